@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs. Safe to run again: packages
+# already present are skipped, and nothing is fetched when all are there.
+#
+#   scripts/install-deps.sh            native build, unit tests, benchmarks, fuzzing
+#   scripts/install-deps.sh --windows  additionally the MinGW cross build and Wine
+set -euo pipefail
+
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest
+          libbenchmark-dev libpcre2-dev pkg-config)
+if [[ "${1:-}" == "--windows" ]]; then
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+  sudo=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

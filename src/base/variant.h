@@ -1,0 +1,111 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "base/date_time.h"
+#include "base/format_settings.h"
+
+namespace velkora {
+
+// Automation type codes, as the platform numbers them.
+enum VarType : uint16_t {
+  kVtEmpty = 0,
+  kVtNull = 1,
+  kVtI2 = 2,
+  kVtI4 = 3,
+  kVtR4 = 4,
+  kVtR8 = 5,
+  kVtCy = 6,
+  kVtDate = 7,
+  kVtBstr = 8,
+  kVtDispatch = 9,
+  kVtError = 10,
+  kVtBool = 11,
+  kVtVariant = 12,
+  kVtUnknown = 13,
+  kVtUi1 = 17,
+  kVtArray = 0x2000,
+  kVtByRef = 0x4000,
+};
+
+// The automation value that crosses the call boundary. Text is held as 8-bit
+// text (the host converts wide strings at the boundary). Objects and arrays
+// are opaque: the server never looks inside them, it only has to recognise
+// and refuse them. A by-reference variant (VT_BYREF|VT_VARIANT) points at a
+// variant owned by the caller, which must outlive this one.
+class Variant {
+ public:
+  Variant() = default;  // VT_EMPTY
+
+  static Variant Null();
+  static Variant I2(int16_t v);
+  static Variant I4(int32_t v);
+  static Variant R4(float v);
+  static Variant R8(double v);
+  // Currency: a fixed-point value scaled by 10000.
+  static Variant Currency(int64_t scaled);
+  static Variant Date(DateTime v);
+  static Variant Text(std::string v);
+  static Variant Bool(bool v);
+  static Variant Ui1(uint8_t v);
+  static Variant ErrorCode(int32_t scode);
+  static Variant Dispatch();
+  static Variant Unknown();
+  // An array marker: VT_ARRAY | element_type.
+  static Variant Array(uint16_t element_type);
+  // VT_BYREF | VT_VARIANT pointing at `target`.
+  static Variant ByRef(const Variant* target);
+
+  // The full type code, with VT_ARRAY / VT_BYREF bits.
+  uint16_t Type() const { return type_; }
+  bool IsByRef() const { return type_ == (kVtByRef | kVtVariant); }
+  bool IsArray() const { return (type_ & kVtArray) != 0; }
+
+  // The variant a by-reference variant points at, followed through any
+  // chain of references; any other variant returns itself.
+  const Variant& Deref() const;
+
+  // Accessors; each requires the matching type code.
+  int16_t AsI2() const;
+  int32_t AsI4() const;
+  float AsR4() const;
+  double AsR8() const;
+  int64_t AsCurrency() const;
+  DateTime AsDate() const;
+  const std::string& AsText() const;
+  bool AsBool() const;
+  uint8_t AsUi1() const;
+  int32_t AsErrorCode() const;
+
+  bool operator==(const Variant&) const = default;
+
+ private:
+  using Value = std::variant<std::monostate, int64_t, double, std::string, bool, const Variant*>;
+  Variant(uint16_t type, Value value) : type_(type), value_(std::move(value)) {}
+
+  uint16_t type_ = kVtEmpty;
+  Value value_;
+};
+
+// Human-readable type name ("Empty", "Null", "Integer", "Long", "Single",
+// "Double", "Currency", "Date", "String", "Object", "Error", "Boolean",
+// "Variant", "Unknown", "Byte", "Array", or "ByRef Variant").
+std::string TypeName(const Variant& v);
+
+// Text form with the platform's variant rules (VariantChangeTypeEx to text,
+// no flags): Empty "", Boolean "-1"/"0", R8 with 15 and R4 with 7
+// significant digits ("1E+15" style), dates as short date + long time. A
+// by-reference variant is followed. Null, arrays, objects and error codes
+// raise VariantTypeError.
+std::string VariantToText(const Variant& v, const FormatSettings& fs);
+
+// Text to Boolean with the platform's rules: "True"/"False" in any case,
+// "#TRUE#"/"#FALSE#" exactly, otherwise a number in the locale (thousands
+// separators allowed) that is True when non-zero. Anything else raises
+// VariantTypeError.
+bool TextToBool(std::string_view text, const FormatSettings& fs);
+
+}  // namespace velkora

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace velkora {
+
+enum class BoxIcon { kNone, kError, kWarning, kInformation, kQuestion };
+enum class BoxButtons { kOk, kYesNo };
+enum class BoxResult { kOk, kYes, kNo, kCancel, kFailed };
+
+// Modal message boxes. Show blocks the caller until the user answers; while
+// it waits the platform keeps dispatching messages, so other calls can run
+// inside it.
+class MessageBoxes {
+ public:
+  virtual ~MessageBoxes() = default;
+  // `default_no` makes No the default button of a Yes/No box; `task_modal`
+  // shows it without owner window, modal for the whole task.
+  virtual BoxResult Show(const std::string& text, const std::string& caption, BoxIcon icon,
+                         BoxButtons buttons = BoxButtons::kOk, bool default_no = false,
+                         bool task_modal = false) = 0;
+};
+
+}  // namespace velkora

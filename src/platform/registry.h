@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace velkora {
+
+// Keys below HKEY_CLASSES_ROOT (class registration).
+class ClassesRegistry {
+ public:
+  virtual ~ClassesRegistry() = default;
+  // Creates the key (and any missing parents) and sets its default value to
+  // `value`; false on failure.
+  virtual bool SetDefaultValue(const std::string& key, const std::string& value) = 0;
+  // Deletes the key; false when it could not be deleted (also when missing).
+  virtual bool DeleteKey(const std::string& key) = 0;
+};
+
+}  // namespace velkora
