@@ -1,0 +1,40 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace velkora {
+
+// What a method hands back in `Ergebnis`.
+enum class ResultKind {
+  kNone,     // no Ergebnis: a call gives an empty result
+  kBoolean,  // VT_BOOL
+  kText,     // VT_BSTR
+  kInteger,  // VT_I4
+  kVariant,  // the operation's own variant (IniRead)
+};
+
+struct MethodInfo {
+  std::string_view name;
+  int32_t dispid;
+  std::span<const std::string_view> params;
+  ResultKind result;
+};
+
+inline constexpr int kMethodCount = 18;
+
+// The dispatch interface's methods in vtable order. The one source of truth
+// for the dispatcher, the hosts and the type library check.
+std::span<const MethodInfo> MethodTable();
+
+// Identity of the type library, interface and class.
+inline constexpr std::string_view kLibraryName = "ScriptFunctions";
+inline constexpr std::string_view kProgId = "ScriptFunctions.App";
+inline constexpr std::string_view kLibId = "{48CBD5C0-7312-11D3-97E5-0080AD72B2B2}";
+inline constexpr std::string_view kIid = "{1AF7107C-3DB3-4A63-9DD7-E1F9CC702D03}";
+inline constexpr std::string_view kClsid = "{3025F4E6-9C23-4DCE-A429-4B7FBEF8B2EC}";
+inline constexpr std::string_view kClassDescription = "App Objekt";
+
+}  // namespace velkora
