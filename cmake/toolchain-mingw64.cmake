@@ -1,0 +1,34 @@
+# Cross build for 64-bit Windows with Debian's MinGW-w64 (posix thread model:
+# the win32 model has no std::thread/std::mutex, which GoogleTest needs).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(VELKORA_MINGW_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${VELKORA_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VELKORA_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${VELKORA_MINGW_TRIPLE}-windres)
+set(CMAKE_AR ${VELKORA_MINGW_TRIPLE}-gcc-ar-posix CACHE FILEPATH "")
+set(CMAKE_RANLIB ${VELKORA_MINGW_TRIPLE}-gcc-ranlib-posix CACHE FILEPATH "")
+
+set(CMAKE_FIND_ROOT_PATH /usr/${VELKORA_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# One self-contained executable per target: the C and C++ runtimes and
+# winpthread are linked in, so only system DLLs are imported.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+# Test executables run under Wine, in a prefix private to this build tree so
+# that parallel builds and the user's own ~/.wine never meet.
+if(NOT CMAKE_CROSSCOMPILING_EMULATOR AND EXISTS ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
+  set(CMAKE_CROSSCOMPILING_EMULATOR
+      ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh;${CMAKE_BINARY_DIR}/wineprefix)
+endif()
+
+# PCRE2 cross-built by scripts/build-windows.sh; its install tree is searched
+# like a part of the target system.
+if(PCRE2_ROOT)
+  list(APPEND CMAKE_FIND_ROOT_PATH ${PCRE2_ROOT})
+endif()

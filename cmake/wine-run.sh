@@ -1,0 +1,33 @@
+#!/bin/sh
+# Runs a Windows program under Wine in a private prefix:
+#   wine-run.sh <prefix-dir> <program.exe> [args...]
+# The prefix is created on first use (serialised with flock, so parallel test
+# runs create it once). The program's output goes through a file rather than
+# straight to our stdout: Wine's service processes inherit the standard
+# handles of the first program of a wineserver and would keep a pipe open
+# long after the program ended. Carriage returns are dropped so that callers
+# parsing the output (test discovery) see plain lines.
+set -u
+prefix=$1
+shift
+export WINEPREFIX="$prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+if [ ! -f "$prefix/system.reg" ]; then
+  mkdir -p "$(dirname "$prefix")"
+  flock "$prefix.lock" sh -c '
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      wineboot --init >/dev/null 2>&1
+      wineserver -w
+    fi'
+fi
+
+out=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
+err=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
+trap 'rm -f "$out" "$err"' EXIT
+wine "$@" >"$out" 2>"$err" </dev/null
+rc=$?
+tr -d '\r' <"$out"
+tr -d '\r' <"$err" >&2
+exit $rc
