@@ -1,0 +1,427 @@
+#include "hosts/posix/call_line.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <utility>
+
+#include "base/date_time.h"
+
+namespace velkora {
+
+const Variant* ParsedCall::Own(Variant target) {
+  targets_.push_back(std::make_unique<Variant>(std::move(target)));
+  return targets_.back().get();
+}
+
+namespace {
+
+// Raised inside the parser and turned into a CallLineError at its edge, so
+// that each rule can simply stop where the line goes wrong.
+struct ParseFailure {
+  std::size_t offset;
+  std::string message;
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsNameChar(char c) { return IsLetter(c) || IsDigit(c) || c == '_'; }
+
+int HexDigit(char c) {
+  if (IsDigit(c)) return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// The smallest of Integer and Long that holds an integral value, else Double,
+// which is how a script engine types an integer literal.
+Variant IntegerVariant(double value) {
+  if (value >= std::numeric_limits<int16_t>::min() && value <= std::numeric_limits<int16_t>::max()) {
+    return Variant::I2(static_cast<int16_t>(value));
+  }
+  if (value >= std::numeric_limits<int32_t>::min() && value <= std::numeric_limits<int32_t>::max()) {
+    return Variant::I4(static_cast<int32_t>(value));
+  }
+  return Variant::R8(value);
+}
+
+class Parser {
+ public:
+  explicit Parser(std::string_view line) : line_(line) {}
+
+  ParsedCall ParseCall() {
+    SkipBlanks();
+    std::size_t name_start = pos_;
+    std::string_view name = ReadName();
+    if (name.empty()) Fail(name_start, "expected a method name");
+    std::size_t name_end = pos_;
+    SkipBlanks();
+    if (EqualsNoCase(name, "call") && pos_ > name_end && IsLetter(Peek())) {
+      name = ReadName();
+      name_end = pos_;
+      SkipBlanks();
+    }
+    call_.method = std::string(name);
+
+    if (Peek() == '(') {
+      ++pos_;
+      ParseArguments(')');
+      Expect(')');
+    } else if (!AtEnd()) {
+      if (pos_ == name_end) Fail(pos_, "unexpected character after the method name");
+      ParseArguments('\0');
+    }
+    SkipBlanks();
+    if (!AtEnd()) Fail(pos_, "unexpected text after the call");
+    return std::move(call_);
+  }
+
+ private:
+  [[noreturn]] void Fail(std::size_t offset, std::string message) const {
+    throw ParseFailure{offset, std::move(message)};
+  }
+
+  char Peek() const { return pos_ < line_.size() ? line_[pos_] : '\0'; }
+  // The end of the line or a trailing comment.
+  bool AtEnd() const { return pos_ >= line_.size() || line_[pos_] == '\''; }
+
+  void SkipBlanks() {
+    while (pos_ < line_.size() && IsBlank(line_[pos_])) ++pos_;
+  }
+
+  void Expect(char c) {
+    SkipBlanks();
+    if (Peek() != c) Fail(pos_, std::string("expected '") + c + "'");
+    ++pos_;
+  }
+
+  std::string_view ReadName() {
+    std::size_t start = pos_;
+    if (pos_ < line_.size() && IsLetter(line_[pos_])) {
+      while (pos_ < line_.size() && IsNameChar(line_[pos_])) ++pos_;
+    }
+    return line_.substr(start, pos_ - start);
+  }
+
+  // A comma-separated list up to `close` (')' inside parentheses, '\0' for
+  // the end of the line).
+  void ParseArguments(char close) {
+    SkipBlanks();
+    if (close != '\0' && Peek() == close) return;
+    bool named_seen = false;
+    for (;;) {
+      SkipBlanks();
+      std::size_t arg_start = pos_;
+      CallArgument arg;
+      if (auto named = TryNamedPrefix()) {
+        arg.name = std::move(*named);
+        named_seen = true;
+      } else if (named_seen) {
+        Fail(arg_start, "a positional argument cannot follow a named one");
+      }
+      arg.value = ParseValue();
+      call_.args.push_back(std::move(arg));
+      SkipBlanks();
+      if (Peek() == ',') {
+        ++pos_;
+        continue;
+      }
+      if (close == '\0' ? AtEnd() : Peek() == close) return;
+      Fail(pos_, close == '\0' ? "expected ',' or the end of the line" : "expected ',' or ')'");
+    }
+  }
+
+  // `Name:=` in front of a value; consumes it only when present.
+  std::optional<std::string> TryNamedPrefix() {
+    std::size_t start = pos_;
+    std::string_view name = ReadName();
+    if (!name.empty()) {
+      SkipBlanks();
+      if (line_.substr(pos_, 2) == ":=") {
+        pos_ += 2;
+        return std::string(name);
+      }
+    }
+    pos_ = start;
+    return std::nullopt;
+  }
+
+  Variant ParseValue() {
+    SkipBlanks();
+    std::size_t start = pos_;
+    char c = Peek();
+    if (c == '"') return Variant::Text(ParseString());
+    if (c == '#') return Variant::Date(ParseDate());
+    if (IsDigit(c) || c == '.' || c == '-' || c == '+' || c == '&') return IntegerOrDouble(ParseNumber());
+    if (!IsLetter(c)) {
+      Fail(start, c == '\0' || c == '\'' || c == ',' || c == ')' ? "expected an argument"
+                                                                   : "unexpected character");
+    }
+    std::string_view word = ReadName();
+    if (EqualsNoCase(word, "true")) return Variant::Bool(true);
+    if (EqualsNoCase(word, "false")) return Variant::Bool(false);
+    if (EqualsNoCase(word, "empty")) return Variant();
+    if (EqualsNoCase(word, "null")) return Variant::Null();
+    if (EqualsNoCase(word, "nothing")) return Variant::Dispatch();
+    if (EqualsNoCase(word, "byref")) {
+      Expect('(');
+      Variant target = ParseValue();
+      Expect(')');
+      return Variant::ByRef(call_.Own(std::move(target)));
+    }
+    if (EqualsNoCase(word, "array")) {
+      Expect('(');
+      SkipBlanks();
+      if (Peek() != ')') {
+        for (;;) {
+          ParseValue();
+          SkipBlanks();
+          if (Peek() != ',') break;
+          ++pos_;
+        }
+      }
+      Expect(')');
+      return Variant::Array(kVtVariant);
+    }
+    for (const auto& [fn, convert] : kConversions) {
+      if (EqualsNoCase(word, fn)) {
+        Expect('(');
+        SkipBlanks();
+        std::size_t number_start = pos_;
+        Number n = ParseNumber();
+        Expect(')');
+        std::optional<Variant> v = convert(n.value);
+        if (!v) Fail(number_start, "number out of range for " + std::string(fn));
+        return *v;
+      }
+    }
+    Fail(start, "unknown word '" + std::string(word) +
+                    "' (variables are not supported; write ByRef(value) for a by-reference argument)");
+  }
+
+  std::string ParseString() {
+    std::size_t open = pos_;
+    ++pos_;
+    std::string text;
+    for (;;) {
+      if (pos_ >= line_.size()) Fail(open, "unterminated string");
+      char c = line_[pos_++];
+      if (c == '"') {
+        if (Peek() != '"') return text;
+        ++pos_;
+      }
+      text += c;
+    }
+  }
+
+  struct Number {
+    double value = 0;
+    bool integral = false;
+  };
+
+  static Variant IntegerOrDouble(const Number& n) {
+    return n.integral ? IntegerVariant(n.value) : Variant::R8(n.value);
+  }
+
+  Number ParseNumber() {
+    std::size_t start = pos_;
+    bool negative = false;
+    if (Peek() == '-' || Peek() == '+') {
+      negative = Peek() == '-';
+      ++pos_;
+    }
+    Number n;
+    if (Peek() == '&') {
+      n = ParseHex();
+    } else {
+      n = ParseDecimal(start);
+    }
+    if (IsNameChar(Peek()) || Peek() == '.') Fail(pos_, "malformed number");
+    if (negative) n.value = -n.value;
+    return n;
+  }
+
+  Number ParseHex() {
+    std::size_t start = pos_;
+    ++pos_;
+    if (Peek() != 'h' && Peek() != 'H') Fail(pos_, "expected 'h' after '&'");
+    ++pos_;
+    uint32_t bits = 0;
+    int digits = 0;
+    for (int d; (d = HexDigit(Peek())) >= 0; ++pos_, ++digits) {
+      if (digits == 8) Fail(start, "hexadecimal number longer than 8 digits");
+      bits = bits * 16 + static_cast<uint32_t>(d);
+    }
+    if (digits == 0) Fail(pos_, "expected hexadecimal digits");
+    Number n;
+    n.integral = true;
+    if (Peek() == '&') {
+      ++pos_;
+      n.value = static_cast<int32_t>(bits);
+    } else if (bits <= 0xFFFF) {
+      n.value = static_cast<int16_t>(static_cast<uint16_t>(bits));
+    } else {
+      n.value = static_cast<int32_t>(bits);
+    }
+    return n;
+  }
+
+  Number ParseDecimal(std::size_t start) {
+    std::size_t digits_start = pos_;
+    bool integral = true;
+    bool any_digit = false;
+    while (IsDigit(Peek())) {
+      ++pos_;
+      any_digit = true;
+    }
+    if (Peek() == '.') {
+      integral = false;
+      ++pos_;
+      while (IsDigit(Peek())) {
+        ++pos_;
+        any_digit = true;
+      }
+    }
+    if (!any_digit) Fail(start, "expected a number");
+    if (Peek() == 'e' || Peek() == 'E') {
+      integral = false;
+      ++pos_;
+      if (Peek() == '+' || Peek() == '-') ++pos_;
+      if (!IsDigit(Peek())) Fail(pos_, "expected exponent digits");
+      while (IsDigit(Peek())) ++pos_;
+    }
+    std::string_view text = line_.substr(digits_start, pos_ - digits_start);
+    Number n;
+    n.integral = integral;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n.value);
+    if (ec == std::errc::result_out_of_range || !std::isfinite(n.value)) Fail(start, "number out of range");
+    if (ec != std::errc() || end != text.data() + text.size()) Fail(start, "malformed number");
+    return n;
+  }
+
+  // #yyyy-mm-dd#, #yyyy-mm-dd hh:nn# or #yyyy-mm-dd hh:nn:ss#.
+  DateTime ParseDate() {
+    std::size_t open = pos_;
+    ++pos_;
+    int year = ReadField(4, 4, "a four-digit year");
+    ExpectChar('-');
+    int month = ReadField(1, 2, "the month");
+    ExpectChar('-');
+    int day = ReadField(1, 2, "the day");
+    if (!IsValidDate(year, month, day)) Fail(open, "no such date");
+    DateTime date = EncodeDate(year, month, day);
+    DateTime time = 0;
+    if (Peek() == ' ') {
+      while (Peek() == ' ') ++pos_;
+      std::size_t time_start = pos_;
+      int hour = ReadField(1, 2, "the hour");
+      ExpectChar(':');
+      int minute = ReadField(1, 2, "the minutes");
+      int second = 0;
+      if (Peek() == ':') {
+        ++pos_;
+        second = ReadField(1, 2, "the seconds");
+      }
+      if (hour > 23 || minute > 59 || second > 59) Fail(time_start, "no such time");
+      time = EncodeTime(hour, minute, second);
+    }
+    ExpectChar('#');
+    // Before 1899 the day counts down while the time of day still counts up.
+    return date < 0 ? date - time : date + time;
+  }
+
+  int ReadField(int min_digits, int max_digits, const char* what) {
+    std::size_t start = pos_;
+    int value = 0;
+    while (IsDigit(Peek()) && static_cast<int>(pos_ - start) < max_digits) {
+      value = value * 10 + (line_[pos_] - '0');
+      ++pos_;
+    }
+    if (static_cast<int>(pos_ - start) < min_digits) Fail(start, std::string("expected ") + what);
+    return value;
+  }
+
+  void ExpectChar(char c) {
+    if (Peek() != c) Fail(pos_, std::string("expected '") + c + "'");
+    ++pos_;
+  }
+
+  using Conversion = std::optional<Variant> (*)(double);
+  static constexpr std::pair<std::string_view, Conversion> kConversions[] = {
+      {"CInt",
+       [](double v) -> std::optional<Variant> {
+         double r = std::nearbyint(v);
+         if (r < -32768 || r > 32767) return std::nullopt;
+         return Variant::I2(static_cast<int16_t>(r));
+       }},
+      {"CLng",
+       [](double v) -> std::optional<Variant> {
+         double r = std::nearbyint(v);
+         if (r < -2147483648.0 || r > 2147483647.0) return std::nullopt;
+         return Variant::I4(static_cast<int32_t>(r));
+       }},
+      {"CByte",
+       [](double v) -> std::optional<Variant> {
+         double r = std::nearbyint(v);
+         if (r < 0 || r > 255) return std::nullopt;
+         return Variant::Ui1(static_cast<uint8_t>(r));
+       }},
+      {"CSng",
+       [](double v) -> std::optional<Variant> {
+         if (std::fabs(v) > std::numeric_limits<float>::max()) return std::nullopt;
+         return Variant::R4(static_cast<float>(v));
+       }},
+      {"CDbl", [](double v) -> std::optional<Variant> { return Variant::R8(v); }},
+      {"CCur",
+       [](double v) -> std::optional<Variant> {
+         double scaled = std::nearbyint(v * 10000.0);
+         if (std::fabs(scaled) >= 9.2233720368547758e18) return std::nullopt;
+         return Variant::Currency(static_cast<int64_t>(scaled));
+       }},
+  };
+
+  std::string_view line_;
+  std::size_t pos_ = 0;
+  ParsedCall call_;
+};
+
+// Columns count characters, so a UTF-8 sequence is one column.
+std::size_t ColumnOf(std::string_view line, std::size_t offset) {
+  std::size_t column = 1;
+  for (std::size_t i = 0; i < offset && i < line.size(); ++i) {
+    if ((static_cast<unsigned char>(line[i]) & 0xC0) != 0x80) ++column;
+  }
+  if (offset > line.size()) column += offset - line.size();
+  return column;
+}
+
+}  // namespace
+
+CallLineResult ParseCallLine(std::string_view line) {
+  std::size_t first = 0;
+  while (first < line.size() && IsBlank(line[first])) ++first;
+  CallLineResult result;
+  if (first == line.size() || line[first] == '\'' || line[first] == '#') return result;
+  try {
+    result.call = Parser(line).ParseCall();
+  } catch (const ParseFailure& failure) {
+    result.error = CallLineError{ColumnOf(line, failure.offset), failure.message};
+  }
+  return result;
+}
+
+}  // namespace velkora

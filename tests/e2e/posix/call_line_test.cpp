@@ -1,0 +1,187 @@
+#include "hosts/posix/call_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/date_time.h"
+
+namespace velkora {
+namespace {
+
+ParsedCall MustParse(std::string_view line) {
+  CallLineResult r = ParseCallLine(line);
+  EXPECT_FALSE(r.error) << line << ": column " << r.error->column << ": " << r.error->message;
+  EXPECT_TRUE(r.call) << line;
+  return r.call ? std::move(*r.call) : ParsedCall();
+}
+
+TEST(CallLineTest, CallShapes) {
+  struct Case {
+    const char* line;
+    const char* method;
+    std::size_t args;
+  };
+  const Case cases[] = {
+      {"VelkoraVersion", "VelkoraVersion", 0},
+      {"VelkoraVersion()", "VelkoraVersion", 0},
+      {"  velkoraversion ( )  ", "velkoraversion", 0},
+      {"IniRead(\"a.ini\", \"S\", \"K\", 0)", "IniRead", 4},
+      {"IniRead \"a.ini\", \"S\",\"K\" , 0", "IniRead", 4},
+      {"Call WndGetList(\"*\", \";\")", "WndGetList", 2},
+      {"CALL ShowInfo", "ShowInfo", 0},
+      {"WndGetList(\"*'*\", \";\")  ' a trailing comment", "WndGetList", 2},
+      {"ShowInfo ' comment", "ShowInfo", 0},
+      {"\tGetPerfStats \"x\"\r", "GetPerfStats", 1},
+  };
+  for (const Case& c : cases) {
+    ParsedCall call = MustParse(c.line);
+    EXPECT_EQ(call.method, c.method) << c.line;
+    EXPECT_EQ(call.args.size(), c.args) << c.line;
+  }
+}
+
+TEST(CallLineTest, BlankAndCommentLinesAreSkipped) {
+  for (const char* line : {"", "   ", "\t\r", "' VBScript comment", "  # shell comment", "'"}) {
+    EXPECT_TRUE(ParseCallLine(line).IsSkipped()) << '"' << line << '"';
+  }
+}
+
+// Literals are typed the way a script engine types them.
+TEST(CallLineTest, LiteralTypes) {
+  struct Case {
+    const char* literal;
+    Variant expected;
+  };
+  const Case cases[] = {
+      {"\"text\"", Variant::Text("text")},
+      {"\"\"", Variant::Text("")},
+      {"\"say \"\"hi\"\"\"", Variant::Text("say \"hi\"")},
+      {"\"a, b) 'c\"", Variant::Text("a, b) 'c")},
+      {"\"Größe €\"", Variant::Text("Größe €")},
+      {"0", Variant::I2(0)},
+      {"32767", Variant::I2(32767)},
+      {"-32768", Variant::I2(-32768)},
+      {"32768", Variant::I4(32768)},
+      {"-32769", Variant::I4(-32769)},
+      {"2147483647", Variant::I4(2147483647)},
+      {"-2147483648", Variant::I4(-2147483647 - 1)},
+      {"2147483648", Variant::R8(2147483648.0)},
+      {"99999999999999999999", Variant::R8(1e20)},
+      {"+7", Variant::I2(7)},
+      {"0.5", Variant::R8(0.5)},
+      {".25", Variant::R8(0.25)},
+      {"-1.5", Variant::R8(-1.5)},
+      {"1e2", Variant::R8(100.0)},
+      {"5.6789E-12", Variant::R8(5.6789e-12)},
+      {"3.", Variant::R8(3.0)},
+      {"&h10", Variant::I2(16)},
+      {"&h10&", Variant::I2(16)},
+      {"&HffFF", Variant::I2(-1)},
+      {"&hffFF&", Variant::I4(65535)},
+      {"&h10000", Variant::I4(65536)},
+      {"&h7FFFFFFF", Variant::I4(2147483647)},
+      {"&hFFFFFFFF", Variant::I2(-1)},
+      {"-&h10", Variant::I2(-16)},
+      {"True", Variant::Bool(true)},
+      {"fALSE", Variant::Bool(false)},
+      {"Empty", Variant()},
+      {"null", Variant::Null()},
+      {"Nothing", Variant::Dispatch()},
+      {"#2004-01-01#", Variant::Date(37987.0)},
+      {"#2026-12-07 09:15:02#", Variant::Date(EncodeDate(2026, 12, 7) + EncodeTime(9, 15, 2))},
+      {"#2026-12-07 9:15#", Variant::Date(EncodeDate(2026, 12, 7) + EncodeTime(9, 15, 0))},
+      {"#1899-12-29 06:00:00#", Variant::Date(-1.25)},
+      {"CInt(2.5)", Variant::I2(2)},
+      {"cint(-3.5)", Variant::I2(-4)},
+      {"CLng(7)", Variant::I4(7)},
+      {"CByte(255)", Variant::Ui1(255)},
+      {"CSng(654322.23456)", Variant::R4(654322.23456f)},
+      {"CDbl(1)", Variant::R8(1.0)},
+      {"CCur(1.25)", Variant::Currency(12500)},
+      {"Array()", Variant::Array(kVtVariant)},
+      {"Array(1, \"x\", Array(2))", Variant::Array(kVtVariant)},
+  };
+  for (const Case& c : cases) {
+    std::string line = std::string("F(") + c.literal + ")";
+    ParsedCall call = MustParse(line);
+    ASSERT_EQ(call.args.size(), 1u) << line;
+    EXPECT_EQ(call.args[0].value, c.expected) << line;
+    EXPECT_FALSE(call.args[0].name) << line;
+  }
+}
+
+TEST(CallLineTest, ByRefPointsAtAValueTheCallOwns) {
+  ParsedCall call = MustParse("F(ByRef(\"x\"), byref(ByRef(5)), ByRef(Array(1)), ByRef(Null))");
+  ASSERT_EQ(call.args.size(), 4u);
+  EXPECT_EQ(call.args[0].value.Type(), kVtByRef | kVtVariant);
+  EXPECT_EQ(call.args[0].value.Deref(), Variant::Text("x"));
+  EXPECT_EQ(call.args[1].value.Type(), 0x400C);
+  EXPECT_EQ(call.args[1].value.Deref(), Variant::I2(5));
+  EXPECT_EQ(call.args[2].value.Deref().Type(), kVtArray | kVtVariant);
+  EXPECT_EQ(call.args[3].value.Deref(), Variant::Null());
+
+  // The targets move with the call.
+  ParsedCall moved = std::move(call);
+  EXPECT_EQ(moved.args[0].value.Deref(), Variant::Text("x"));
+}
+
+TEST(CallLineTest, NamedArguments) {
+  ParsedCall call = MustParse("IniRead(\"a.ini\", Eintrag:=\"K\", sektion := \"S\", Wert:=ByRef(0))");
+  ASSERT_EQ(call.args.size(), 4u);
+  EXPECT_FALSE(call.args[0].name);
+  EXPECT_EQ(call.args[1].name, "Eintrag");
+  EXPECT_EQ(call.args[1].value, Variant::Text("K"));
+  EXPECT_EQ(call.args[2].name, "sektion");
+  EXPECT_EQ(call.args[3].name, "Wert");
+  EXPECT_EQ(call.args[3].value.Deref(), Variant::I2(0));
+}
+
+TEST(CallLineTest, MalformedLinesNameTheColumn) {
+  struct Case {
+    const char* line;
+    std::size_t column;
+    const char* message;  // a part of the message
+  };
+  const Case cases[] = {
+      {"(1)", 1, "method name"},
+      {"1Foo", 1, "method name"},
+      {"VelkoraVersion(", 16, "expected an argument"},
+      {"VelkoraVersion(1", 17, "expected ',' or ')'"},
+      {"F(1,,2)", 5, "expected an argument"},
+      {"F(1,)", 5, "expected an argument"},
+      {"F 1,", 5, "expected an argument"},
+      {"F(\"abc", 3, "unterminated string"},
+      {"F(x)", 3, "unknown word 'x'"},
+      {"F(1) 2", 6, "unexpected text"},
+      {"F.G(1)", 2, "unexpected character"},
+      {"F(12abc)", 5, "malformed number"},
+      {"F(1.2.3)", 6, "malformed number"},
+      {"F(-)", 3, "expected a number"},
+      {"F(1e)", 5, "exponent"},
+      {"F(1e999)", 3, "out of range"},
+      {"F(&h)", 5, "hexadecimal digits"},
+      {"F(&o17)", 4, "expected 'h'"},
+      {"F(&h123456789)", 3, "longer than 8"},
+      {"F(#2026-02-30#)", 3, "no such date"},
+      {"F(#26-02-01#)", 4, "four-digit year"},
+      {"F(#2026-01-01 24:00#)", 15, "no such time"},
+      {"F(#2026-01-01)", 14, "expected '#'"},
+      {"F(a:=1, 2)", 9, "positional argument"},
+      {"F(CByte(256))", 9, "out of range for CByte"},
+      {"F(CInt(\"1\"))", 8, "expected a number"},
+      {"F(ByRef 1)", 9, "expected '('"},
+      {"F(\"ä\", x)", 8, "unknown word 'x'"},
+  };
+  for (const Case& c : cases) {
+    CallLineResult r = ParseCallLine(c.line);
+    ASSERT_TRUE(r.error) << c.line;
+    EXPECT_FALSE(r.call) << c.line;
+    EXPECT_EQ(r.error->column, c.column) << c.line << ": " << r.error->message;
+    EXPECT_NE(r.error->message.find(c.message), std::string::npos) << c.line << ": " << r.error->message;
+  }
+}
+
+}  // namespace
+}  // namespace velkora
