@@ -1,1 +1,272 @@
-// placeholder
+#include "base/conversions.h"
+
+#include <chrono>
+#include <cmath>
+
+#include "base/error.h"
+#include "base/number_text.h"
+
+namespace velkora {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+char ToLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+[[noreturn]] void Fail(const char* before, std::string_view text, const char* after) {
+  throw ConvertError(before + std::string(text) + after);
+}
+
+// Digits of `value`, at least `width` of them.
+std::string Padded(int value, int width) {
+  std::string digits = std::to_string(value);
+  if (static_cast<int>(digits.size()) < width) digits.insert(0, width - digits.size(), '0');
+  return digits;
+}
+
+int CurrentYearFromSystemClock() {
+  using namespace std::chrono;
+  return static_cast<int>(year_month_day(floor<days>(system_clock::now())).year());
+}
+
+// The order of day, month and year in a date format: the order in which
+// their letters first appear ("dd.mm.yyyy" gives "DMY").
+std::string DateOrder(std::string_view format) {
+  std::string order;
+  for (char c : format) {
+    char lower = ToLower(c);
+    char letter = lower == 'd' ? 'D' : lower == 'm' ? 'M' : lower == 'y' ? 'Y' : 0;
+    if (letter != 0 && order.find(letter) == std::string::npos) order += letter;
+  }
+  return order.size() == 3 ? order : "MDY";
+}
+
+// Reads up to `max_digits` decimal digits at `pos`; nothing when there is no
+// digit or more than `max_digits` of them.
+std::optional<int> ScanNumber(std::string_view text, size_t& pos, size_t max_digits, size_t* count) {
+  size_t first = pos;
+  int value = 0;
+  while (pos < text.size() && IsDigit(text[pos])) {
+    if (pos - first == max_digits) return std::nullopt;
+    value = value * 10 + (text[pos++] - '0');
+  }
+  if (pos == first) return std::nullopt;
+  if (count != nullptr) *count = pos - first;
+  return value;
+}
+
+}  // namespace
+
+int32_t StrToInt(std::string_view text) {
+  constexpr const char* kBefore = "'";
+  constexpr const char* kAfter = "' ist kein gültiger Integerwert";
+  size_t pos = 0;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+  bool hex = pos < text.size() && text[pos] == '$';
+  if (hex) ++pos;
+  if (pos == text.size()) Fail(kBefore, text, kAfter);
+
+  // Decimal values must fit the signed range; hexadecimal ones are a bit
+  // pattern of up to 32 bits, so "$FFFFFFFF" is -1.
+  const uint64_t limit = hex ? 0xFFFFFFFFull : negative ? 0x80000000ull : 0x7FFFFFFFull;
+  uint64_t value = 0;
+  for (; pos < text.size(); ++pos) {
+    char c = text[pos];
+    int digit = IsDigit(c) ? c - '0'
+                : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                               : -1;
+    if (digit < 0) Fail(kBefore, text, kAfter);
+    value = value * (hex ? 16 : 10) + static_cast<uint64_t>(digit);
+    if (value > limit) Fail(kBefore, text, kAfter);
+  }
+  uint32_t bits = static_cast<uint32_t>(value);
+  if (negative) bits = 0u - bits;
+  return static_cast<int32_t>(bits);
+}
+
+int32_t StrToIntDef(std::string_view text, int32_t fallback) {
+  try {
+    return StrToInt(text);
+  } catch (const ConvertError&) {
+    return fallback;
+  }
+}
+
+double StrToFloat(std::string_view text, const FormatSettings& fs) {
+  number_text::NumberSyntax syntax;
+  syntax.decimal_separator = fs.decimal_separator;
+  std::optional<double> value = number_text::ParseNumber(text, syntax);
+  if (!value) Fail("'", text, "' ist kein gültiger Gleitkommawert");
+  return *value;
+}
+
+std::string FloatToStr(double value, const FormatSettings& fs) {
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
+  constexpr int kPrecision = 15;
+  number_text::DecimalDigits d = number_text::ToDecimalDigits(value, kPrecision);
+  // The general format of the classic runtime: fixed-point while the
+  // integral part fits the 15 digits and the value (after rounding) is at
+  // least 0.0001; scientific below that, so 0.0001 stays "0.0001" but
+  // 0.00001 becomes "1E-5", and 1E15 (16 integral digits) is "1E15".
+  if (d.exponent >= kPrecision || d.exponent < -4) {
+    std::string text = number_text::MantissaText(d, fs.decimal_separator);
+    text += 'E';
+    text += std::to_string(d.exponent);
+    return text;
+  }
+  return number_text::FixedText(d, fs.decimal_separator);
+}
+
+std::string IntToStr(int64_t value) { return std::to_string(value); }
+
+DateTime StrToDate(std::string_view text, const FormatSettings& fs) {
+  return StrToDate(text, fs, CurrentYearFromSystemClock());
+}
+
+DateTime StrToDate(std::string_view text, const FormatSettings& fs, int current_year) {
+  auto fail = [&]() { Fail("'", text, "' ist kein gültiges Datum"); };
+  std::string_view body = TrimBlanks(text);
+  int numbers[3] = {0, 0, 0};
+  size_t digit_counts[3] = {0, 0, 0};
+  int count = 0;
+  size_t pos = 0;
+  while (true) {
+    std::optional<int> n = ScanNumber(body, pos, 4, &digit_counts[count]);
+    if (!n) fail();
+    numbers[count++] = *n;
+    if (pos == body.size()) break;
+    if (count == 3 || body[pos] != fs.date_separator) fail();
+    ++pos;
+  }
+  if (count < 2) fail();
+
+  std::string order = DateOrder(fs.short_date_format);
+  int year = current_year;
+  int month = 0;
+  int day = 0;
+  size_t year_digits = 4;
+  if (count == 2) {
+    // Without a year the two numbers are day and month in their order.
+    order.erase(order.find('Y'), 1);
+  }
+  for (int i = 0; i < count; ++i) {
+    switch (order[static_cast<size_t>(i)]) {
+      case 'D': day = numbers[i]; break;
+      case 'M': month = numbers[i]; break;
+      default: year = numbers[i]; year_digits = digit_counts[i]; break;
+    }
+  }
+  if (year_digits <= 2) {
+    // Two-digit years fall in the 100 years that end 49 years after the
+    // current one: in 2026, "76" is 1976 and "75" is 2075.
+    int window_start = current_year - 50;
+    year += window_start - window_start % 100;
+    if (year < window_start) year += 100;
+  }
+  if (!IsValidDate(year, month, day)) fail();
+  return EncodeDate(year, month, day);
+}
+
+DateTime StrToTime(std::string_view text, const FormatSettings& fs) {
+  auto fail = [&]() { Fail("'", text, "' ist keine gültige Uhrzeit"); };
+  std::string_view body = TrimBlanks(text);
+  int parts[3] = {0, 0, 0};
+  int count = 0;
+  size_t pos = 0;
+  while (true) {
+    std::optional<int> n = ScanNumber(body, pos, 2, nullptr);
+    if (!n) fail();
+    parts[count++] = *n;
+    if (pos == body.size()) break;
+    if (count == 3 || body[pos] != fs.time_separator) fail();
+    ++pos;
+  }
+  if (count < 2 || parts[0] > 23 || parts[1] > 59 || parts[2] > 59) fail();
+  return EncodeTime(parts[0], parts[1], parts[2]);
+}
+
+std::string FormatDateTime(std::string_view format, DateTime value, const FormatSettings& fs) {
+  // Round first so that 23:59:59.9996 shows as the next day's midnight
+  // instead of a time of 24:00.
+  DateTime rounded = RoundToMillisecond(value);
+  DateParts date = DecodeDate(rounded);
+  TimeParts time = DecodeTime(rounded);
+  std::string out;
+  size_t i = 0;
+  while (i < format.size()) {
+    char c = format[i];
+    char lower = ToLower(c);
+    size_t run = 1;
+    while (i + run < format.size() && ToLower(format[i + run]) == lower) ++run;
+    switch (lower) {
+      case 'd':
+      case 'm':
+      case 'h':
+      case 'n':
+      case 's': {
+        run = run >= 2 ? 2 : 1;  // "ddd" is "dd" followed by "d"
+        int v = lower == 'd' ? date.day
+                : lower == 'm' ? date.month
+                : lower == 'h' ? time.hour
+                : lower == 'n' ? time.minute
+                               : time.second;
+        out += Padded(v, static_cast<int>(run));
+        break;
+      }
+      case 'y':
+        out += run <= 2 ? Padded(date.year % 100, 2) : Padded(date.year, 4);
+        break;
+      case 'z':
+        run = run >= 3 ? 3 : 1;
+        out += Padded(time.millisecond, static_cast<int>(run));
+        break;
+      case '/':
+        run = 1;
+        out += fs.date_separator;
+        break;
+      case ':':
+        run = 1;
+        out += fs.time_separator;
+        break;
+      case '"':
+      case '\'': {
+        size_t close = format.find(c, i + 1);
+        size_t end = close == std::string_view::npos ? format.size() : close;
+        out.append(format.substr(i + 1, end - i - 1));
+        run = (close == std::string_view::npos ? format.size() : close + 1) - i;
+        break;
+      }
+      default:
+        run = 1;
+        out += c;
+        break;
+    }
+    i += run;
+  }
+  return out;
+}
+
+std::string DateTimeToStr(DateTime value, const FormatSettings& fs) {
+  DateTime rounded = RoundToMillisecond(value);
+  if (TimePart(rounded) == 0.0) return DateToStr(rounded, fs);
+  return DateToStr(rounded, fs) + " " + TimeToStr(rounded, fs);
+}
+
+std::string DateToStr(DateTime value, const FormatSettings& fs) {
+  return FormatDateTime(fs.short_date_format, value, fs);
+}
+
+std::string TimeToStr(DateTime value, const FormatSettings& fs) {
+  return FormatDateTime(fs.long_time_format, value, fs);
+}
+
+}  // namespace velkora

@@ -27,24 +27,35 @@ double StrToFloat(std::string_view text, const FormatSettings& fs);
 
 // General format: up to 15 significant digits, trailing zeros dropped, the
 // locale's decimal separator, no grouping; scientific form ("1E20", "1E-5",
-// "1,5E-7") when the exponent is below -5 or the integral part needs more
-// than 15 digits.
+// "1,5E-7") when the magnitude after rounding is below 0.0001 or the
+// integral part needs more than 15 digits. Infinities and NaN give "INF",
+// "-INF" and "NAN".
 std::string FloatToStr(double value, const FormatSettings& fs);
 
 // Decimal text of an integer.
 std::string IntToStr(int64_t value);
 
 // Date in the order of the short date format (day, month, year for German
-// settings) with the date separator; a one- or two-digit year is taken in the
-// current century window; a missing year is the current year.
+// settings) with the date separator, blanks around it allowed. A one- or
+// two-digit year is taken in the 100-year window from current_year - 50 to
+// current_year + 49; a missing year ("24.12") is current_year. Years of
+// three or four digits are taken as written.
 // "'%s' ist kein gültiges Datum"
+DateTime StrToDate(std::string_view text, const FormatSettings& fs, int current_year);
+// The same with the current year of the system clock (UTC). Code that has a
+// Clock should pass its year instead, so that tests can fix it.
 DateTime StrToDate(std::string_view text, const FormatSettings& fs);
 
-// hours:minutes[:seconds] with the time separator.
+// hours:minutes[:seconds] with the time separator, one or two digits each,
+// blanks around it allowed; hours 0-23, minutes and seconds 0-59.
 // "'%s' ist keine gültige Uhrzeit"
 DateTime StrToTime(std::string_view text, const FormatSettings& fs);
 
-// Formats with the runtime's format letters (see FormatSettings).
+// Formats with the runtime's format letters (see FormatSettings), in any
+// letter case: d dd m mm yy yyyy h hh n nn s ss, z zzz (milliseconds); "/"
+// and ":" stand for the date and time separators; text in double or single
+// quotes is copied; every other character is copied as it is. The value is
+// rounded to the nearest millisecond first.
 std::string FormatDateTime(std::string_view format, DateTime value, const FormatSettings& fs);
 
 // Short date, a blank, long time; the date alone when the time is exactly
