@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "base/date_time.h"
+#include "base/error.h"
 #include "base/format_settings.h"
 
 namespace velkora {

@@ -58,8 +58,9 @@ std::string CurrencyToText(int64_t scaled, char decimal_separator) {
 // Short date and time; a whole day number shows the date alone, a value in
 // [0, 1) the time alone.
 std::string DateToText(DateTime value, const FormatSettings& fs) {
-  if (!std::isfinite(value) || DecodeDate(value).year == 0) throw VariantTypeError();
+  // Outside years 1 to 9999 a date has no text form.
   DateTime rounded = RoundToMillisecond(value);
+  if (!std::isfinite(rounded) || DecodeDate(rounded).year == 0) throw VariantTypeError();
   if (rounded >= 0.0 && rounded < 1.0) return TimeToStr(rounded, fs);
   return DateTimeToStr(rounded, fs);
 }

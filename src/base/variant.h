@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "base/date_time.h"
+#include "base/error.h"
 #include "base/format_settings.h"
 
 namespace velkora {
@@ -65,10 +66,12 @@ class Variant {
   bool IsArray() const { return (type_ & kVtArray) != 0; }
 
   // The variant a by-reference variant points at, followed through any
-  // chain of references; any other variant returns itself.
+  // chain of references; any other variant returns itself. A null target or
+  // a chain that loops raises VariantTypeError.
   const Variant& Deref() const;
 
-  // Accessors; each requires the matching type code.
+  // Accessors; each requires the matching type code and raises
+  // VariantTypeError otherwise.
   int16_t AsI2() const;
   int32_t AsI4() const;
   float AsR4() const;
@@ -97,9 +100,11 @@ std::string TypeName(const Variant& v);
 
 // Text form with the platform's variant rules (VariantChangeTypeEx to text,
 // no flags): Empty "", Boolean "-1"/"0", R8 with 15 and R4 with 7
-// significant digits ("1E+15" style), dates as short date + long time. A
-// by-reference variant is followed. Null, arrays, objects and error codes
-// raise VariantTypeError.
+// significant digits ("1E+15" style), Currency as its exact decimal value,
+// dates as short date + long time (a whole day number as the date alone, a
+// value in [0, 1) as the time alone). A by-reference variant is followed.
+// Null, arrays, objects, error codes and dates outside years 1 to 9999 raise
+// VariantTypeError.
 std::string VariantToText(const Variant& v, const FormatSettings& fs);
 
 // Text to Boolean with the platform's rules: "True"/"False" in any case,
