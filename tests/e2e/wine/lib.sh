@@ -1,0 +1,258 @@
+# Shell helpers for the end-to-end runs under Wine. Sourced by run.sh.
+#
+# One run owns: a private Wine prefix (copied from a cached, freshly booted
+# one), one persistent wineserver, one Xvfb display and one box watcher. Every
+# process the run starts is stopped by its PID at the end (e2e_teardown).
+#
+# Traps this works around (each one costs hours when forgotten):
+# - Wine's cscript exits 0 without a word on a script error, so a script only
+#   passes with its end marker AND a matching exit code.
+# - Wine programs' output is never read through a pipe: the service processes
+#   started with the first program inherit its handles and keep a pipe open.
+# - wineserver quits when the last Windows process ends; a client that starts
+#   in that moment fails, so one "wineserver -p" lives for the whole run.
+# - Without a display MessageBox returns at once instead of blocking.
+# - PID 1 of the container does not reap: ended processes linger as zombies,
+#   so liveness is read from /proc/<pid>/stat, not from ps.
+
+E2E_PASSED=0
+E2E_FAILED=0
+E2E_FAILED_NAMES=()
+E2E_XVFB_PID=
+E2E_WATCHER_PID=
+E2E_STARTED_PIDS=()
+
+e2e_log() { printf '%s\n' "$*" >&2; }
+
+# e2e_setup <work dir>: makes the run's prefix, display, wineserver, watcher.
+e2e_setup() {
+  E2E_WORK=$1
+  E2E_SRC=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+  local cache=$E2E_WORK/prefix-cache
+  rm -rf "$E2E_WORK/run"
+  mkdir -p "$E2E_WORK/run"
+  E2E_RUN=$E2E_WORK/run
+
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEARCH=win64
+  unset WINESERVER
+
+  local stamp
+  stamp=$(wine --version 2>/dev/null)
+  if [[ ! -f $cache/.e2e-ready || "$(cat "$cache/.e2e-ready")" != "$stamp" ]]; then
+    e2e_log "making the cached Wine prefix ($stamp)"
+    rm -rf "$cache"
+    (export WINEPREFIX=$cache; unset DISPLAY
+     wine wineboot --init >"$E2E_WORK/wineboot.out" 2>&1 && wineserver -w) || {
+      e2e_log "wineboot --init failed; see $E2E_WORK/wineboot.out"; return 1; }
+    printf '%s\n' "$stamp" >"$cache/.e2e-ready"
+  fi
+  cp -a "$cache" "$E2E_RUN/prefix"
+  export WINEPREFIX=$E2E_RUN/prefix
+  E2E_DRIVE_C=$WINEPREFIX/drive_c
+
+  e2e_start_xvfb || return 1
+  wineserver -p || { e2e_log "wineserver -p failed"; return 1; }
+  # The first program of a fresh wineserver also starts Wine's services; let
+  # that happen here, with output going to a file.
+  wine cmd /c exit 0 >"$E2E_RUN/warmup.out" 2>&1
+
+  e2e_build_watcher || return 1
+  E2E_BOXLOG=$E2E_RUN/boxes.log
+  E2E_ANSWER=$E2E_RUN/box-answer.txt
+  E2E_STOPFILE=$E2E_RUN/watcher.stop
+  : >"$E2E_BOXLOG"
+  echo ok >"$E2E_ANSWER"
+  (cd "$E2E_RUN" && exec wine box_watcher.exe watch boxes.log --delay="${E2E_BOX_DELAY_MS:-1000}" \
+     --answer-file=box-answer.txt --stop-file=watcher.stop >watcher.out 2>&1) &
+  E2E_WATCHER_PID=$!
+  # Scripts read these through WScript.Shell's environment.
+  export E2E_BOXLOG_WIN
+  E2E_BOXLOG_WIN=$(e2e_winpath "$E2E_BOXLOG")
+}
+
+e2e_start_xvfb() {
+  local n
+  for n in $(seq 91 140); do
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_WORK/xvfb.out" 2>&1 &
+    E2E_XVFB_PID=$!
+    local i
+    for i in $(seq 1 50); do
+      [[ -e /tmp/.X11-unix/X$n ]] && { export DISPLAY=":$n"; return 0; }
+      e2e_pid_alive "$E2E_XVFB_PID" || break
+      sleep 0.1
+    done
+    e2e_kill_pid "$E2E_XVFB_PID"
+    E2E_XVFB_PID=
+  done
+  e2e_log "no free X display for Xvfb"
+  return 1
+}
+
+e2e_build_watcher() {
+  local src=$E2E_SRC/box_watcher.cpp out=$E2E_WORK/box_watcher.exe
+  if [[ ! -f $out || $src -nt $out ]]; then
+    x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -Werror -static -static-libgcc \
+      -static-libstdc++ -o "$out" "$src" -luser32 || { e2e_log "building the box watcher failed"; return 1; }
+  fi
+  cp "$out" "$E2E_RUN/box_watcher.exe"
+}
+
+e2e_teardown() {
+  local pid
+  for pid in "${E2E_STARTED_PIDS[@]}"; do e2e_kill_pid "$pid"; done
+  if [[ -n $E2E_WATCHER_PID ]]; then
+    : >"$E2E_STOPFILE"
+    e2e_wait_pid_end "$E2E_WATCHER_PID" 30 || e2e_kill_pid "$E2E_WATCHER_PID"
+    E2E_WATCHER_PID=
+  fi
+  [[ -n ${WINEPREFIX:-} ]] && wineserver -k 2>/dev/null
+  if [[ -n $E2E_XVFB_PID ]]; then e2e_kill_pid "$E2E_XVFB_PID"; E2E_XVFB_PID=; fi
+}
+
+# --- processes ------------------------------------------------------------
+
+# True while the process exists and is not a zombie.
+e2e_pid_alive() {
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+  stat=${stat##*) }
+  [[ ${stat:0:1} != Z && ${stat:0:1} != X ]]
+}
+
+# e2e_wait_pid_end <pid> <tenths of a second>
+e2e_wait_pid_end() {
+  local i
+  for ((i = 0; i < $2; i++)); do
+    e2e_pid_alive "$1" || return 0
+    sleep 0.1
+  done
+  ! e2e_pid_alive "$1"
+}
+
+e2e_kill_pid() {
+  e2e_pid_alive "$1" || return 0
+  kill "$1" 2>/dev/null
+  e2e_wait_pid_end "$1" 30 || kill -9 "$1" 2>/dev/null
+}
+
+# PIDs of live Windows processes of this run's prefix whose command line
+# contains the given text (case-insensitive).
+e2e_wine_pids() {
+  local dir pid
+  for dir in /proc/[0-9]*; do
+    pid=${dir#/proc/}
+    [[ -r $dir/environ ]] || continue
+    { tr '\0' '\n' <"$dir/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    { tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null | grep -qiF -- "$1" || continue
+    e2e_pid_alive "$pid" && echo "$pid"
+  done
+}
+
+# e2e_wait_no_process <text> <tenths>: waits until no such process is alive.
+e2e_wait_no_process() {
+  local i
+  for ((i = 0; i < $2; i++)); do
+    [[ -z $(e2e_wine_pids "$1") ]] && return 0
+    sleep 0.1
+  done
+  [[ -z $(e2e_wine_pids "$1") ]]
+}
+
+# e2e_start_bg <out file> <wine args...>: starts a Windows program in the
+# background, remembers its PID for the teardown and prints it.
+e2e_start_bg() {
+  local out=$1
+  shift
+  wine "$@" >"$out" 2>&1 &
+  local pid=$!
+  E2E_STARTED_PIDS+=("$pid")
+  echo "$pid"
+}
+
+# --- registry and paths -----------------------------------------------------
+
+e2e_winpath() { winepath -w "$1" 2>/dev/null; }
+
+# e2e_reg_value <key> [value name]: prints the value's data (the default value
+# without a name); status 1 when the key or value is missing.
+e2e_reg_value() {
+  local out=$E2E_RUN/reg.out args=(query "$1")
+  if [[ -n ${2:-} ]]; then args+=(/v "$2"); else args+=(/ve); fi
+  wine reg "${args[@]}" >"$out" 2>&1 || return 1
+  local line
+  line=$(tr -d '\r' <"$out" | grep -E '^ +.+ +REG_[A-Z_]+( |$)' | head -n 1) || return 1
+  [[ -n $line ]] || return 1
+  printf '%s\n' "$line" | sed -E 's/^ +.*REG_[A-Z_]+ {0,4}//'
+}
+
+e2e_reg_key_exists() { wine reg query "$1" >"$E2E_RUN/reg.out" 2>&1; }
+
+# --- checks and script runs ---------------------------------------------------
+
+E2E_CURRENT=
+E2E_CURRENT_FAILS=0
+
+e2e_begin() { E2E_CURRENT=$1; E2E_CURRENT_FAILS=0; }
+
+e2e_check() {
+  local what=$1
+  shift
+  if "$@"; then return 0; fi
+  e2e_log "    check failed: $what"
+  E2E_CURRENT_FAILS=$((E2E_CURRENT_FAILS + 1))
+  return 1
+}
+
+e2e_end() {
+  if ((E2E_CURRENT_FAILS == 0)); then
+    echo "PASS $E2E_CURRENT"
+    E2E_PASSED=$((E2E_PASSED + 1))
+  else
+    echo "FAIL $E2E_CURRENT ($E2E_CURRENT_FAILS failed checks)"
+    E2E_FAILED=$((E2E_FAILED + 1))
+    E2E_FAILED_NAMES+=("$E2E_CURRENT")
+  fi
+}
+
+# e2e_cscript <script path> [timeout seconds]: copies the script with its
+# language's prelude into the run folder, runs it with cscript from there by
+# its relative name, and checks end marker and exit code. Output lands in
+# <run>/<name>.out; status 0 only when the script passed.
+e2e_cscript() {
+  local script=$1 limit=${2:-90}
+  local name ext
+  name=$(basename "$script")
+  ext=${name##*.}
+  cat "$E2E_SRC/prelude.$ext" "$script" >"$E2E_RUN/$name"
+  local out=$E2E_RUN/${name%.*}.out status=0
+  (cd "$E2E_RUN" && timeout -k 5 "$limit" wine cscript //nologo "$name" >"$out" 2>"$out.err") || status=$?
+  local marker
+  marker=$(tr -d '\r' <"$out" | grep -E '^E2E-END failures=[0-9]+$' | tail -n 1)
+  if [[ -z $marker ]]; then
+    e2e_log "    $name: no end marker (exit code $status; script error or timeout)"
+    sed 's/^/      | /' "$out" >&2
+    return 1
+  fi
+  local failures=${marker#E2E-END failures=}
+  if [[ $failures != 0 || $status != 0 ]]; then
+    e2e_log "    $name: $failures failed checks, exit code $status"
+    tr -d '\r' <"$out" | grep -E '^(FAIL|INFO)' | sed 's/^/      | /' >&2
+    return 1
+  fi
+  return 0
+}
+
+# Box log helpers: the watcher writes "caption<TAB>text<TAB>button" lines.
+e2e_box_count() { wc -l <"$E2E_BOXLOG"; }
+e2e_boxes_since() { tail -n +"$(($1 + 1))" "$E2E_BOXLOG"; }
+
+e2e_summary() {
+  echo "$E2E_PASSED passed, $E2E_FAILED failed"
+  if ((E2E_FAILED > 0)); then
+    printf '  failed: %s\n' "${E2E_FAILED_NAMES[@]}"
+    return 1
+  fi
+}

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Runs the end-to-end tests under Wine: first the harness's own smoke tests
+# (message boxes, windows, WMI), then, given a server executable, the suites
+# against it. Prints PASS/FAIL per test and "N passed, N failed"; the exit
+# code is non-zero when anything failed.
+#
+#   tests/e2e/wine/run.sh [--exe <velkora.exe>] [--work <dir>] [--no-smoke]
+#
+# --work defaults to build/wine-e2e; the cached Wine prefix lives there.
+set -uo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../../.." && pwd)
+exe=
+work=$root/build/wine-e2e
+smoke=1
+while (($#)); do
+  case $1 in
+    --exe) exe=$(realpath "$2"); shift 2 ;;
+    --work) work=$(realpath -m "$2"); shift 2 ;;
+    --no-smoke) smoke=0; shift ;;
+    *) echo "usage: $0 [--exe <velkora.exe>] [--work <dir>] [--no-smoke]" >&2; exit 64 ;;
+  esac
+done
+
+# shellcheck source=lib.sh
+source "$here/lib.sh"
+mkdir -p "$work"
+trap 'e2e_teardown' EXIT
+trap 'exit 130' INT TERM
+
+started=$SECONDS
+if ! e2e_setup "$work"; then
+  echo "FAIL harness setup"
+  exit 1
+fi
+echo "Wine e2e: prefix ready, DISPLAY=$DISPLAY ($((SECONDS - started)) s)"
+
+if ((smoke)); then
+  source "$here/smoke/smoke.sh"
+  e2e_smoke_suite
+fi
+if [[ -n $exe ]]; then
+  source "$here/server/server.sh"
+  e2e_server_suite "$exe"
+fi
+
+echo "Wine e2e took $((SECONDS - started)) s"
+e2e_summary
