@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velkora {
+
+// Exit codes of the velkora program.
+inline constexpr int kExitOk = 0;            // end of input, --help, --version, second instance
+inline constexpr int kExitStartupFailed = 1; // start-up failed (e.g. settings file not writable)
+inline constexpr int kExitUsage = 2;         // bad command line
+
+// What the command line asks for.
+struct HostOptions {
+  bool help = false;
+  bool version = false;
+  bool json = false;
+  bool german_formats = false;  // --locale de
+  std::string config_dir;       // folder of velkora.ini
+  std::string state_dir;        // folder of velkora.log
+  // The program's own parameters (without parameter 0, the executable).
+  std::vector<std::string> parameters;
+};
+
+struct HostOptionsResult {
+  std::optional<HostOptions> options;
+  std::string error;  // set when options is empty: the usage error
+};
+
+using EnvLookup = std::function<std::optional<std::string>(const char* name)>;
+
+// Reads the command line (without argv[0]). Options come first, as
+// "--name value" or "--name=value"; the first argument that does not start
+// with "--" and everything after it, or everything after "--", are the
+// program's parameters. Default folders follow the XDG base directories:
+// $XDG_CONFIG_HOME/velkora (else ~/.config/velkora) and
+// $XDG_STATE_HOME/velkora (else ~/.local/state/velkora); a relative XDG
+// value is ignored, as the XDG rules require. Fails for an unknown option,
+// a missing value, an unsupported locale, or when no folder can be found.
+HostOptionsResult ParseHostOptions(const std::vector<std::string>& args, const EnvLookup& env);
+
+// The --help text.
+std::string HostUsage();
+
+}  // namespace velkora

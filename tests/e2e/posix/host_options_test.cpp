@@ -1,0 +1,103 @@
+#include "hosts/posix/host_options.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "hosts/posix/stderr_message_boxes.h"
+
+namespace velkora {
+namespace {
+
+EnvLookup Env(std::map<std::string, std::string> vars) {
+  return [vars = std::move(vars)](const char* name) -> std::optional<std::string> {
+    auto it = vars.find(name);
+    if (it == vars.end()) return std::nullopt;
+    return it->second;
+  };
+}
+
+TEST(HostOptionsTest, FoldersFollowXdgRules) {
+  struct Case {
+    std::map<std::string, std::string> env;
+    std::vector<std::string> args;
+    const char* config;
+    const char* state;
+  };
+  const Case cases[] = {
+      {{{"HOME", "/home/u"}}, {}, "/home/u/.config/velkora", "/home/u/.local/state/velkora"},
+      {{{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "/x/c"}, {"XDG_STATE_HOME", "/x/s"}},
+       {},
+       "/x/c/velkora",
+       "/x/s/velkora"},
+      // A relative or empty XDG value is ignored.
+      {{{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "rel"}, {"XDG_STATE_HOME", ""}},
+       {},
+       "/home/u/.config/velkora",
+       "/home/u/.local/state/velkora"},
+      {{}, {"--config-dir", "/t/c", "--state-dir=/t/s"}, "/t/c", "/t/s"},
+  };
+  for (const Case& c : cases) {
+    HostOptionsResult r = ParseHostOptions(c.args, Env(c.env));
+    ASSERT_TRUE(r.options) << r.error;
+    EXPECT_EQ(r.options->config_dir, c.config);
+    EXPECT_EQ(r.options->state_dir, c.state);
+  }
+}
+
+TEST(HostOptionsTest, OptionsThenParameters) {
+  const EnvLookup env = Env({{"HOME", "/h"}});
+  HostOptionsResult r = ParseHostOptions({"--json", "--locale", "de", "TESTMODE", "--json", "a b"}, env);
+  ASSERT_TRUE(r.options) << r.error;
+  EXPECT_TRUE(r.options->json);
+  EXPECT_TRUE(r.options->german_formats);
+  EXPECT_EQ(r.options->parameters, (std::vector<std::string>{"TESTMODE", "--json", "a b"}));
+
+  r = ParseHostOptions({"--", "--help", "-Embedding"}, env);
+  ASSERT_TRUE(r.options) << r.error;
+  EXPECT_FALSE(r.options->help);
+  EXPECT_EQ(r.options->parameters, (std::vector<std::string>{"--help", "-Embedding"}));
+
+  r = ParseHostOptions({"-Embedding"}, env);
+  ASSERT_TRUE(r.options) << r.error;
+  EXPECT_EQ(r.options->parameters, (std::vector<std::string>{"-Embedding"}));
+  EXPECT_FALSE(r.options->json);
+  EXPECT_FALSE(r.options->german_formats);
+}
+
+TEST(HostOptionsTest, UsageErrors) {
+  const EnvLookup env = Env({{"HOME", "/h"}});
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"--jsn"}, "unknown option --jsn"},
+      {{"--config-dir"}, "--config-dir needs a value"},
+      {{"--state-dir="}, "--state-dir needs a value"},
+      {{"--locale", "fr"}, "unsupported locale 'fr'"},
+      {{"--json=1"}, "--json takes no value"},
+  };
+  for (const Case& c : cases) {
+    HostOptionsResult r = ParseHostOptions(c.args, env);
+    EXPECT_FALSE(r.options);
+    EXPECT_NE(r.error.find(c.message), std::string::npos) << r.error;
+  }
+  // Without HOME there is no default folder; --help still works.
+  EXPECT_FALSE(ParseHostOptions({}, Env({})).options);
+  EXPECT_TRUE(ParseHostOptions({"--help"}, Env({})).options);
+}
+
+TEST(StderrMessageBoxesTest, WritesCaptionAndTextAndAnswersTheDefault) {
+  std::ostringstream out;
+  StderrMessageBoxes stderr_boxes(out);
+  MessageBoxes& boxes = stderr_boxes;
+  EXPECT_EQ(boxes.Show("Velkora 1.1.3", "Info", BoxIcon::kInformation), BoxResult::kOk);
+  EXPECT_EQ(boxes.Show("Beenden?", "Frage", BoxIcon::kQuestion, BoxButtons::kYesNo), BoxResult::kYes);
+  EXPECT_EQ(boxes.Show("Beenden?", "Frage", BoxIcon::kQuestion, BoxButtons::kYesNo, true), BoxResult::kNo);
+  EXPECT_EQ(out.str(), "[Info] Velkora 1.1.3\n[Frage] Beenden?\n[Frage] Beenden?\n");
+}
+
+}  // namespace
+}  // namespace velkora
