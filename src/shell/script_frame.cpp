@@ -1,0 +1,55 @@
+#include "shell/script_frame.h"
+
+#include "shell/log.h"
+
+namespace velkora {
+
+void ShowError(MessageBoxes& boxes, const std::string& text) {
+  boxes.Show(text, "Fehler in Velkora", BoxIcon::kError);
+}
+
+void ScriptFrame::LogCall(std::string_view text) {
+  SetStatusLine(EscapeLineBreaks(text));
+  WriteLog(shell_, text);
+}
+
+void ScriptFrame::LogResult(std::string_view text) {
+  SetStatusLine(status_line_ + "-->" + EscapeLineBreaks(text));
+  WriteLog(shell_, std::string(" --> ") + std::string(text));
+}
+
+void ScriptFrame::ReportException(std::string_view message) {
+  WriteLog(shell_, std::string(" Exception: ") + std::string(message));
+  ShowError(shell_.boxes, std::string("Exception: ") + std::string(message));
+}
+
+void ScriptFrame::SetStatusLine(std::string text) {
+  status_line_ = std::move(text);
+  if (status_observer_) status_observer_(status_line_);
+}
+
+std::string Quoted(std::string_view text) {
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += '"';
+  quoted += text;
+  quoted += '"';
+  return quoted;
+}
+
+std::string_view BoolText(bool value) { return value ? "True" : "False"; }
+
+std::string CallText(std::string_view name, std::initializer_list<std::string_view> args) {
+  std::string text(name);
+  text += '(';
+  bool first = true;
+  for (std::string_view arg : args) {
+    if (!first) text += ',';
+    first = false;
+    text += Quoted(arg);
+  }
+  text += ')';
+  return text;
+}
+
+}  // namespace velkora

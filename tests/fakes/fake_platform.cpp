@@ -1,0 +1,185 @@
+#include "fakes/fake_platform.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace velkora::fakes {
+namespace {
+
+bool SameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+std::string Cut(std::string text, std::size_t buffer_size) {
+  if (text.size() > buffer_size - 1) text.resize(buffer_size - 1);
+  return text;
+}
+
+}  // namespace
+
+std::string FakeProfile::GetString(std::optional<std::string_view> section,
+                                   std::optional<std::string_view> key,
+                                   std::string_view default_text, std::size_t buffer_size,
+                                   const std::string& file) {
+  ++reads;
+  std::string def(default_text);
+  while (!def.empty() && def.back() == ' ') def.pop_back();
+  auto f = files_.find(file);
+  std::string list;
+  if (!section) {
+    if (f != files_.end()) {
+      for (const Section& s : f->second) list += s.name + '\0';
+    }
+    return Cut(list, buffer_size);
+  }
+  const Section* found = nullptr;
+  if (f != files_.end()) {
+    for (const Section& s : f->second) {
+      if (SameName(s.name, *section)) {
+        found = &s;
+        break;
+      }
+    }
+  }
+  if (!key) {
+    if (found) {
+      for (const auto& kv : found->keys) list += kv.first + '\0';
+    }
+    return Cut(list, buffer_size);
+  }
+  if (found) {
+    for (const auto& kv : found->keys) {
+      if (SameName(kv.first, *key)) return Cut(kv.second, buffer_size);
+    }
+  }
+  return Cut(def, buffer_size);
+}
+
+bool FakeProfile::WriteString(std::string_view section, std::optional<std::string_view> key,
+                              std::optional<std::string_view> value, const std::string& file) {
+  if (fail_writes) return false;
+  File& f = files_[file];
+  auto s = std::find_if(f.begin(), f.end(), [&](const Section& x) { return SameName(x.name, section); });
+  if (!key) {
+    if (s != f.end()) f.erase(s);
+    return true;
+  }
+  if (s == f.end()) {
+    if (!value) return true;
+    f.push_back(Section{std::string(section), {}});
+    s = std::prev(f.end());
+  }
+  auto k = std::find_if(s->keys.begin(), s->keys.end(),
+                        [&](const auto& kv) { return SameName(kv.first, *key); });
+  if (!value) {
+    if (k != s->keys.end()) s->keys.erase(k);
+    return true;
+  }
+  if (k == s->keys.end()) {
+    s->keys.emplace_back(std::string(*key), std::string(*value));
+  } else {
+    k->second = std::string(*value);
+  }
+  writes.push_back({file, std::string(section), std::string(*key), std::string(*value)});
+  return true;
+}
+
+void FakeProfile::Set(const std::string& file, const std::string& section, const std::string& key,
+                      const std::string& value) {
+  const bool saved = fail_writes;
+  fail_writes = false;
+  const std::size_t count = writes.size();
+  WriteString(section, key, value, file);
+  writes.resize(count);
+  fail_writes = saved;
+}
+
+std::optional<std::string> FakeProfile::Get(const std::string& file, const std::string& section,
+                                            const std::string& key) const {
+  auto f = files_.find(file);
+  if (f == files_.end()) return std::nullopt;
+  for (const Section& s : f->second) {
+    if (!SameName(s.name, section)) continue;
+    for (const auto& kv : s.keys) {
+      if (SameName(kv.first, key)) return kv.second;
+    }
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+FakeClock::FakeClock() : now(EncodeDate(2026, 12, 7) + EncodeTime(7, 58, 30)) {}
+
+FakeLocale::FakeLocale() : formats(FormatSettings::German()) {}
+
+bool FakeFileSystem::DeleteFile(const std::string& path) {
+  if (fail_deletes) return false;
+  return files.erase(path) != 0;
+}
+
+bool FakeFileSystem::AppendToFile(const std::string& path, std::string_view bytes) {
+  ++append_calls;
+  if (fail_appends) return false;
+  files[path] += bytes;
+  return true;
+}
+
+BoxResult FakeMessageBoxes::Show(const std::string& text, const std::string& caption,
+                                 BoxIcon icon, BoxButtons buttons, bool default_no,
+                                 bool task_modal) {
+  shown.push_back({text, caption, icon, buttons, default_no, task_modal});
+  if (inside) inside();
+  if (!answers.empty()) {
+    BoxResult answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
+  return buttons == BoxButtons::kYesNo ? BoxResult::kYes : BoxResult::kOk;
+}
+
+namespace {
+
+class FakeLock : public NamedLock {
+ public:
+  FakeLock(std::shared_ptr<std::set<std::string>> held, std::string name)
+      : held_(std::move(held)), name_(std::move(name)) {}
+  ~FakeLock() override { held_->erase(name_); }
+
+ private:
+  std::shared_ptr<std::set<std::string>> held_;
+  std::string name_;
+};
+
+}  // namespace
+
+std::unique_ptr<NamedLock> FakeLockFactory::Acquire(const std::string& name, LockResult& result) {
+  if (fail) {
+    result = LockResult::kFailed;
+    return nullptr;
+  }
+  if (held_->count(name) != 0) {
+    result = LockResult::kAlreadyExists;
+    return nullptr;
+  }
+  held_->insert(name);
+  result = LockResult::kAcquired;
+  return std::make_unique<FakeLock>(held_, name);
+}
+
+bool FakeClassesRegistry::SetDefaultValue(const std::string& key, const std::string& value) {
+  if (key == fail_on) return false;
+  keys[key] = value;
+  operations.push_back("set " + key + "=" + value);
+  return true;
+}
+
+bool FakeClassesRegistry::DeleteKey(const std::string& key) {
+  operations.push_back("delete " + key);
+  return keys.erase(key) != 0;
+}
+
+}  // namespace velkora::fakes

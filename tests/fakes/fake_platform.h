@@ -1,0 +1,136 @@
+#pragma once
+
+// In-memory stand-ins for the platform interfaces, shared by the unit tests.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/date_time.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/locale.h"
+#include "platform/message_box.h"
+#include "platform/named_lock.h"
+#include "platform/profile.h"
+#include "platform/registry.h"
+
+namespace velkora::fakes {
+
+// INI files as nested maps; names compare without case, values come back as
+// stored, cut to the buffer size. Lists are not modelled beyond NUL-joined
+// names.
+class FakeProfile : public Profile {
+ public:
+  struct Write {
+    std::string file, section, key, value;
+  };
+
+  std::string GetString(std::optional<std::string_view> section,
+                        std::optional<std::string_view> key, std::string_view default_text,
+                        std::size_t buffer_size, const std::string& file) override;
+  bool WriteString(std::string_view section, std::optional<std::string_view> key,
+                   std::optional<std::string_view> value, const std::string& file) override;
+
+  // Stores a value directly, bypassing the write log.
+  void Set(const std::string& file, const std::string& section, const std::string& key,
+           const std::string& value);
+  // The stored value, or nullopt.
+  std::optional<std::string> Get(const std::string& file, const std::string& section,
+                                 const std::string& key) const;
+
+  bool fail_writes = false;
+  std::vector<Write> writes;  // every successful key write, in order
+  int reads = 0;
+
+ private:
+  struct Section {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> keys;
+  };
+  using File = std::vector<Section>;
+  std::map<std::string, File> files_;
+};
+
+// A clock that stands still; by default Monday 7 December 2026, 07:58:30.
+class FakeClock : public Clock {
+ public:
+  FakeClock();
+  DateTime Now() const override { return now; }
+  DateTime now;
+};
+
+// German formats unless told otherwise.
+class FakeLocale : public Locale {
+ public:
+  FakeLocale();
+  FormatSettings Formats() const override { return formats; }
+  FormatSettings formats;
+};
+
+class FakeFileSystem : public FileSystem {
+ public:
+  bool FileExists(const std::string& path) const override { return files.count(path) != 0; }
+  bool DirectoryExists(const std::string& path) const override {
+    return directories.count(path) != 0;
+  }
+  bool DeleteFile(const std::string& path) override;
+  bool AppendToFile(const std::string& path, std::string_view bytes) override;
+  std::vector<std::string> ListDirectory(const std::string&, std::string_view) const override {
+    return {};
+  }
+  std::vector<std::string> FixedDrives() const override { return {"/"}; }
+
+  std::map<std::string, std::string> files;
+  std::set<std::string> directories;
+  bool fail_appends = false;
+  bool fail_deletes = false;
+  int append_calls = 0;
+};
+
+// Records every box; answers from `answers` in order, then OK (or Yes for a
+// Yes/No box when `answers` is empty). `inside` runs while a box is "open".
+class FakeMessageBoxes : public MessageBoxes {
+ public:
+  struct Box {
+    std::string text, caption;
+    BoxIcon icon;
+    BoxButtons buttons;
+    bool default_no;
+    bool task_modal;
+  };
+  BoxResult Show(const std::string& text, const std::string& caption, BoxIcon icon,
+                 BoxButtons buttons, bool default_no, bool task_modal) override;
+
+  std::vector<Box> shown;
+  std::vector<BoxResult> answers;
+  std::function<void()> inside;
+};
+
+// Locks held in this process; a second Acquire of a held name reports
+// kAlreadyExists, like a second process would see.
+class FakeLockFactory : public NamedLockFactory {
+ public:
+  std::unique_ptr<NamedLock> Acquire(const std::string& name, LockResult& result) override;
+  bool Held(const std::string& name) const { return held_->count(name) != 0; }
+  bool fail = false;
+
+ private:
+  std::shared_ptr<std::set<std::string>> held_ = std::make_shared<std::set<std::string>>();
+};
+
+class FakeClassesRegistry : public ClassesRegistry {
+ public:
+  bool SetDefaultValue(const std::string& key, const std::string& value) override;
+  bool DeleteKey(const std::string& key) override;
+
+  std::map<std::string, std::string> keys;
+  std::vector<std::string> operations;  // "set <key>=<value>" / "delete <key>"
+  std::string fail_on;                  // a key whose creation fails
+};
+
+}  // namespace velkora::fakes
