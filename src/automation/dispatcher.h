@@ -49,6 +49,26 @@ class Dispatcher {
   // before any of the server's code runs. Empty source for refusals.
   CallResult Invoke(int32_t dispid, std::span<const Variant> args);
 
+  // The same by method name (any case); an unknown name is refused with
+  // kDispUnknownName.
+  CallResult InvokeByName(std::string_view name, std::span<const Variant> args);
+
+  // An argument given by its parameter name.
+  struct NamedArgument {
+    std::string_view name;
+    Variant value;
+  };
+  // Positional arguments first, then named ones in any order, each filling
+  // its declared position. Refused before any handler runs: an unknown
+  // DISPID (kDispMemberNotFound), an unknown parameter name
+  // (kDispUnknownName), a position given twice (kDispParamNotFound), a total
+  // different from the parameter count (kDispBadParamCount).
+  CallResult InvokeNamed(int32_t dispid, std::span<const Variant> positional,
+                         std::span<const NamedArgument> named);
+
+  // A refusal as the client sees it: empty source, the platform's message.
+  static CallResult Refusal(int32_t status);
+
  private:
   TApp& app_;
 };

@@ -29,6 +29,28 @@ inline constexpr int kMethodCount = 18;
 // for the dispatcher, the hosts and the type library check.
 std::span<const MethodInfo> MethodTable();
 
+// DISPIDs of the methods, for code that switches over them.
+namespace dispid {
+inline constexpr int32_t kCloseWindow = 1;
+inline constexpr int32_t kGetRasConnection = 2;
+inline constexpr int32_t kIniWrite = 3;
+inline constexpr int32_t kShowInfo = 4;
+inline constexpr int32_t kWindowExists = 5;
+inline constexpr int32_t kIniRead = 6;
+inline constexpr int32_t kIniDeleteKey = 7;
+inline constexpr int32_t kGetRasLCRName = 8;
+inline constexpr int32_t kGetRasLCRInfo = 9;
+inline constexpr int32_t kWndGetList = 10;
+inline constexpr int32_t kWndClose = 11;
+inline constexpr int32_t kRasClose = 12;
+inline constexpr int32_t kVelkoraVersion = 13;
+inline constexpr int32_t kIniReadSectionValues = 14;
+inline constexpr int32_t kVelkoraIniname = 15;
+inline constexpr int32_t kIniReadSection = 16;
+inline constexpr int32_t kIniReadSections = 17;
+inline constexpr int32_t kGetPerfStats = 18;
+}  // namespace dispid
+
 // Identity of the type library, interface and class.
 inline constexpr std::string_view kLibraryName = "ScriptFunctions";
 inline constexpr std::string_view kProgId = "ScriptFunctions.App";

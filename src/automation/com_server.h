@@ -1,0 +1,102 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/message_box.h"
+#include "platform/registry.h"
+
+namespace velkora {
+
+// How the process was started, from its command-line switches.
+enum class StartMode { kNormal, kAutomation, kRegister, kUnregister };
+
+// A parameter is a switch when it starts with "-" or "/" and the rest equals
+// the switch name in any ASCII letter case. AUTOMATION or EMBEDDING win over
+// REGSERVER, which wins over UNREGSERVER. `params` excludes the program path.
+StartMode StartModeFromSwitches(std::span<const std::string> params);
+
+// One key below the classes root and its default value.
+struct RegistryEntry {
+  std::string key;
+  std::string value;
+};
+
+// The class keys in the order they are written. `server_path` is the full
+// file name of the server; when it contains a blank, `short_server_path`
+// (its 8.3 form) is registered instead.
+std::vector<RegistryEntry> ClassRegistryEntries(const std::string& server_path,
+                                                const std::string& short_server_path);
+
+inline constexpr std::string_view kRegistryErrorText =
+    "Fehler beim Erstellen eines Eintrages in die Systemregistrierung";
+
+// Writes the entries in order; the first failure raises Error with
+// kRegistryErrorText and the remaining entries are not written.
+void WriteClassEntries(ClassesRegistry& registry, std::span<const RegistryEntry> entries);
+
+// Deletes the entries' keys in reverse order; keys that are already gone
+// are passed over.
+void RemoveClassEntries(ClassesRegistry& registry, std::span<const RegistryEntry> entries);
+
+// The registry part of an automation start: unregister mode removes the
+// entries, every other mode writes them. A write failure is ignored in
+// normal and automation mode (the class may already be registered by an
+// administrator) and raised in register mode. Returns true when the process
+// must end now with exit code 0 (register and unregister mode).
+bool UpdateRegistry(StartMode mode, ClassesRegistry& registry,
+                    std::span<const RegistryEntry> entries);
+
+// The platform's count of references on the server process, where it has
+// one (CoAddRefServerProcess / CoReleaseServerProcess).
+class ServerProcessReference {
+ public:
+  virtual ~ServerProcessReference() = default;
+  virtual uint32_t AddRef() = 0;
+  // Returns the count left.
+  virtual uint32_t Release() = 0;
+};
+
+// Live automation objects, and the decision to end when the last one goes.
+class ObjectCounter {
+ public:
+  // `process_reference` may be null; it is only used in automation mode.
+  explicit ObjectCounter(StartMode mode, ServerProcessReference* process_reference = nullptr)
+      : mode_(mode), process_reference_(process_reference) {}
+  ObjectCounter(const ObjectCounter&) = delete;
+  ObjectCounter& operator=(const ObjectCounter&) = delete;
+
+  void ObjectCreated();
+  // True when the last object was released and the server, started for
+  // automation, should post itself the quit message.
+  bool ObjectDestroyed();
+  int32_t Count() const { return count_.load(); }
+  StartMode Mode() const { return mode_; }
+
+ private:
+  bool UsesProcessReference() const {
+    return mode_ == StartMode::kAutomation && process_reference_ != nullptr;
+  }
+
+  StartMode mode_;
+  ServerProcessReference* process_reference_;
+  std::atomic<int32_t> count_{0};
+};
+
+inline constexpr std::string_view kCloseQuestionCaption = "Warnung des COM-Servers";
+inline constexpr std::string_view kCloseQuestionText =
+    "Diese Anwendung enthält noch aktive COM-Objekte. Mindestens ein Client verweist noch auf "
+    "diese Objekte so daß manuelles Schließen dieser Anwendung dazu führen könnte, daß die "
+    "Client-Anwendungen nicht korrekt funktionieren.\r\n\r\nSind Sie sicher, daß Sie diese "
+    "Anwendung schließen möchten?";
+
+// Asked when a user ends the server: true when it may end. With live
+// objects and a user to ask, a task-modal warning box with Yes/No (No the
+// default) decides; otherwise the answer is yes without a box.
+bool ConfirmClose(const ObjectCounter& objects, bool user_interactive, MessageBoxes& boxes);
+
+}  // namespace velkora

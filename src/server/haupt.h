@@ -1,0 +1,110 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/variant.h"
+#include "shell/script_frame.h"
+#include "shell/shell_context.h"
+
+namespace velkora {
+
+inline constexpr std::string_view kVersion = "1.1.3";
+
+// The version as digits: each point-separated part left-padded with "0" to
+// at least two characters, joined without separator ("1.1.3" -> "010103").
+std::string VersionDigits(std::string_view version);
+
+// The text of the information box.
+std::string InfoText();
+
+// The three flags settled at start-up; they never change afterwards.
+struct StartSettings {
+  bool schreibe_log = false;
+  bool testmodus = false;
+  bool unsichtbar = false;
+};
+
+// The main window object without its window: the status line, the five
+// input lines and every script operation under its dispatch name. There is
+// one per process; the automation objects and the host reach it by
+// reference. Operations whose subsystem is not in this build raise
+// NotImplementedError.
+class THaupt {
+ public:
+  // Reads the window position (Links, Oben) like the window's creation
+  // handler. `params` is the command line, [0] the program path.
+  THaupt(ShellContext& shell, StartSettings start, std::vector<std::string> params);
+  THaupt(const THaupt&) = delete;
+  THaupt& operator=(const THaupt&) = delete;
+
+  // The destruction handler: writes Links and Oben, then logs
+  // "Programmende". May raise the settings write error.
+  void FormDestroy();
+
+  // --- script frame -------------------------------------------------------
+  ScriptFrame& Frame() { return frame_; }
+  ShellContext& Shell() { return shell_; }
+  const std::string& StatusLine() const { return frame_.StatusLine(); }
+  void LogCall(std::string_view text) { frame_.LogCall(text); }
+  void LogResult(std::string_view text) { frame_.LogResult(text); }
+  void ReportException(const std::exception& error) { frame_.ReportException(error); }
+
+  // --- input lines of the test menu ---------------------------------------
+  std::string& Para1() { return para_[0]; }
+  std::string& Para2() { return para_[1]; }
+  std::string& Para3() { return para_[2]; }
+  std::string& Para4() { return para_[3]; }
+  std::string& Para5() { return para_[4]; }
+
+  const StartSettings& Start() const { return start_; }
+  const std::vector<std::string>& Params() const { return params_; }
+  int32_t Left() const { return left_; }
+  int32_t Top() const { return top_; }
+  // The host's window reports where it was moved to.
+  void SetPosition(int32_t left, int32_t top) {
+    left_ = left;
+    top_ = top;
+  }
+
+  // --- script operations, in the interface's order ------------------------
+  void ShowInfo();
+  bool WindowExists(const std::string& fenster_name);
+  void CloseWindow(const std::string& fenster_name);
+  std::string GetRasConnection();
+  void IniWrite(const std::string& datei, const std::string& sektion, const std::string& eintrag,
+                const Variant& wert);
+  Variant IniRead(const std::string& datei, const std::string& sektion,
+                  const std::string& eintrag, const Variant& wert);
+  void IniDeleteKey(const std::string& datei, const std::string& sektion,
+                    const std::string& eintrag);
+  std::string GetRasLCRName(const std::string& dauer);
+  std::string GetRasLCRInfo(const std::string& dauer, const std::string& trenner);
+  std::string WndGetList(const std::string& muster, const std::string& trenner);
+  std::string WndClose(const std::string& muster, const std::string& trenner,
+                       const std::string& alle);
+  std::string RasClose();
+  std::string VelkoraVersion();
+  std::string IniReadSectionValues(const std::string& ini_datei, const std::string& sektion,
+                                   const std::string& trenner);
+  std::string IniReadSection(const std::string& datei, const std::string& sektion,
+                             const std::string& trenner);
+  std::string IniReadSections(const std::string& datei, const std::string& trenner);
+  std::string VelkoraIniname();
+  int32_t GetPerfStats(const std::string& key);
+
+ private:
+  ShellContext& shell_;
+  ScriptFrame frame_;
+  StartSettings start_;
+  std::vector<std::string> params_;
+  std::array<std::string, 5> para_;
+  int32_t left_ = 0;
+  int32_t top_ = 0;
+};
+
+}  // namespace velkora
