@@ -1,1 +1,72 @@
-// placeholder
+#include "platform/posix/posix_named_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/posix/unique_fd.h"
+
+namespace velkora {
+namespace {
+
+class FlockLock final : public NamedLock {
+ public:
+  explicit FlockLock(posix::UniqueFd fd) : fd_(std::move(fd)) {}
+  FlockLock(const FlockLock&) = delete;
+  FlockLock& operator=(const FlockLock&) = delete;
+
+ private:
+  posix::UniqueFd fd_;  // closing it releases the lock
+};
+
+// Lock names may hold any character; the file name keeps letters, digits,
+// '-', '_' and '.', and escapes the rest as %XX so that distinct names
+// never share a file.
+std::string EscapeName(const std::string& name) {
+  std::string out;
+  for (const char c : name) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '-' || u == '_' ||
+        (u == '.' && !out.empty())) {
+      out.push_back(c);
+    } else {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, "%%%02X", u);
+      out.append(hex);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string NamedLockPath(const std::string& name) {
+  const char* runtime_dir = std::getenv("XDG_RUNTIME_DIR");
+  struct stat info {};
+  if (runtime_dir && runtime_dir[0] == '/' && ::stat(runtime_dir, &info) == 0 && S_ISDIR(info.st_mode)) {
+    return std::string(runtime_dir) + "/velkora-" + EscapeName(name) + ".lock";
+  }
+  return "/tmp/velkora-" + std::to_string(::getuid()) + "-" + EscapeName(name) + ".lock";
+}
+
+std::unique_ptr<NamedLock> PosixNamedLockFactory::Acquire(const std::string& name, LockResult& result) {
+  result = LockResult::kFailed;
+  const std::string path = NamedLockPath(name);
+  // O_NOFOLLOW: in a shared /tmp a planted symlink must not redirect us.
+  posix::UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+  if (!fd.valid()) return nullptr;
+  while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    if (errno == EWOULDBLOCK) result = LockResult::kAlreadyExists;
+    return nullptr;
+  }
+  result = LockResult::kAcquired;
+  return std::make_unique<FlockLock>(std::move(fd));
+}
+
+}  // namespace velkora

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/named_lock.h"
+
+namespace velkora {
+
+// Named locks as exclusive flock() locks on a file named after the lock, in
+// $XDG_RUNTIME_DIR (private to the user) or else /tmp (with the user id in
+// the file name). The kernel drops the lock when its holder's descriptor
+// closes, so the lock dies with the process, however it ends. The file
+// itself stays behind on purpose: removing it would let a second process
+// lock a fresh file while the first still holds the old one.
+class PosixNamedLockFactory final : public NamedLockFactory {
+ public:
+  std::unique_ptr<NamedLock> Acquire(const std::string& name, LockResult& result) override;
+};
+
+// Path of the lock file for `name`; exposed for tests.
+std::string NamedLockPath(const std::string& name);
+
+}  // namespace velkora

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <string>
+
+#include "base/date_time.h"
+#include "platform/posix/posix_clock.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_locale.h"
+#include "platform/posix/posix_named_lock.h"
+#include "platform/temp_dir.h"
+
+namespace velkora {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+// ---- named lock ------------------------------------------------------------
+
+// Runs the probe in its own process; returns what it saw.
+std::string ProbeLock(const TempDir& dir, const std::string& name, bool crash = false) {
+  const std::string result = dir.File("probe-result");
+  fs::remove(result);
+  const std::string command = std::string("'") + VELKORA_LOCK_PROBE + "' '" + name + "' '" + result + "'" +
+                              (crash ? " crash" : "") + " 2>/dev/null";
+  [[maybe_unused]] const int status = std::system(command.c_str());
+  return ReadBytes(result);
+}
+
+std::string UniqueLockName() {
+  std::random_device random;
+  return "velkora test/" + std::to_string(random());  // '/' and ' ' must be escaped
+}
+
+TEST(PosixNamedLock, SecondProcessIsRefusedAtOnce) {
+  TempDir dir;
+  const std::string name = UniqueLockName();
+  PosixNamedLockFactory factory;
+  LockResult result = LockResult::kFailed;
+  {
+    auto lock = factory.Acquire(name, result);
+    ASSERT_EQ(result, LockResult::kAcquired);
+    ASSERT_NE(lock, nullptr);
+    EXPECT_EQ(ProbeLock(dir, name), "exists");
+    EXPECT_EQ(ProbeLock(dir, name + "-other"), "acquired") << "names are independent";
+    // A second acquisition inside this process is refused as well.
+    LockResult again = LockResult::kFailed;
+    EXPECT_EQ(factory.Acquire(name, again), nullptr);
+    EXPECT_EQ(again, LockResult::kAlreadyExists);
+  }
+  EXPECT_EQ(ProbeLock(dir, name), "acquired") << "released with its handle";
+  fs::remove(NamedLockPath(name));
+  fs::remove(NamedLockPath(name + "-other"));
+}
+
+TEST(PosixNamedLock, DiesWithItsProcess) {
+  TempDir dir;
+  const std::string name = UniqueLockName();
+  ASSERT_EQ(ProbeLock(dir, name, /*crash=*/true), "acquired");
+  PosixNamedLockFactory factory;
+  LockResult result = LockResult::kFailed;
+  auto lock = factory.Acquire(name, result);
+  EXPECT_EQ(result, LockResult::kAcquired);
+  lock.reset();
+  fs::remove(NamedLockPath(name));
+}
+
+TEST(PosixNamedLock, DistinctNamesGetDistinctFiles) {
+  EXPECT_NE(NamedLockPath("a/b"), NamedLockPath("a_b"));
+  EXPECT_NE(NamedLockPath("a b"), NamedLockPath("a%20b"));
+  EXPECT_EQ(fs::path(NamedLockPath("../x")).parent_path(), fs::path(NamedLockPath("x")).parent_path());
+}
+
+// ---- file system -----------------------------------------------------------
+
+TEST(PosixFileSystem, FilesFoldersAndAppending) {
+  TempDir dir;
+  PosixFileSystem files;
+  const std::string log = dir.File("a.log");
+  EXPECT_FALSE(files.FileExists(log));
+  ASSERT_TRUE(files.AppendToFile(log, "one\r\n"));
+  ASSERT_TRUE(files.AppendToFile(log, "two\r\n"));
+  EXPECT_EQ(ReadBytes(log), "one\r\ntwo\r\n");
+  EXPECT_TRUE(files.FileExists(log));
+  EXPECT_FALSE(files.DirectoryExists(log));
+  EXPECT_TRUE(files.DirectoryExists(dir.path().string()));
+  EXPECT_FALSE(files.FileExists(dir.path().string()));
+  EXPECT_FALSE(files.AppendToFile(dir.File("missing/a.log"), "x"));
+  EXPECT_FALSE(files.DeleteFile(dir.path().string()));
+  EXPECT_TRUE(files.DeleteFile(log));
+  EXPECT_FALSE(files.DeleteFile(log));
+  EXPECT_EQ(files.FixedDrives(), std::vector<std::string>{"/"});
+}
+
+TEST(PosixFileSystem, ListsMatchingEntries) {
+  TempDir dir;
+  for (const char* name : {"Alpha.INI", "beta.ini", "gamma.txt", "noext"}) WriteBytes(dir.File(name), "");
+  fs::create_directory(dir.path() / "sub.ini");
+  PosixFileSystem files;
+  const std::string folder = dir.path().string();
+  EXPECT_EQ(files.ListDirectory(folder, "*.ini"), (std::vector<std::string>{"Alpha.INI", "beta.ini", "sub.ini/"}));
+  EXPECT_EQ(files.ListDirectory(folder, "*.*").size(), 5u);
+  EXPECT_EQ(files.ListDirectory(folder, "?eta.*"), std::vector<std::string>{"beta.ini"});
+  EXPECT_TRUE(files.ListDirectory(dir.File("missing"), "*").empty());
+}
+
+TEST(PosixFileSystem, WildcardMatch) {
+  const struct {
+    const char* pattern;
+    const char* name;
+    bool match;
+  } cases[] = {{"*", "", true},         {"*", "abc", true},        {"a*c", "abbbc", true}, {"a*c", "abcd", false},
+               {"*.*", "noext", true},  {"*.ini", "A.INI", true},   {"?", "", false},       {"a?c", "abc", true},
+               {"*b*b", "abxbb", true}, {"**", "x", true},          {"abc", "ab", false},   {"ab", "abc", false}};
+  for (const auto& c : cases) EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
+}
+
+// ---- locale ----------------------------------------------------------------
+
+FormatSettings FormatsWith(std::map<std::string, std::string> env) {
+  PosixLocale locale([env = std::move(env)](const char* name) -> std::optional<std::string> {
+    auto it = env.find(name);
+    if (it == env.end()) return std::nullopt;
+    return it->second;
+  });
+  return locale.Formats();
+}
+
+TEST(PosixLocale, MapsLocaleNames) {
+  const FormatSettings german = FormatSettings::German();
+  EXPECT_EQ(FormatsWith({{"LANG", "de_DE.UTF-8"}}), german);
+  EXPECT_EQ(FormatsWith({{"LANG", "de_AT@euro"}}), german);
+  EXPECT_EQ(FormatsWith({{"LANG", "de"}}), german);
+  EXPECT_EQ(FormatsWith({}), FormatSettings{});
+  EXPECT_EQ(FormatsWith({{"LANG", "C.UTF-8"}}), FormatSettings{});
+  EXPECT_EQ(FormatsWith({{"LANG", "xx_NOWHERE"}}), FormatSettings{});
+  EXPECT_EQ(FormatsWith({{"LANG", "dex_DE"}}), FormatSettings{});
+  EXPECT_EQ(FormatsWith({{"LANG", "de_DE"}, {"LC_ALL", "C"}}), FormatSettings{}) << "LC_ALL wins";
+  EXPECT_EQ(FormatsWith({{"LANG", "de_DE"}, {"LC_ALL", ""}}), german) << "empty variables are unset";
+
+  const FormatSettings mixed = FormatsWith({{"LANG", "C"}, {"LC_NUMERIC", "de_DE.UTF-8"}});
+  EXPECT_EQ(mixed.decimal_separator, ',');
+  EXPECT_EQ(mixed.thousand_separator, '.');
+  EXPECT_EQ(mixed.short_date_format, FormatSettings{}.short_date_format);
+
+  const FormatSettings time_only = FormatsWith({{"LC_TIME", "de_CH.UTF-8"}});
+  EXPECT_EQ(time_only.decimal_separator, '.');
+  EXPECT_EQ(time_only.short_date_format, german.short_date_format);
+  EXPECT_EQ(time_only.date_separator, german.date_separator);
+}
+
+TEST(PosixLocale, StrftimeFormatsBecomeRuntimeFormats) {
+  const struct {
+    const char* strftime;
+    const char* runtime;
+  } cases[] = {{"%d.%m.%Y", "dd.mm.yyyy"}, {"%m/%d/%y", "mm/dd/yy"}, {"%Y-%m-%d", "yyyy-mm-dd"},
+               {"%e/%m/%Y", "d/mm/yyyy"},  {"%D", "mm/dd/yy"},       {"%F", "yyyy-mm-dd"},
+               {"%T", "hh:nn:ss"},         {"%I:%M:%S %p", "hh:nn:ss"}, {"%r", "hh:nn:ss"},
+               {"%Od.%Om.%EY", "dd.mm.yyyy"}, {"%H.%M", "hh.nn"}, {"%", ""}};
+  for (const auto& c : cases) EXPECT_EQ(RuntimeFormatFromStrftime(c.strftime), c.runtime) << c.strftime;
+}
+
+// ---- clock -----------------------------------------------------------------
+
+TEST(PosixClock, NowIsTodayInLocalTime) {
+  // Days since 30 December 1899 in UTC; local time differs by under a day.
+  const double unix_days =
+      std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count() / 86400.0;
+  const double utc_now = unix_days + 25569.0;
+  const DateTime now = PosixClock().Now();
+  EXPECT_LT(std::abs(now - utc_now), 1.0);
+  const DateTime later = PosixClock().Now();
+  EXPECT_GE(later, now);
+}
+
+}  // namespace
+}  // namespace velkora
