@@ -8,10 +8,9 @@
 
 namespace velkora {
 
-// Exit codes of the velkora program.
-inline constexpr int kExitOk = 0;            // end of input, --help, --version, second instance
-inline constexpr int kExitStartupFailed = 1; // start-up failed (e.g. settings file not writable)
-inline constexpr int kExitUsage = 2;         // bad command line
+// Exit code for a bad command line; the others are the server's (0 for a
+// normal end or a second instance, 1 for a failed start-up).
+inline constexpr int kExitUsage = 2;
 
 // What the command line asks for.
 struct HostOptions {

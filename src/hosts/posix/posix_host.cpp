@@ -1,0 +1,142 @@
+#include "hosts/posix/posix_host.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <optional>
+#include <string_view>
+
+#include "automation/t_app.h"
+#include "hosts/posix/answer.h"
+#include "hosts/posix/stderr_message_boxes.h"
+#include "platform/posix/ini_file_profile.h"
+#include "platform/posix/posix_clock.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_locale.h"
+#include "platform/posix/posix_named_lock.h"
+#include "server/haupt.h"
+#include "server/startup.h"
+
+namespace velkora {
+
+namespace {
+
+// --locale de: the German formats whatever the environment says.
+class GermanLocale final : public Locale {
+ public:
+  FormatSettings Formats() const override { return FormatSettings::German(); }
+};
+
+// Creates a folder and its missing parents, private to the user as the XDG
+// rules ask for new folders. A failure shows later, when the settings file
+// cannot be written, with the server's own message.
+void MakeFolders(const std::string& path) {
+  for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+    std::string prefix = path.substr(0, slash);
+    if (!prefix.empty() && ::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return;
+    if (slash == std::string::npos) return;
+  }
+}
+
+// The host's part of the process: the folders once the lock is ours, and a
+// message loop that reads call lines until the input ends.
+class StdinHost final : public HostHooks {
+ public:
+  StdinHost(const HostOptions& options, HostStreams streams, const Locale& locale)
+      : options_(options), streams_(streams), locale_(locale) {}
+
+  // Runs after the single-instance lock was taken, so a second instance
+  // never creates anything.
+  void PrepareAutomation() override {
+    MakeFolders(options_.config_dir);
+    MakeFolders(options_.state_dir);
+  }
+
+  std::optional<int> InitializeAutomation(const std::vector<std::string>&) override {
+    return std::nullopt;
+  }
+
+  void RunMessageLoop(THaupt& haupt) override {
+    const AnswerMode mode = options_.json ? AnswerMode::kJson : AnswerMode::kPlain;
+    TApp app(haupt, locale_);
+    Dispatcher dispatcher(app);
+    std::string line;
+    while (std::getline(streams_.in, line)) {
+      CallLineResult parsed = ParseCallLine(line);
+      if (parsed.IsSkipped()) continue;
+      std::string answer;
+      if (parsed.error) {
+        answer = FormatSyntaxError(*parsed.error, mode);
+      } else {
+        answer = FormatAnswer(RunCall(dispatcher, *parsed.call), locale_.Formats(), mode);
+      }
+      // One line per call, flushed at once, so a script talking to the host
+      // through a pipe gets each answer before it sends the next call.
+      streams_.out << answer << '\n' << std::flush;
+      // Nobody reads the answers any more: end as if the input had ended.
+      if (!streams_.out) break;
+    }
+  }
+
+ private:
+  const HostOptions& options_;
+  HostStreams streams_;
+  const Locale& locale_;
+};
+
+}  // namespace
+
+CallResult RunCall(Dispatcher& dispatcher, const ParsedCall& call) {
+  std::optional<int32_t> dispid = Dispatcher::IdOfName(call.method);
+  if (!dispid) return Dispatcher::Refusal(kDispUnknownName);
+  std::vector<Variant> positional;
+  std::vector<Dispatcher::NamedArgument> named;
+  for (const CallArgument& arg : call.args) {
+    if (arg.name) {
+      named.push_back({*arg.name, arg.value});
+    } else {
+      positional.push_back(arg.value);
+    }
+  }
+  if (named.empty()) return dispatcher.Invoke(*dispid, positional);
+  return dispatcher.InvokeNamed(*dispid, positional, named);
+}
+
+int RunPosixHost(const std::vector<std::string>& args, const std::string& executable,
+                 HostStreams streams, const EnvLookup& env) {
+  HostOptionsResult parsed = ParseHostOptions(args, env);
+  if (!parsed.options) {
+    streams.err << "velkora: " << parsed.error << "\nTry 'velkora --help'.\n";
+    return kExitUsage;
+  }
+  const HostOptions& options = *parsed.options;
+  if (options.help) {
+    streams.out << HostUsage();
+    return kExitOk;
+  }
+  if (options.version) {
+    streams.out << "velkora " << kVersion << '\n';
+    return kExitOk;
+  }
+
+  IniFileProfile profile;
+  PosixClock clock;
+  PosixLocale environment_locale(env);
+  GermanLocale german_locale;
+  Locale& locale = options.german_formats ? static_cast<Locale&>(german_locale) : environment_locale;
+  PosixFileSystem files;
+  StderrMessageBoxes boxes(streams.err);
+  PosixNamedLockFactory locks;
+  PlatformServices platform{profile, clock, locale, files, boxes, locks};
+
+  ServerConfig config;
+  config.params.push_back(executable);
+  config.params.insert(config.params.end(), options.parameters.begin(), options.parameters.end());
+  config.settings_file = options.config_dir + "/velkora.ini";
+  config.log_file = options.state_dir + "/velkora.log";
+
+  StdinHost host(options, streams, locale);
+  return RunServer(config, platform, host);
+}
+
+}  // namespace velkora
