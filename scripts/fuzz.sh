@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# scripts/fuzz.sh SECONDS: builds the fuzz preset (clang, libFuzzer with
+# AddressSanitizer and UndefinedBehaviorSanitizer) and runs every fuzz target
+# for SECONDS each. Exits non-zero when a target finds a crash.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-30}
+build=build/fuzz
+cmake --preset fuzz -B "$build" >/dev/null
+cmake --build "$build" --target fuzz_all -j "$(nproc)"
+
+status=0
+for target in "$build"/fuzz/fuzz_*; do
+  [[ -x "$target" && -f "$target" ]] || continue
+  name=$(basename "$target")
+  corpus="$build/corpus/$name"
+  mkdir -p "$corpus" "$build/artifacts/$name"
+  echo "== $name (${seconds}s)"
+  if ! "$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
+      -artifact_prefix="$build/artifacts/$name/" "$corpus" 2>"$build/$name.log"; then
+    tail -n 40 "$build/$name.log"
+    echo "$name: crash, input saved under $build/artifacts/$name/" >&2
+    status=1
+  else
+    grep -E '^stat::number_of_executed_units|^#[0-9]+.*DONE' "$build/$name.log" | tail -n 2 || true
+  fi
+done
+exit $status
