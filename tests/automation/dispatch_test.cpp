@@ -1,0 +1,163 @@
+#include "automation/dispatcher.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "automation/t_app.h"
+#include "fakes/shell_fixture.h"
+#include "server/haupt.h"
+
+namespace velkora {
+namespace {
+
+struct Row {
+  const char* name;
+  int32_t dispid;
+  std::vector<std::string_view> params;
+  ResultKind result;
+};
+
+// The published interface, row by row in interface order.
+const std::vector<Row> kExpected = {
+    {"ShowInfo", 4, {}, ResultKind::kNone},
+    {"WindowExists", 5, {"FensterName"}, ResultKind::kBoolean},
+    {"CloseWindow", 1, {"FensterName"}, ResultKind::kNone},
+    {"GetRasConnection", 2, {}, ResultKind::kText},
+    {"IniWrite", 3, {"Datei", "Sektion", "Eintrag", "Wert"}, ResultKind::kNone},
+    {"IniRead", 6, {"Datei", "Sektion", "Eintrag", "Wert"}, ResultKind::kVariant},
+    {"IniDeleteKey", 7, {"Datei", "Sektion", "Eintrag"}, ResultKind::kNone},
+    {"GetRasLCRName", 8, {"Dauer"}, ResultKind::kText},
+    {"GetRasLCRInfo", 9, {"Dauer", "Trenner"}, ResultKind::kText},
+    {"WndGetList", 10, {"Muster", "Trenner"}, ResultKind::kText},
+    {"WndClose", 11, {"Muster", "Trenner", "Alle"}, ResultKind::kText},
+    {"RasClose", 12, {}, ResultKind::kText},
+    {"VelkoraVersion", 13, {}, ResultKind::kText},
+    {"IniReadSectionValues", 14, {"IniDatei", "Sektion", "Trenner"}, ResultKind::kText},
+    {"IniReadSection", 16, {"Datei", "Sektion", "Trenner"}, ResultKind::kText},
+    {"IniReadSections", 17, {"Datei", "Trenner"}, ResultKind::kText},
+    {"VelkoraIniname", 15, {}, ResultKind::kText},
+    {"GetPerfStats", 18, {"Key"}, ResultKind::kInteger},
+};
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+TEST(MethodTable, MatchesThePublishedInterface) {
+  const auto table = MethodTable();
+  ASSERT_EQ(table.size(), kExpected.size());
+  std::set<int32_t> ids;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    SCOPED_TRACE(kExpected[i].name);
+    EXPECT_EQ(table[i].name, kExpected[i].name);
+    EXPECT_EQ(table[i].dispid, kExpected[i].dispid);
+    EXPECT_EQ(std::vector<std::string_view>(table[i].params.begin(), table[i].params.end()),
+              kExpected[i].params);
+    EXPECT_EQ(table[i].result, kExpected[i].result);
+    ids.insert(table[i].dispid);
+  }
+  EXPECT_EQ(ids.size(), 18u);
+}
+
+TEST(Dispatcher, NamesResolveInAnyCase) {
+  for (const Row& row : kExpected) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(Dispatcher::IdOfName(row.name), row.dispid);
+    EXPECT_EQ(Dispatcher::IdOfName(Lower(row.name)), row.dispid);
+    EXPECT_EQ(Dispatcher::IdOfName(Upper(row.name)), row.dispid);
+  }
+  EXPECT_EQ(Dispatcher::IdOfName("WndGetLis"), std::nullopt);
+  EXPECT_EQ(Dispatcher::IdOfName(""), std::nullopt);
+  EXPECT_EQ(Dispatcher::IdOfName("WndGetList "), std::nullopt);
+}
+
+TEST(Dispatcher, ParameterNamesResolveInAnyCase) {
+  EXPECT_EQ(Dispatcher::ParamIndex(dispid::kIniRead, "wert"), 3);
+  EXPECT_EQ(Dispatcher::ParamIndex(dispid::kIniReadSectionValues, "INIDATEI"), 0);
+  EXPECT_EQ(Dispatcher::ParamIndex(dispid::kIniReadSectionValues, "Datei"), std::nullopt);
+  EXPECT_EQ(Dispatcher::ParamIndex(dispid::kShowInfo, "x"), std::nullopt);
+  EXPECT_EQ(Dispatcher::ParamIndex(99, "Datei"), std::nullopt);
+}
+
+// A dispatcher over a real TApp and THaupt; refusals must leave no trace.
+class DispatchFixture : public ::testing::Test {
+ protected:
+  fakes::ShellFixture f;
+  THaupt haupt{f.shell, StartSettings{true, false, false}, {"/bin/velkora"}};
+  TApp app{haupt, f.locale};
+  Dispatcher dispatcher{app};
+
+  void ExpectRefused(const CallResult& r, int32_t status) {
+    ASSERT_TRUE(r.error.has_value());
+    EXPECT_EQ(r.error->status, status);
+    EXPECT_EQ(r.error->source, "");
+    EXPECT_EQ(r.value, Variant());
+    EXPECT_EQ(haupt.StatusLine(), "");
+    EXPECT_EQ(f.files.append_calls, 0);
+    EXPECT_TRUE(f.boxes.shown.empty());
+  }
+};
+
+TEST_F(DispatchFixture, UnknownNameIsRefused) {
+  ExpectRefused(dispatcher.InvokeByName("Gibtsnicht", {}), kDispUnknownName);
+}
+
+TEST_F(DispatchFixture, UnknownDispidIsRefused) {
+  for (int32_t id : {0, 19, -1, 1000}) {
+    SCOPED_TRACE(id);
+    ExpectRefused(dispatcher.Invoke(id, {}), kDispMemberNotFound);
+  }
+}
+
+TEST_F(DispatchFixture, WrongArgumentCountIsRefused) {
+  const std::vector<Variant> three(3, Variant::Text("x"));
+  ExpectRefused(dispatcher.Invoke(dispid::kIniRead, three), kDispBadParamCount);
+  ExpectRefused(dispatcher.Invoke(dispid::kShowInfo, std::span(three).first(1)),
+                kDispBadParamCount);
+  ExpectRefused(dispatcher.InvokeByName("velkoraversion", three), kDispBadParamCount);
+  // TApp itself refuses the same way, for hosts that call it directly.
+  ExpectRefused(app.Call(dispid::kWndGetList, three), kDispBadParamCount);
+  ExpectRefused(app.Call(42, {}), kDispMemberNotFound);
+}
+
+TEST_F(DispatchFixture, NamedArgumentsAreRefusedWhenTheyDoNotFit) {
+  using Named = Dispatcher::NamedArgument;
+  const std::vector<Variant> one{Variant::Text("^Edi")};
+  const std::vector<Named> unknown{{"Muster2", Variant::Text(";")}};
+  ExpectRefused(dispatcher.InvokeNamed(dispid::kWndGetList, one, unknown), kDispUnknownName);
+  const std::vector<Named> twice{{"muster", Variant::Text(";")}};
+  ExpectRefused(dispatcher.InvokeNamed(dispid::kWndGetList, one, twice), kDispParamNotFound);
+  ExpectRefused(dispatcher.InvokeNamed(dispid::kWndGetList, {}, twice), kDispBadParamCount);
+}
+
+TEST_F(DispatchFixture, NamedArgumentsFillTheirPositions) {
+  // The call passes the refusals and reaches the method, which is not built
+  // yet: proof that the arguments were accepted.
+  using Named = Dispatcher::NamedArgument;
+  const std::vector<Named> named{{"TRENNER", Variant::Text(";")}, {"Muster", Variant::Text("^E")}};
+  const CallResult r = dispatcher.InvokeNamed(dispid::kWndGetList, {}, named);
+  ASSERT_TRUE(r.error.has_value());
+  EXPECT_EQ(r.error->status, kStatusNotImplemented);
+}
+
+TEST_F(DispatchFixture, MethodsWithoutResultGiveEmpty) {
+  const CallResult r = dispatcher.InvokeByName("SHOWINFO", {});
+  EXPECT_FALSE(r.error.has_value());
+  EXPECT_EQ(r.value, Variant());
+  EXPECT_EQ(f.boxes.shown.size(), 1u);
+}
+
+TEST_F(DispatchFixture, VersionArrivesAsText) {
+  const CallResult r = dispatcher.InvokeByName("velkoraversion", {});
+  EXPECT_FALSE(r.error.has_value());
+  EXPECT_EQ(r.value, Variant::Text("010103"));
+}
+
+}  // namespace
+}  // namespace velkora

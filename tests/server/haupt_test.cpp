@@ -1,0 +1,74 @@
+#include "server/haupt.h"
+
+#include <gtest/gtest.h>
+
+#include "base/error.h"
+#include "fakes/shell_fixture.h"
+
+namespace velkora {
+namespace {
+
+TEST(VersionDigits, PadsEachPartToTwoDigits) {
+  EXPECT_EQ(VersionDigits("1.1.3"), "010103");
+  EXPECT_EQ(VersionDigits("10.2.123"), "1002123");
+  EXPECT_EQ(VersionDigits("1..3"), "010003");
+}
+
+class HauptTest : public ::testing::Test {
+ protected:
+  fakes::ShellFixture f;
+  THaupt haupt{f.shell, StartSettings{true, false, false}, {"/bin/velkora"}};
+};
+
+TEST_F(HauptTest, VelkoraVersionLogsCallAndQuotedResult) {
+  EXPECT_EQ(haupt.VelkoraVersion(), "010103");
+  EXPECT_EQ(haupt.StatusLine(), "VelkoraVersion()-->\"010103\"");
+  EXPECT_EQ(f.Log(),
+            "07.12.2026 07:58:30 VelkoraVersion()\r\n"
+            "07.12.2026 07:58:30  --> \"010103\"\r\n");
+}
+
+TEST_F(HauptTest, VelkoraIninameIsTheSettingsFile) {
+  EXPECT_EQ(haupt.VelkoraIniname(), "/cfg/velkora.ini");
+  EXPECT_EQ(haupt.StatusLine(), "VelkoraIniname()-->\"/cfg/velkora.ini\"");
+}
+
+TEST_F(HauptTest, ShowInfoShowsTheBoxWithoutResultLine) {
+  haupt.ShowInfo();
+  ASSERT_EQ(f.boxes.shown.size(), 1u);
+  const auto& box = f.boxes.shown[0];
+  EXPECT_EQ(box.caption, "Info");
+  EXPECT_EQ(box.icon, BoxIcon::kInformation);
+  EXPECT_EQ(box.buttons, BoxButtons::kOk);
+  const std::size_t split = box.text.find("\r\r");
+  ASSERT_NE(split, std::string::npos);
+  EXPECT_NE(box.text.find("Windows Script Host"), std::string::npos);
+  EXPECT_NE(box.text.find("Version 1.1.3", split), std::string::npos);
+  EXPECT_NE(box.text.find("03/2017", split), std::string::npos);
+  EXPECT_EQ(haupt.StatusLine(), "ShowInfo()");
+  EXPECT_EQ(f.Log(), "07.12.2026 07:58:30 ShowInfo()\r\n");
+}
+
+TEST_F(HauptTest, PositionIsReadAtCreationAndWrittenAtDestruction) {
+  f.profile.Set(f.shell.settings_file, "Fenster", "Links", "120");
+  f.profile.Set(f.shell.settings_file, "Fenster", "Oben", "0x20");
+  THaupt window(f.shell, {}, {"/bin/velkora"});
+  EXPECT_EQ(window.Left(), 120);
+  EXPECT_EQ(window.Top(), 32);
+  window.SetPosition(5, -7);
+  window.FormDestroy();
+  EXPECT_EQ(f.profile.Get(f.shell.settings_file, "Fenster", "Links"), "5");
+  EXPECT_EQ(f.profile.Get(f.shell.settings_file, "Fenster", "Oben"), "-7");
+  EXPECT_EQ(f.Log(), "07.12.2026 07:58:30 Programmende\r\n");
+}
+
+TEST_F(HauptTest, InputLinesAreIndependentTexts) {
+  haupt.Para1() = "eins";
+  haupt.Para5() = "fünf";
+  EXPECT_EQ(haupt.Para1(), "eins");
+  EXPECT_EQ(haupt.Para3(), "");
+  EXPECT_EQ(haupt.Para5(), "fünf");
+}
+
+}  // namespace
+}  // namespace velkora
