@@ -161,15 +161,15 @@ e2e_wait_no_process() {
   [[ -z $(e2e_wine_pids "$1") ]]
 }
 
-# e2e_start_bg <out file> <wine args...>: starts a Windows program in the
-# background, remembers its PID for the teardown and prints it.
+# e2e_start_bg <dir> <out file> <wine args...>: starts a Windows program in
+# the background from <dir>; its PID lands in E2E_LAST_PID and is stopped by
+# the teardown if it still runs then.
 e2e_start_bg() {
-  local out=$1
-  shift
-  wine "$@" >"$out" 2>&1 &
-  local pid=$!
-  E2E_STARTED_PIDS+=("$pid")
-  echo "$pid"
+  local dir=$1 out=$2
+  shift 2
+  (cd "$dir" && exec wine "$@" >"$out" 2>&1) &
+  E2E_LAST_PID=$!
+  E2E_STARTED_PIDS+=("$E2E_LAST_PID")
 }
 
 # --- registry and paths -----------------------------------------------------

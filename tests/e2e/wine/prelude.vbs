@@ -15,8 +15,22 @@ Sub Check(condition, what)
   End If
 End Sub
 
+' Numbers compare by value whatever their subtype; text, Boolean, Empty and
+' the rest must also match in type, so "True" never passes for True.
+Function TypeClass(value)
+  Select Case TypeName(value)
+    Case "Byte", "Integer", "Long", "Single", "Double", "Currency": TypeClass = "Number"
+    Case Else: TypeClass = TypeName(value)
+  End Select
+End Function
+
 Sub CheckEq(actual, expected, what)
-  If TypeName(actual) = TypeName(expected) And actual = expected Then
+  Dim same
+  same = False
+  If TypeClass(actual) = TypeClass(expected) Then
+    If IsNull(actual) Then same = True Else same = (actual = expected)
+  End If
+  If same Then
     WScript.Echo "ok   " & what
   Else
     WScript.Echo "FAIL " & what & ": got " & TypeName(actual) & " <" & actual & ">, want " & _

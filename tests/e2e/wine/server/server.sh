@@ -1,0 +1,173 @@
+# The suites against velkora.exe. The exe is copied into its own folder in
+# the run's prefix, so settings file and log (kept beside the exe) belong to
+# this run alone, and it is registered from there.
+
+readonly E2E_CLSID='{3025F4E6-9C23-4DCE-A429-4B7FBEF8B2EC}'
+readonly E2E_LIBID='{48CBD5C0-7312-11D3-97E5-0080AD72B2B2}'
+readonly E2E_IID='{1AF7107C-3DB3-4A63-9DD7-E1F9CC702D03}'
+
+# velkora_run <name> <args...>: runs the server in the foreground with a time
+# limit; output in <run>/<name>.out, exit code as status.
+velkora_run() {
+  local name=$1
+  shift
+  (cd "$E2E_APP_DIR" && timeout -k 5 30 wine "$E2E_EXE_WIN" "$@" >"$E2E_RUN/$name.out" 2>&1)
+}
+
+velkora_pids() { e2e_wine_pids 'velkora.exe'; }
+
+velkora_wait_gone() {
+  e2e_wait_no_process 'velkora.exe' "${1:-100}"
+}
+
+# Writes the settings file fresh with the given lines (section "Fenster").
+velkora_preset_ini() {
+  rm -f "$E2E_APP_DIR/velkora.ini" "$E2E_APP_DIR/velkora.log"
+  { printf '[Fenster]\r\n'; printf '%s\r\n' "$@"; } >"$E2E_APP_DIR/velkora.ini"
+}
+
+# Prints the log's lines without CR.
+velkora_log() { tr -d '\r' <"$E2E_APP_DIR/velkora.log" 2>/dev/null; }
+
+# velkora_log_has_in_order <text...>: each text ends a log line (after the
+# timestamp and its blank), in this order.
+velkora_log_has_in_order() {
+  velkora_log | awk -v n=$# '
+    BEGIN { for (i = 1; i < ARGC; i++) want[i] = ARGV[i]; ARGC = 1; k = 1 }
+    k <= n { t = " " want[k]; if (length($0) > length(t) && substr($0, length($0) - length(t) + 1) == t) k++ }
+    END { if (k <= n) { print "    missing in the log: <" want[k] ">" > "/dev/stderr"; exit 1 } }
+  ' "$@"
+}
+
+# velkora_ini_value <key>: the value of a key in section "Fenster".
+velkora_ini_value() {
+  tr -d '\r' <"$E2E_APP_DIR/velkora.ini" | awk -F= -v key="$1" '
+    /^\[/ { in_section = (tolower($0) == "[fenster]"); next }
+    in_section && tolower($1) == tolower(key) { print substr($0, index($0, "=") + 1); found = 1; exit }
+    END { exit !found }'
+}
+
+velkora_reg_is() {
+  local got
+  got=$(e2e_reg_value "$1") || { e2e_log "    $1: missing"; return 1; }
+  [[ ${got,,} == "${2,,}" ]] || { e2e_log "    $1: <$got>, want <$2>"; return 1; }
+}
+
+velkora_class_keys() {
+  printf '%s\n' "HKCR\\CLSID\\$E2E_CLSID\\TypeLib" "HKCR\\CLSID\\$E2E_CLSID\\Version" \
+    "HKCR\\CLSID\\$E2E_CLSID\\ProgID" 'HKCR\ScriptFunctions.App\Clsid' 'HKCR\ScriptFunctions.App' \
+    "HKCR\\CLSID\\$E2E_CLSID\\LocalServer32" "HKCR\\CLSID\\$E2E_CLSID"
+}
+
+velkora_check_registered() {
+  local clsid_key="HKCR\\CLSID\\$E2E_CLSID"
+  e2e_check "class key: App Objekt" velkora_reg_is "$clsid_key" 'App Objekt'
+  e2e_check "LocalServer32: the exe's path" velkora_reg_is "$clsid_key\\LocalServer32" "$E2E_EXE_WIN"
+  e2e_check "ProgID key: App Objekt" velkora_reg_is 'HKCR\ScriptFunctions.App' 'App Objekt'
+  e2e_check "ProgID's Clsid" velkora_reg_is 'HKCR\ScriptFunctions.App\Clsid' "$E2E_CLSID"
+  e2e_check "class's ProgID" velkora_reg_is "$clsid_key\\ProgID" 'ScriptFunctions.App'
+  e2e_check "class's Version 1.0" velkora_reg_is "$clsid_key\\Version" '1.0'
+  e2e_check "class's TypeLib" velkora_reg_is "$clsid_key\\TypeLib" "$E2E_LIBID"
+  e2e_check "type library registered" e2e_reg_key_exists "HKCR\\TypeLib\\$E2E_LIBID\\1.0"
+  e2e_check "interface registered by the type library" e2e_reg_key_exists "HKCR\\Interface\\$E2E_IID"
+}
+
+velkora_check_unregistered() {
+  local key
+  while read -r key; do
+    e2e_check "removed: $key" eval "! e2e_reg_key_exists '$key'"
+  done < <(velkora_class_keys)
+  e2e_check "type library unregistered" eval "! e2e_reg_key_exists 'HKCR\\TypeLib\\$E2E_LIBID\\1.0'"
+}
+
+e2e_server_suite() {
+  local exe=$1 dir=$E2E_SRC/server before status
+  E2E_APP_DIR=$E2E_DRIVE_C/velkora-e2e
+  mkdir -p "$E2E_APP_DIR"
+  cp "$exe" "$E2E_APP_DIR/velkora.exe"
+  E2E_EXE_WIN='C:\velkora-e2e\velkora.exe'
+  export E2E_INI='C:\velkora-e2e\velkora.ini' E2E_LOG='C:\velkora-e2e\velkora.log'
+
+  e2e_begin "server: /RegServer and /UnregServer"
+  before=$(e2e_box_count)
+  e2e_check "not registered in a fresh prefix" eval "! e2e_reg_key_exists 'HKCR\\CLSID\\$E2E_CLSID'"
+  status=0; velkora_run regserver /RegServer || status=$?
+  e2e_check "/RegServer exits with 0 (got $status)" test "$status" = 0
+  velkora_check_registered
+  status=0; velkora_run unregserver /UnregServer || status=$?
+  e2e_check "/UnregServer exits with 0 (got $status)" test "$status" = 0
+  velkora_check_unregistered
+  # Switches with "-" or "/", in any letter case.
+  status=0; velkora_run regserver2 -regserver || status=$?
+  e2e_check "-regserver exits with 0 (got $status)" test "$status" = 0
+  e2e_check "-regserver registers" velkora_reg_is 'HKCR\ScriptFunctions.App\Clsid' "$E2E_CLSID"
+  status=0; velkora_run unregserver2 /UNREGSERVER || status=$?
+  e2e_check "/UNREGSERVER exits with 0 (got $status)" test "$status" = 0
+  e2e_check "/UNREGSERVER unregisters" eval "! e2e_reg_key_exists 'HKCR\\ScriptFunctions.App'"
+  e2e_check "no box shown while registering" test "$(e2e_box_count)" = "$before"
+  e2e_check "no server process left" velkora_wait_gone 50
+  status=0; velkora_run regserver3 /RegServer || status=$?
+  e2e_check "registered again for the following tests" test "$status" = 0
+  e2e_end
+
+  e2e_begin "server: VBScript client, server started by COM, logging on"
+  velkora_preset_ini 'SchreibeLog=1'
+  before=$(e2e_box_count)
+  e2e_check "automation.vbs passes" e2e_cscript "$dir/automation.vbs" 120
+  e2e_check "the server process ended" velkora_wait_gone 100
+  local boxes
+  boxes=$(e2e_boxes_since "$before")
+  e2e_check "exactly one box: ShowInfo's" test "$(grep -c . <<<"$boxes")" = 1
+  e2e_check "ShowInfo's box has caption Info and names the version" \
+    grep -qE $'^Info\t.*Version 1\\.1\\.3.*\tok$' <<<"$boxes"
+  e2e_check "the log holds the start lines with -Embedding" velkora_log_has_in_order \
+    'Start Velkora Version 1.1.3' 'Kommandozeileninformation' ' Anzahl Parameter: 1' \
+    " Nummmer:0 Wert:<$E2E_EXE_WIN>" ' Nummmer:1 Wert:<-Embedding>' 'Application.Initialize' \
+    'Application.CreateForm' 'Application.Run' 'VelkoraVersion()' ' --> "010103"'
+  e2e_check "Fenster/Testmodus=0" test "$(velkora_ini_value Testmodus)" = 0
+  e2e_check "Fenster/Unsichtbar=0" test "$(velkora_ini_value Unsichtbar)" = 0
+  e2e_check "Fenster/SchreibeLog=1" test "$(velkora_ini_value SchreibeLog)" = 1
+  e2e_end
+
+  e2e_begin "server: JScript client, logging off, fresh settings"
+  rm -f "$E2E_APP_DIR/velkora.ini" "$E2E_APP_DIR/velkora.log"
+  before=$(e2e_box_count)
+  e2e_check "automation.js passes" e2e_cscript "$dir/automation.js" 90
+  e2e_check "the server process ended" velkora_wait_gone 100
+  e2e_check "no box shown" test "$(e2e_box_count)" = "$before"
+  e2e_check "the settings file holds Testmodus=0" test "$(velkora_ini_value Testmodus)" = 0
+  e2e_check "the settings file holds Unsichtbar=0" test "$(velkora_ini_value Unsichtbar)" = 0
+  e2e_check "the settings file holds SchreibeLog=0" test "$(velkora_ini_value SchreibeLog)" = 0
+  e2e_check "no log written while logging is off" test ! -e "$E2E_APP_DIR/velkora.log"
+  e2e_end
+
+  e2e_begin "server: started by hand, second instance, release keeps it running"
+  velkora_preset_ini 'SchreibeLog=1' 'Unsichtbar=1'
+  local pid
+  e2e_start_bg "$E2E_APP_DIR" "$E2E_RUN/byhand.out" "$E2E_EXE_WIN"
+  pid=$E2E_LAST_PID
+  local i
+  for ((i = 0; i < 150; i++)); do
+    velkora_log | grep -q 'Application.Run$' && break
+    e2e_pid_alive "$pid" || break
+    sleep 0.1
+  done
+  e2e_check "the server started by hand runs" e2e_pid_alive "$pid"
+  e2e_check "its log shows no parameter" velkora_log_has_in_order ' Anzahl Parameter: 0' \
+    " Nummmer:0 Wert:<$E2E_EXE_WIN>" 'Application.Run'
+  local sums
+  sums=$(md5sum "$E2E_APP_DIR/velkora.ini" "$E2E_APP_DIR/velkora.log")
+  local t0=$SECONDS
+  status=0; velkora_run second || status=$?
+  e2e_check "a second instance exits with 0 (got $status)" test "$status" = 0
+  e2e_check "... at once" test $((SECONDS - t0)) -le 10
+  status=0; velkora_run second-reg /RegServer || status=$?
+  e2e_check "a second instance with /RegServer exits with 0 (got $status)" test "$status" = 0
+  e2e_check "the second instances left settings and log alone" \
+    test "$(md5sum "$E2E_APP_DIR/velkora.ini" "$E2E_APP_DIR/velkora.log")" = "$sums"
+  e2e_check "byhand.vbs passes" e2e_cscript "$dir/byhand.vbs" 60
+  e2e_check "the server started by hand still runs" e2e_pid_alive "$pid"
+  e2e_kill_pid "$pid"
+  e2e_check "the server started by hand was stopped" velkora_wait_gone 50
+  e2e_end
+}
