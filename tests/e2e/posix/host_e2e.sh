@@ -1,0 +1,315 @@
+#!/usr/bin/env bash
+# End-to-end cases of the velkora program, driven through standard input.
+#
+#   host_e2e.sh VELKORA CASE
+#
+# Each case runs in its own temporary folder: settings, log and the
+# single-instance lock (XDG_RUNTIME_DIR) live there, so cases can run in
+# parallel and never meet a velkora the user has running. Only processes
+# started here are stopped, by their PID.
+set -uo pipefail
+
+velkora=$1
+case_name=$2
+
+tmp=$(mktemp -d "${TMPDIR:-/tmp}/velkora-e2e.XXXXXX")
+background_pids=()
+cleanup() {
+  for pid in "${background_pids[@]}"; do
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  done
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+export XDG_RUNTIME_DIR=$tmp/run
+mkdir -p "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+config=$tmp/config
+state=$tmp/state
+ini=$config/velkora.ini
+log=$state/velkora.log
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+expect_eq() {  # what expected actual
+  if [[ "$2" != "$3" ]]; then
+    fail "$1"
+    diff <(printf '%s\n' "$2") <(printf '%s\n' "$3") | sed 's/^/    /' >&2
+  fi
+}
+
+expect_contains() {  # what needle haystack
+  [[ "$3" == *"$2"* ]] || fail "$1: '$2' not in: $3"
+}
+
+# velkora with the case's folders and German formats; extra arguments follow.
+run() {
+  "$velkora" --locale de --config-dir "$config" --state-dir "$state" "$@"
+}
+
+preset_logging() {
+  mkdir -p "$config"
+  printf '[Fenster]\r\nSchreibeLog=1\r\n' >"$ini"
+}
+
+# The log without its timestamps ("07.12.2026 09:15:02 ").
+log_texts() {
+  tr -d '\r' <"$log" | sed -E 's/^[0-9]{2}\.[0-9]{2}\.[0-9]{4}( [0-9]{2}:[0-9]{2}:[0-9]{2})? //'
+}
+
+# Path, size, time and content digest of every file below the case folder
+# except the lock folder.
+snapshot() {
+  find "$tmp" -path "$XDG_RUNTIME_DIR" -prune -o -type f -printf '%p %s %T@\n' | sort
+  find "$tmp" -path "$XDG_RUNTIME_DIR" -prune -o -type f -exec md5sum {} + | sort
+}
+
+wait_for_line() {  # file text: up to 5 s
+  for _ in $(seq 50); do
+    grep -qF -- "$2" "$1" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+case_version_and_log() {
+  preset_logging
+  local out
+  out=$(printf 'VelkoraVersion()\n' | run 'a b' -x)
+  expect_eq "rc" 0 "$?"
+  expect_eq "answer" "010103" "$out"
+  local exe
+  exe=$(readlink -f "$velkora")
+  expect_eq "log lines" "Start Velkora Version 1.1.3
+Kommandozeileninformation
+ Anzahl Parameter: 2
+ Nummmer:0 Wert:<$exe>
+ Nummmer:1 Wert:<a b>
+ Nummmer:2 Wert:<-x>
+Application.Initialize
+Application.CreateForm
+Application.Run
+VelkoraVersion()
+ --> \"010103\"
+Programmende" "$(log_texts)"
+  grep -qE '^[0-9]{2}\.[0-9]{2}\.[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2} Start Velkora' "$log" ||
+    fail "timestamp is not in German short date and long time: $(head -1 "$log")"
+  expect_contains "settings" "SchreibeLog=1" "$(cat "$ini")"
+  expect_contains "settings" "Testmodus=0" "$(cat "$ini")"
+  expect_contains "settings" "Unsichtbar=0" "$(cat "$ini")"
+
+  # The next run with logging on starts a fresh log.
+  printf 'VelkoraVersion()\n' | run >/dev/null
+  expect_eq "fresh log: one start" 1 "$(grep -c 'Start Velkora' "$log")"
+  expect_eq "fresh log: no parameters" " Anzahl Parameter: 0" "$(log_texts | sed -n 3p)"
+}
+
+case_logging_off() {
+  mkdir -p "$state"
+  echo "old run" >"$log"
+  local out
+  out=$(printf 'VelkoraVersion\n' | run)
+  expect_eq "rc" 0 "$?"
+  expect_eq "answer" "010103" "$out"
+  expect_eq "old log untouched" "old run" "$(cat "$log")"
+  expect_eq "settings written back" "[Fenster]
+Testmodus=0
+Unsichtbar=0
+SchreibeLog=0" "$(grep -E '^\[|^(Testmodus|Unsichtbar|SchreibeLog)=' "$ini" | tr -d '\r')"
+}
+
+case_call_forms() {
+  preset_logging
+  run >"$tmp/out" <<'EOF'
+' comments and blank lines get no answer
+# neither does this
+
+VELKORAVERSION
+velkoraversion()
+  Call VelkoraVersion()   ' trailing comment
+VelkoraVersion(1)
+NoSuchMethod "x"
+IniRead("a", "b", "c")
+IniRead(
+VelkoraIniname
+ShowInfo
+EOF
+  expect_eq "rc" 0 "$?"
+  # The last answer, ShowInfo's empty result, is an empty line.
+  expect_eq "answer lines" 9 "$(wc -l <"$tmp/out")"
+  expect_eq "answers" "010103
+010103
+010103
+Fehler 0x8002000E: Ungültige Anzahl Parameter.
+Fehler 0x80020006: Unbekannter Name.
+Fehler 0x8002000E: Ungültige Anzahl Parameter.
+Syntaxfehler in Spalte 9: expected an argument
+$config/velkora.ini" "$(cat "$tmp/out")"
+  # Refused calls never reach the server, so they are not logged.
+  expect_eq "logged calls" "VelkoraVersion()
+ --> \"010103\"
+VelkoraVersion()
+ --> \"010103\"
+VelkoraVersion()
+ --> \"010103\"
+VelkoraIniname()
+ --> \"$config/velkora.ini\"
+ShowInfo()
+Programmende" "$(log_texts | sed '1,/^Application.Run$/d')"
+}
+
+case_message_box_on_stderr() {
+  local out err
+  out=$(printf 'ShowInfo\nVelkoraVersion\n' | run 2>"$tmp/err")
+  expect_eq "answers" "
+010103" "$out"
+  err=$(cat "$tmp/err")
+  [[ "$err" == "[Info] "* ]] || fail "box not on stderr as [caption] text: $err"
+}
+
+case_json_refusals() {
+  preset_logging
+  local out
+  out=$(run --json <<'EOF'
+VelkoraVersion()
+WndGetList(Array(1, 2), ";")
+WndGetList(ByRef(Array()), ";")
+IniReadSections(Null, ";")
+IniReadSection("f", ByRef(Null), ";")
+WndGetList("*", Nothing)
+VelkoraVersion(1)
+nosuch
+ShowInfo
+IniRead(
+EOF
+  )
+  expect_eq "rc" 0 "$?"
+  local mismatch='{"error":{"source":"ScriptFunctions.App","description":"Ungültige Variant-Typumwandlung","status":-2147418113,"status_hex":"0x8000FFFF"}}'
+  expect_eq "json answers" "{\"value\":\"010103\",\"type\":\"String\",\"vt\":8}
+$mismatch
+$mismatch
+$mismatch
+$mismatch
+$mismatch
+{\"error\":{\"source\":\"\",\"description\":\"Ungültige Anzahl Parameter.\",\"status\":-2147352562,\"status_hex\":\"0x8002000E\"}}
+{\"error\":{\"source\":\"\",\"description\":\"Unbekannter Name.\",\"status\":-2147352570,\"status_hex\":\"0x80020006\"}}
+{\"value\":\"\",\"type\":\"Empty\",\"vt\":0}
+{\"syntax_error\":{\"column\":9,\"message\":\"expected an argument\"}}" "$out"
+  # Refused arguments stop the call before anything is logged.
+  expect_eq "logged calls" "VelkoraVersion()
+ --> \"010103\"
+ShowInfo()
+Programmende" "$(log_texts | sed '1,/^Application.Run$/d')"
+}
+
+case_second_instance() {
+  preset_logging
+  mkfifo "$tmp/input"
+  run <"$tmp/input" >"$tmp/first.out" 2>&1 &
+  local first=$!
+  background_pids+=("$first")
+  exec 3>"$tmp/input"  # keeps the first instance's input open
+  wait_for_line "$log" "Application.Run" || fail "first instance did not start"
+  local before after out rc
+  before=$(snapshot)
+  sleep 0.05
+
+  local start_ns=$(date +%s%N)
+  out=$(timeout 5 "$velkora" --config-dir "$config" --state-dir "$state" TESTMODE <<<'VelkoraVersion()')
+  rc=$?
+  local elapsed_ms=$((($(date +%s%N) - start_ns) / 1000000))
+  expect_eq "second instance exit code" 0 "$rc"
+  expect_eq "second instance answers nothing" "" "$out"
+  ((elapsed_ms < 3000)) || fail "second instance took ${elapsed_ms} ms"
+  after=$(snapshot)
+  expect_eq "settings and log untouched" "$before" "$after"
+
+  # The first instance still serves calls, and ends normally at end of input.
+  echo "VelkoraVersion" >&3
+  exec 3>&-
+  wait "$first"
+  expect_eq "first instance exit code" 0 "$?"
+  background_pids=()
+  expect_eq "first instance answer" "010103" "$(cat "$tmp/first.out")"
+  expect_eq "log ends" "Programmende" "$(log_texts | tail -1)"
+
+  # Once the first has ended, a new instance starts.
+  expect_eq "after the end" "010103" "$(printf 'VelkoraVersion\n' | run)"
+}
+
+case_started_together() {
+  preset_logging
+  local i
+  for i in 1 2; do
+    (sleep 0.5; printf 'VelkoraVersion\n') | run >"$tmp/out$i" 2>&1 &
+    background_pids+=($!)
+  done
+  for i in 1 2; do
+    wait "${background_pids[$((i - 1))]}"
+    expect_eq "exit code $i" 0 "$?"
+  done
+  background_pids=()
+  expect_eq "exactly one answered" "010103" "$(cat "$tmp/out1" "$tmp/out2")"
+  expect_eq "one run in the log" 1 "$(grep -c 'Start Velkora' "$log")"
+}
+
+case_reader_gone() {
+  preset_logging
+  # head stops reading after one answer; the host must still shut down
+  # normally instead of dying on the broken pipe.
+  local out
+  out=$(yes VelkoraVersion | run | head -n 1)
+  expect_eq "first answer" "010103" "$out"
+  expect_eq "log ends" "Programmende" "$(log_texts | tail -1)"
+}
+
+case_command_line() {
+  local out rc
+  out=$("$velkora" --help)
+  expect_eq "--help rc" 0 "$?"
+  expect_contains "--help" "Exit codes:" "$out"
+  out=$("$velkora" --version)
+  expect_eq "--version" "velkora 1.1.3" "$out"
+  out=$("$velkora" --config-dir "$config" --no-such-option 2>&1 </dev/null)
+  expect_eq "usage error rc" 2 "$?"
+  expect_contains "usage error" "unknown option --no-such-option" "$out"
+  "$velkora" --locale fr </dev/null 2>/dev/null
+  expect_eq "bad locale rc" 2 "$?"
+  [[ ! -e "$config" ]] || fail "a usage error created the settings folder"
+
+  # XDG defaults when no folder is given.
+  printf 'VelkoraVersion\n' | XDG_CONFIG_HOME=$tmp/xc XDG_STATE_HOME=$tmp/xs "$velkora" >/dev/null
+  [[ -f "$tmp/xc/velkora/velkora.ini" ]] || fail "settings not in \$XDG_CONFIG_HOME/velkora"
+  printf 'VelkoraVersion\n' | env -u XDG_CONFIG_HOME -u XDG_STATE_HOME HOME=$tmp/home "$velkora" >/dev/null
+  [[ -f "$tmp/home/.config/velkora/velkora.ini" ]] || fail "settings not in ~/.config/velkora"
+}
+
+case_settings_not_writable() {
+  # A settings folder that cannot exist: below a plain file.
+  : >"$tmp/plain"
+  local out rc
+  out=$(printf 'VelkoraVersion\n' |
+        "$velkora" --config-dir "$tmp/plain/sub" --state-dir "$state" 2>"$tmp/err")
+  rc=$?
+  expect_eq "exit code" 1 "$rc"
+  expect_eq "no answers" "" "$out"
+  expect_contains "error box" "nach $tmp/plain/sub/velkora.ini kann nicht geschrieben werden" \
+    "$(cat "$tmp/err")"
+}
+
+if ! declare -F "case_$case_name" >/dev/null; then
+  echo "unknown case: $case_name" >&2
+  exit 2
+fi
+"case_$case_name"
+if ((failures > 0)); then
+  echo "$case_name: $failures failure(s)" >&2
+  exit 1
+fi
+echo "$case_name: ok"
