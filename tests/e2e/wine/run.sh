@@ -4,9 +4,11 @@
 # against it. Prints PASS/FAIL per test and "N passed, N failed"; the exit
 # code is non-zero when anything failed.
 #
-#   tests/e2e/wine/run.sh [--exe <velkora.exe>] [--work <dir>] [--no-smoke]
+#   tests/e2e/wine/run.sh [--exe <velkora.exe> | --find-exe <dir>] [--work <dir>] [--no-smoke]
 #
-# --work defaults to build/wine-e2e; the cached Wine prefix lives there.
+# --find-exe takes the newest velkora.exe below <dir> (a build tree) and
+# fails when there is none. --work defaults to build/wine-e2e; the cached Wine
+# prefix lives there.
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,9 +19,13 @@ smoke=1
 while (($#)); do
   case $1 in
     --exe) exe=$(realpath "$2"); shift 2 ;;
+    --find-exe)
+      exe=$(find "$2" -name velkora.exe -type f -printf '%T@ %p\n' 2>/dev/null | sort -rn | head -n 1 | cut -d' ' -f2-)
+      [[ -n $exe ]] || { echo "FAIL no velkora.exe below $2"; exit 1; }
+      shift 2 ;;
     --work) work=$(realpath -m "$2"); shift 2 ;;
     --no-smoke) smoke=0; shift ;;
-    *) echo "usage: $0 [--exe <velkora.exe>] [--work <dir>] [--no-smoke]" >&2; exit 64 ;;
+    *) echo "usage: $0 [--exe <velkora.exe> | --find-exe <dir>] [--work <dir>] [--no-smoke]" >&2; exit 64 ;;
   esac
 done
 
