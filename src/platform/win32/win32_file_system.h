@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace velkora::win32 {
+
+// Files through the ANSI API. ListDirectory leaves out "." and ".." so that a
+// walk over the folders cannot run in circles; hidden and system entries are
+// listed like any other.
+class Win32FileSystem final : public FileSystem {
+ public:
+  bool FileExists(const std::string& path) const override;
+  bool DirectoryExists(const std::string& path) const override;
+  bool DeleteFile(const std::string& path) override;
+  bool AppendToFile(const std::string& path, std::string_view bytes) override;
+  std::vector<std::string> ListDirectory(const std::string& folder,
+                                         std::string_view pattern) const override;
+  std::vector<std::string> FixedDrives() const override;
+};
+
+}  // namespace velkora::win32
