@@ -247,7 +247,9 @@ case_started_together() {
   preset_logging
   local i
   for i in 1 2; do
-    (sleep 0.5; printf 'VelkoraVersion\n') | run >"$tmp/out$i" 2>&1 &
+    # The exit code is velkora's, not that of its input's writer, which a
+    # second instance leaves with a broken pipe.
+    (set +o pipefail; (sleep 0.5; printf 'VelkoraVersion\n') 2>/dev/null | run >"$tmp/out$i" 2>&1) &
     background_pids+=($!)
   done
   for i in 1 2; do
