@@ -62,13 +62,5 @@ TEST_F(HauptTest, PositionIsReadAtCreationAndWrittenAtDestruction) {
   EXPECT_EQ(f.Log(), "07.12.2026 07:58:30 Programmende\r\n");
 }
 
-TEST_F(HauptTest, InputLinesAreIndependentTexts) {
-  haupt.Para1() = "eins";
-  haupt.Para5() = "fünf";
-  EXPECT_EQ(haupt.Para1(), "eins");
-  EXPECT_EQ(haupt.Para3(), "");
-  EXPECT_EQ(haupt.Para5(), "fünf");
-}
-
 }  // namespace
 }  // namespace velkora
