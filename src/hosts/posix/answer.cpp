@@ -105,26 +105,43 @@ std::string JsonString(std::string_view text) {
 }
 
 std::string FormatAnswer(const CallResult& result, const FormatSettings& fs, AnswerMode mode) {
+  // Built by appending: GCC 12 at -O3 warns wrongly (-Wrestrict) about
+  // "literal" + std::string temporaries.
+  std::string out;
   if (result.error) {
     const AutomationError& e = *result.error;
-    if (mode == AnswerMode::kPlain) return "Fehler " + Hex32(e.status) + ": " + OneLine(e.description);
-    return "{\"error\":{\"source\":" + JsonString(e.source) + ",\"description\":" +
-           JsonString(e.description) + ",\"status\":" + std::to_string(e.status) +
-           ",\"status_hex\":\"" + Hex32(e.status) + "\"}}";
+    if (mode == AnswerMode::kPlain) {
+      out.append("Fehler ").append(Hex32(e.status)).append(": ").append(OneLine(e.description));
+      return out;
+    }
+    out.append("{\"error\":{\"source\":").append(JsonString(e.source));
+    out.append(",\"description\":").append(JsonString(e.description));
+    out.append(",\"status\":").append(std::to_string(e.status));
+    out.append(",\"status_hex\":\"").append(Hex32(e.status)).append("\"}}");
+    return out;
   }
   std::optional<std::string> text = ValueText(result.value, fs);
-  if (mode == AnswerMode::kPlain) return text ? OneLine(*text) : "<" + TypeName(result.value) + ">";
-  return "{\"value\":" + (text ? JsonString(*text) : std::string("null")) +
-         ",\"type\":" + JsonString(TypeName(result.value)) +
-         ",\"vt\":" + std::to_string(result.value.Type()) + "}";
+  if (mode == AnswerMode::kPlain) {
+    if (text) return OneLine(*text);
+    out.append("<").append(TypeName(result.value)).append(">");
+    return out;
+  }
+  out.append("{\"value\":").append(text ? JsonString(*text) : std::string("null"));
+  out.append(",\"type\":").append(JsonString(TypeName(result.value)));
+  out.append(",\"vt\":").append(std::to_string(result.value.Type())).append("}");
+  return out;
 }
 
 std::string FormatSyntaxError(const CallLineError& error, AnswerMode mode) {
+  std::string out;
   if (mode == AnswerMode::kPlain) {
-    return "Syntaxfehler in Spalte " + std::to_string(error.column) + ": " + error.message;
+    out.append("Syntaxfehler in Spalte ").append(std::to_string(error.column)).append(": ");
+    out.append(error.message);
+    return out;
   }
-  return "{\"syntax_error\":{\"column\":" + std::to_string(error.column) +
-         ",\"message\":" + JsonString(error.message) + "}}";
+  out.append("{\"syntax_error\":{\"column\":").append(std::to_string(error.column));
+  out.append(",\"message\":").append(JsonString(error.message)).append("}}");
+  return out;
 }
 
 }  // namespace velkora
