@@ -1,6 +1,7 @@
 #include "platform/portable/ini_engine.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace velkora::ini_engine {
 namespace {
@@ -49,55 +50,77 @@ struct Line {
   std::size_t content_end = 0;  // first character of the line break (or end of text)
   std::size_t end = 0;          // first character after the line break
   LineKind kind = LineKind::kOther;
-  std::string_view name;   // section or key name, blanks trimmed
-  std::string_view value;  // key lines: the value, blanks trimmed, quotes kept
+  std::string_view content;  // the line without its break and leading blanks
+  std::string_view name;     // section or key name, blanks trimmed
+  std::string_view value;    // key lines: the value, blanks trimmed, quotes kept
 };
 
-// Walks the lines of a text one at a time, classifying each.
+// Walks the lines of a text one at a time. Section headers and comments are
+// recognised at once; whether any other line is a key is decided only when
+// a caller asks (ParseKey), since most lines of a large file lie outside
+// the section a call is about.
 class LineReader {
  public:
-  explicit LineReader(std::string_view text) : text_(text) {}
+  explicit LineReader(std::string_view text) : text_(text), next_cr_(Find('\r')), next_lf_(Find('\n')) {}
 
   bool Next(Line& line) {
-    if (pos_ >= text_.size()) return false;
-    line.begin = pos_;
-    std::size_t i = pos_;
     const std::size_t n = text_.size();
-    while (i < n && text_[i] != '\r' && text_[i] != '\n') ++i;
+    if (pos_ >= n) return false;
+    line.begin = pos_;
+    // memchr is vectorised; keep the next CR and the next LF and look again
+    // only once the walk has passed them.
+    if (next_cr_ < pos_) next_cr_ = Find('\r');
+    if (next_lf_ < pos_) next_lf_ = Find('\n');
+    std::size_t i = next_cr_ < next_lf_ ? next_cr_ : next_lf_;
     line.content_end = i;
     if (i < n) i += (text_[i] == '\r' && i + 1 < n && text_[i + 1] == '\n') ? 2 : 1;
     line.end = pos_ = i;
-    Classify(text_.substr(line.begin, line.content_end - line.begin), line);
-    return true;
-  }
 
- private:
-  static void Classify(std::string_view content, Line& line) {
-    content = TrimBlanks(content);
+    // Only the first non-blank character matters until a caller asks for a
+    // key: skip the full trim for the many lines no call is about.
+    std::string_view raw = text_.substr(line.begin, line.content_end - line.begin);
+    while (!raw.empty() && IsBlank(raw.front())) raw.remove_prefix(1);
+    line.content = raw;
     line.name = {};
     line.value = {};
-    if (content.empty()) {
+    if (raw.empty()) {
       line.kind = LineKind::kOther;
-    } else if (content.front() == '[') {
+    } else if (raw.front() == '[') {
       // The name ends at the first ']'; a missing ']' lets it run to the
       // end of the line, and whatever follows the ']' is ignored.
-      std::string_view inner = content.substr(1);
+      std::string_view inner = raw.substr(1);
       if (auto close = inner.find(']'); close != std::string_view::npos) inner = inner.substr(0, close);
       line.kind = LineKind::kSection;
       line.name = TrimBlanks(inner);
-    } else if (content.front() == ';') {
+    } else if (raw.front() == ';') {
       line.kind = LineKind::kComment;
-    } else if (auto eq = content.find('='); eq != std::string_view::npos) {
-      line.kind = LineKind::kKey;
-      line.name = TrimBlanks(content.substr(0, eq));
-      line.value = TrimBlanks(content.substr(eq + 1));
     } else {
-      line.kind = LineKind::kOther;
+      line.kind = LineKind::kOther;  // ParseKey tells
     }
+    return true;
+  }
+
+  // Turns an undecided line into a key line when it has an '='.
+  static void ParseKey(Line& line) {
+    if (line.kind != LineKind::kOther) return;
+    const auto eq = line.content.find('=');
+    if (eq == std::string_view::npos) return;
+    line.kind = LineKind::kKey;
+    line.name = TrimBlanks(line.content.substr(0, eq));
+    line.value = TrimBlanks(line.content.substr(eq + 1));
+  }
+
+ private:
+  std::size_t Find(char c) const {
+    if (pos_ >= text_.size()) return text_.size();
+    const void* hit = std::memchr(text_.data() + pos_, c, text_.size() - pos_);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data()) : text_.size();
   }
 
   std::string_view text_;
   std::size_t pos_ = 0;
+  std::size_t next_cr_;
+  std::size_t next_lf_;
 };
 
 // Where a section and, optionally, one of its keys sit in a text.
@@ -131,6 +154,7 @@ Location Locate(std::string_view text, std::string_view section, std::optional<s
       loc.section_end = line.begin;
       break;
     }
+    LineReader::ParseKey(line);
     if (line.kind != LineKind::kKey) continue;
     loc.has_key_lines = true;
     loc.last_key_line = line;
@@ -198,8 +222,9 @@ std::string ListKeys(std::string_view text, std::string_view section, std::size_
     if (line.kind == LineKind::kSection) {
       if (inside) break;
       inside = EqualsNoCase(line.name, section);
-    } else if (inside && line.kind == LineKind::kKey) {
-      list.Add(line.name);
+    } else if (inside) {
+      LineReader::ParseKey(line);
+      if (line.kind == LineKind::kKey) list.Add(line.name);
     }
   }
   return std::move(list).Finish();
@@ -245,6 +270,7 @@ std::optional<std::string> WriteText(std::string_view text, std::string_view sec
     Line line;
     while (reader.Next(line)) {
       if (line.begin <= loc.header.begin) continue;
+      LineReader::ParseKey(line);
       if (line.kind == LineKind::kKey) continue;
       out.append(text.substr(line.begin, line.end - line.begin));
     }

@@ -23,10 +23,12 @@ ReadOutcome ReadWholeFile(const std::string& path, std::string& bytes, struct st
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) return errno == ENOENT ? ReadOutcome::kMissing : ReadOutcome::kFailed;
   if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return ReadOutcome::kFailed;
-  bytes.resize(static_cast<std::size_t>(info.st_size));
+  // Read the size fstat reported, then keep going in case the file grew
+  // meanwhile; the buffer only grows when it is really full.
+  bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
   std::size_t filled = 0;
   for (;;) {
-    if (filled == bytes.size()) bytes.resize(bytes.size() + 4096 + bytes.size() / 2);  // the file grew
+    if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
     const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
     if (got < 0) {
       if (errno == EINTR) continue;
