@@ -61,7 +61,11 @@ class StdinHost final : public HostHooks {
     TApp app(haupt, locale_);
     Dispatcher dispatcher(app);
     std::string line;
+    bool first_line = true;
     while (std::getline(streams_.in, line)) {
+      // A call script saved by a Windows editor may start with a byte-order mark.
+      if (first_line && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+      first_line = false;
       CallLineResult parsed = ParseCallLine(line);
       if (parsed.IsSkipped()) continue;
       std::string answer;

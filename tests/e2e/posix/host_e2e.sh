@@ -164,6 +164,14 @@ ShowInfo()
 Programmende" "$(log_texts | sed '1,/^Application.Run$/d')"
 }
 
+case_windows_call_file() {
+  # A call script from a Windows editor: byte-order mark and CRLF line ends.
+  local out
+  out=$(printf '\xef\xbb\xbfVelkoraVersion()\r\n\r\nvelkoraversion\r\n' | run)
+  expect_eq "answers" "010103
+010103" "$out"
+}
+
 case_message_box_on_stderr() {
   local out err
   out=$(printf 'ShowInfo\nVelkoraVersion\n' | run 2>"$tmp/err")
