@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -36,6 +37,10 @@ TEST(IniFileProfile, ReadsTheFileAsItIsNow) {
   EXPECT_EQ(profile.GetString(std::nullopt, std::nullopt, "", 16384, file), std::string("Fenster\0", 8));
   EXPECT_EQ(profile.GetString("Fenster", "Breite", "none", 2048, ""), "none");
   EXPECT_EQ(profile.GetString("Fenster", "Breite", "none", 2048, dir.path().string()), "none");  // a folder
+  const std::string fifo = dir.File("fifo.ini");
+  ASSERT_EQ(std::system(("mkfifo '" + fifo + "'").c_str()), 0);
+  EXPECT_EQ(profile.GetString("Fenster", "Breite", "none", 2048, fifo), "none") << "must not block";
+  EXPECT_FALSE(profile.WriteString("Fenster", "Breite", "1", fifo));
 }
 
 TEST(IniFileProfile, WritesCreateEditAndDelete) {

@@ -20,7 +20,8 @@ enum class ReadOutcome { kRead, kMissing, kFailed };
 
 ReadOutcome ReadWholeFile(const std::string& path, std::string& bytes, struct stat& info) {
   bytes.clear();
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // O_NONBLOCK: a FIFO in place of the file must not hang the call.
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (!fd.valid()) return errno == ENOENT ? ReadOutcome::kMissing : ReadOutcome::kFailed;
   if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return ReadOutcome::kFailed;
   // Read the size fstat reported, then keep going in case the file grew
