@@ -99,5 +99,13 @@ TEST(StderrMessageBoxesTest, WritesCaptionAndTextAndAnswersTheDefault) {
   EXPECT_EQ(out.str(), "[Info] Velkora 1.1.3\n[Frage] Beenden?\n[Frage] Beenden?\n");
 }
 
+TEST(StderrMessageBoxesTest, WindowsLineBreaksBecomeNewLines) {
+  std::ostringstream out;
+  StderrMessageBoxes stderr_boxes(out);
+  MessageBoxes& boxes = stderr_boxes;
+  boxes.Show("erste\r\rzweite\r\ndritte\nvierte", "Info", BoxIcon::kInformation);
+  EXPECT_EQ(out.str(), "[Info] erste\n\nzweite\ndritte\nvierte\n");
+}
+
 }  // namespace
 }  // namespace velkora
