@@ -20,6 +20,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # -O2 and above (GCC bug 105329); with -Werror that would fail the build.
 set(CMAKE_CXX_FLAGS_INIT "-Wno-restrict")
 
+# Sources are UTF-8; the server's 8-bit text on Windows is the ANSI code page.
+# Narrow literals ("Ungültige Variant-Typumwandlung") are stored in code page
+# 1252, the ANSI code page of the German and western European systems.
+string(APPEND CMAKE_CXX_FLAGS_INIT " -finput-charset=UTF-8 -fexec-charset=CP1252")
+set(CMAKE_C_FLAGS_INIT "-finput-charset=UTF-8 -fexec-charset=CP1252")
+
 # One self-contained executable per target: the C and C++ runtimes and
 # winpthread are linked in, so only system DLLs are imported.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

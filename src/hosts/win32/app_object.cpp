@@ -1,0 +1,236 @@
+#include "hosts/win32/app_object.h"
+
+#include <dispex.h>
+
+#include <deque>
+#include <exception>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "automation/method_table.h"
+#include "automation/t_app.h"
+#include "hosts/win32/com_variant.h"
+
+namespace velkora::win32 {
+
+void SetAutomationErrorInfo(const AutomationError& error) {
+  ComPtr<ICreateErrorInfo> create;
+  if (FAILED(CreateErrorInfo(create.put()))) return;
+  std::wstring source = WideFromAnsi(error.source);
+  std::wstring description = WideFromAnsi(error.description);
+  create->SetGUID(IID_IApp);
+  create->SetSource(source.data());
+  create->SetDescription(description.data());
+  create->SetHelpContext(0);
+  ComPtr<IErrorInfo> info;
+  if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, info.put_void()))) {
+    SetErrorInfo(0, info.get());
+  }
+}
+
+AppObject::AppObject(AppHost& host) : host_(host) { host_.ObjectCreated(); }
+
+AppObject::~AppObject() { host_.ObjectDestroyed(); }
+
+HRESULT AppObject::QueryInterface(REFIID riid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IApp) {
+    *object = static_cast<IApp*>(this);
+  } else if (riid == IID_ISupportErrorInfo) {
+    *object = static_cast<ISupportErrorInfo*>(this);
+  } else {
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  AddRef();
+  return S_OK;
+}
+
+ULONG AppObject::AddRef() { return ++references_; }
+
+ULONG AppObject::Release() {
+  const ULONG left = --references_;
+  // The object owns itself from its first reference to its last.
+  if (left == 0) delete this;
+  return left;
+}
+
+HRESULT AppObject::GetTypeInfoCount(UINT* count) {
+  if (count == nullptr) return E_POINTER;
+  *count = 1;
+  return S_OK;
+}
+
+HRESULT AppObject::GetTypeInfo(UINT index, LCID /*lcid*/, ITypeInfo** info) {
+  if (info == nullptr) return E_POINTER;
+  *info = nullptr;
+  if (index != 0) return DISP_E_BADINDEX;
+  ITypeInfo* dispatch = host_.DispatchTypeInfo();
+  dispatch->AddRef();
+  *info = dispatch;
+  return S_OK;
+}
+
+HRESULT AppObject::GetIDsOfNames(REFIID /*riid*/, LPOLESTR* names, UINT count, LCID /*lcid*/,
+                                 DISPID* ids) {
+  return DispGetIDsOfNames(host_.InterfaceTypeInfo(), names, count, ids);
+}
+
+HRESULT AppObject::Invoke(DISPID id, REFIID /*riid*/, LCID /*lcid*/, WORD flags,
+                          DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                          UINT* arg_error) {
+  if (params == nullptr) return E_INVALIDARG;
+  // JScript passes its `this` as an extra named argument (DISPID_THIS); no
+  // method of IApp has such a parameter, so it is dropped before the type
+  // information checks the call. Named arguments come first in rgvarg.
+  DISPPARAMS call = *params;
+  std::vector<VARIANTARG> args;
+  std::vector<DISPID> named;
+  if (params->cNamedArgs > 0 && params->rgdispidNamedArgs != nullptr) {
+    for (UINT i = 0; i < params->cArgs; ++i) {
+      const bool is_named = i < params->cNamedArgs;
+      if (is_named && params->rgdispidNamedArgs[i] == DISPID_THIS) continue;
+      args.push_back(params->rgvarg[i]);
+      if (is_named) named.push_back(params->rgdispidNamedArgs[i]);
+    }
+    call.rgvarg = args.empty() ? nullptr : args.data();
+    call.cArgs = static_cast<UINT>(args.size());
+    call.rgdispidNamedArgs = named.empty() ? nullptr : named.data();
+    call.cNamedArgs = static_cast<UINT>(named.size());
+  }
+  return DispInvoke(static_cast<IApp*>(this), host_.InterfaceTypeInfo(), id, flags, &call, result,
+                    exception, arg_error);
+}
+
+HRESULT AppObject::InterfaceSupportsErrorInfo(REFIID riid) {
+  return riid == IID_IApp || riid == IID_IDispatch || riid == IID_IUnknown ||
+                 riid == IID_ISupportErrorInfo
+             ? S_OK
+             : S_FALSE;
+}
+
+HRESULT AppObject::Call(int32_t dispid, std::initializer_list<const VARIANT*> args,
+                        VARIANT* result) {
+  if (result != nullptr) VariantInit(result);
+  try {
+    TApp* app = host_.App();
+    if (app == nullptr) return E_UNEXPECTED;
+    std::deque<Variant> referents;
+    std::vector<Variant> values;
+    values.reserve(args.size());
+    for (const VARIANT* arg : args) values.push_back(FromComVariant(*arg, referents));
+    CallResult outcome = app->Call(dispid, values);
+    if (outcome.error) {
+      // A refusal of the dispatcher (empty source) never gets here through
+      // the type information; it is passed on without error information.
+      if (!outcome.error->source.empty()) SetAutomationErrorInfo(*outcome.error);
+      return outcome.error->status;
+    }
+    if (result != nullptr) return ToComVariant(outcome.value, result);
+    return S_OK;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (const std::exception& error) {
+    AutomationError automation_error = ToAutomationError(error);
+    SetAutomationErrorInfo(automation_error);
+    return automation_error.status;
+  }
+}
+
+HRESULT AppObject::ShowInfo() { return Call(dispid::kShowInfo, {}, nullptr); }
+HRESULT AppObject::WindowExists(VARIANT FensterName, VARIANT* Ergebnis) {
+  return Call(dispid::kWindowExists, {&FensterName}, Ergebnis);
+}
+HRESULT AppObject::CloseWindow(VARIANT FensterName) {
+  return Call(dispid::kCloseWindow, {&FensterName}, nullptr);
+}
+HRESULT AppObject::GetRasConnection(VARIANT* Ergebnis) {
+  return Call(dispid::kGetRasConnection, {}, Ergebnis);
+}
+HRESULT AppObject::IniWrite(VARIANT Datei, VARIANT Sektion, VARIANT Eintrag, VARIANT Wert) {
+  return Call(dispid::kIniWrite, {&Datei, &Sektion, &Eintrag, &Wert}, nullptr);
+}
+HRESULT AppObject::IniRead(VARIANT Datei, VARIANT Sektion, VARIANT Eintrag, VARIANT Wert,
+                           VARIANT* Ergebnis) {
+  return Call(dispid::kIniRead, {&Datei, &Sektion, &Eintrag, &Wert}, Ergebnis);
+}
+HRESULT AppObject::IniDeleteKey(VARIANT Datei, VARIANT Sektion, VARIANT Eintrag) {
+  return Call(dispid::kIniDeleteKey, {&Datei, &Sektion, &Eintrag}, nullptr);
+}
+HRESULT AppObject::GetRasLCRName(VARIANT Dauer, VARIANT* Ergebnis) {
+  return Call(dispid::kGetRasLCRName, {&Dauer}, Ergebnis);
+}
+HRESULT AppObject::GetRasLCRInfo(VARIANT Dauer, VARIANT Trenner, VARIANT* Ergebnis) {
+  return Call(dispid::kGetRasLCRInfo, {&Dauer, &Trenner}, Ergebnis);
+}
+HRESULT AppObject::WndGetList(VARIANT Muster, VARIANT Trenner, VARIANT* Ergebnis) {
+  return Call(dispid::kWndGetList, {&Muster, &Trenner}, Ergebnis);
+}
+HRESULT AppObject::WndClose(VARIANT Muster, VARIANT Trenner, VARIANT Alle, VARIANT* Ergebnis) {
+  return Call(dispid::kWndClose, {&Muster, &Trenner, &Alle}, Ergebnis);
+}
+HRESULT AppObject::RasClose(VARIANT* Ergebnis) { return Call(dispid::kRasClose, {}, Ergebnis); }
+HRESULT AppObject::VelkoraVersion(VARIANT* Ergebnis) {
+  return Call(dispid::kVelkoraVersion, {}, Ergebnis);
+}
+HRESULT AppObject::IniReadSectionValues(VARIANT IniDatei, VARIANT Sektion, VARIANT Trenner,
+                                        VARIANT* Ergebnis) {
+  return Call(dispid::kIniReadSectionValues, {&IniDatei, &Sektion, &Trenner}, Ergebnis);
+}
+HRESULT AppObject::IniReadSection(VARIANT Datei, VARIANT Sektion, VARIANT Trenner,
+                                  VARIANT* Ergebnis) {
+  return Call(dispid::kIniReadSection, {&Datei, &Sektion, &Trenner}, Ergebnis);
+}
+HRESULT AppObject::IniReadSections(VARIANT Datei, VARIANT Trenner, VARIANT* Ergebnis) {
+  return Call(dispid::kIniReadSections, {&Datei, &Trenner}, Ergebnis);
+}
+HRESULT AppObject::VelkoraIniname(VARIANT* Ergebnis) {
+  return Call(dispid::kVelkoraIniname, {}, Ergebnis);
+}
+HRESULT AppObject::GetPerfStats(VARIANT Key, VARIANT* Ergebnis) {
+  return Call(dispid::kGetPerfStats, {&Key}, Ergebnis);
+}
+
+HRESULT AppClassFactory::QueryInterface(REFIID riid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+    *object = static_cast<IClassFactory*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG AppClassFactory::AddRef() { return ++references_; }
+
+ULONG AppClassFactory::Release() { return --references_; }
+
+HRESULT AppClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  *object = nullptr;
+  if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+  try {
+    auto app = std::unique_ptr<AppObject, void (*)(AppObject*)>(
+        new AppObject(host_), [](AppObject* o) { o->AddRef(), o->Release(); });
+    HRESULT hr = app->QueryInterface(riid, object);
+    // On success the interface's reference owns the object; on failure the
+    // deleter's AddRef/Release pair destroys it.
+    if (SUCCEEDED(hr)) app.release();
+    return hr;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT AppClassFactory::LockServer(BOOL lock) {
+  if (lock) {
+    host_.ObjectCreated();
+  } else {
+    host_.ObjectDestroyed();
+  }
+  return S_OK;
+}
+
+}  // namespace velkora::win32

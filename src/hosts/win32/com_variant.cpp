@@ -1,0 +1,113 @@
+#include "hosts/win32/com_variant.h"
+
+#include <climits>
+
+namespace velkora::win32 {
+
+std::string AnsiFromWide(const wchar_t* text, std::size_t length) {
+  if (text == nullptr || length == 0 || length > INT_MAX) return std::string();
+  const int wide_length = static_cast<int>(length);
+  int size = WideCharToMultiByte(CP_ACP, 0, text, wide_length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return std::string();
+  std::string result(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, wide_length, result.data(), size, nullptr, nullptr);
+  return result;
+}
+
+std::wstring WideFromAnsi(std::string_view text) {
+  if (text.empty() || text.size() > INT_MAX) return std::wstring();
+  const int ansi_length = static_cast<int>(text.size());
+  int size = MultiByteToWideChar(CP_ACP, 0, text.data(), ansi_length, nullptr, 0);
+  if (size <= 0) return std::wstring();
+  std::wstring result(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), ansi_length, result.data(), size);
+  return result;
+}
+
+namespace {
+
+// A number type the server has no own code for, as a double (the platform
+// converts it to text the same way). The system's variant functions take
+// non-const sources but do not change them.
+Variant AsDouble(const VARIANT& value) {
+  VARIANT converted;
+  VariantInit(&converted);
+  if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(&value), 0, VT_R8))) return Variant::Unknown();
+  return Variant::R8(V_R8(&converted));
+}
+
+}  // namespace
+
+Variant FromComVariant(const VARIANT& value, std::deque<Variant>& referents) {
+  const VARTYPE type = V_VT(&value);
+  if (type & VT_ARRAY) return Variant::Array(static_cast<uint16_t>(type & VT_TYPEMASK));
+  if (type == (VT_BYREF | VT_VARIANT)) {
+    if (V_VARIANTREF(&value) == nullptr) return Variant::Unknown();
+    referents.push_back(FromComVariant(*V_VARIANTREF(&value), referents));
+    return Variant::ByRef(&referents.back());
+  }
+  if (type & VT_BYREF) {
+    // Another type by reference: read the value it points at.
+    VARIANT target;
+    VariantInit(&target);
+    if (FAILED(VariantCopyInd(&target, const_cast<VARIANT*>(&value)))) return Variant::Unknown();
+    Variant result = FromComVariant(target, referents);
+    VariantClear(&target);
+    return result;
+  }
+  switch (type) {
+    case VT_EMPTY: return Variant();
+    case VT_NULL: return Variant::Null();
+    case VT_I2: return Variant::I2(V_I2(&value));
+    case VT_I4: return Variant::I4(V_I4(&value));
+    case VT_R4: return Variant::R4(V_R4(&value));
+    case VT_R8: return Variant::R8(V_R8(&value));
+    case VT_CY: return Variant::Currency(V_CY(&value).int64);
+    case VT_DATE: return Variant::Date(V_DATE(&value));
+    case VT_BSTR: return Variant::Text(AnsiFromWide(V_BSTR(&value), SysStringLen(V_BSTR(&value))));
+    case VT_DISPATCH: return Variant::Dispatch();
+    case VT_ERROR: return Variant::ErrorCode(V_ERROR(&value));
+    case VT_BOOL: return Variant::Bool(V_BOOL(&value) != VARIANT_FALSE);
+    case VT_UNKNOWN: return Variant::Unknown();
+    case VT_UI1: return Variant::Ui1(V_UI1(&value));
+    case VT_I1: return Variant::I2(V_I1(&value));
+    case VT_UI2: return Variant::I4(V_UI2(&value));
+    case VT_INT: return Variant::I4(V_INT(&value));
+    case VT_UI4:
+    case VT_UINT:
+    case VT_I8:
+    case VT_UI8:
+    case VT_DECIMAL: return AsDouble(value);
+    default: return Variant::Unknown();
+  }
+}
+
+HRESULT ToComVariant(const Variant& value, VARIANT* out) {
+  switch (value.Type()) {
+    case kVtNull: V_VT(out) = VT_NULL; break;
+    case kVtI2: V_VT(out) = VT_I2; V_I2(out) = value.AsI2(); break;
+    case kVtI4: V_VT(out) = VT_I4; V_I4(out) = value.AsI4(); break;
+    case kVtR4: V_VT(out) = VT_R4; V_R4(out) = value.AsR4(); break;
+    case kVtR8: V_VT(out) = VT_R8; V_R8(out) = value.AsR8(); break;
+    case kVtCy: V_VT(out) = VT_CY; V_CY(out).int64 = value.AsCurrency(); break;
+    case kVtDate: V_VT(out) = VT_DATE; V_DATE(out) = value.AsDate(); break;
+    case kVtBool:
+      V_VT(out) = VT_BOOL;
+      V_BOOL(out) = value.AsBool() ? VARIANT_TRUE : VARIANT_FALSE;
+      break;
+    case kVtUi1: V_VT(out) = VT_UI1; V_UI1(out) = value.AsUi1(); break;
+    case kVtError: V_VT(out) = VT_ERROR; V_ERROR(out) = value.AsErrorCode(); break;
+    case kVtBstr: {
+      std::wstring wide = WideFromAnsi(value.AsText());
+      BSTR text = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+      if (text == nullptr) return E_OUTOFMEMORY;
+      V_VT(out) = VT_BSTR;
+      V_BSTR(out) = text;
+      break;
+    }
+    default: V_VT(out) = VT_EMPTY; break;
+  }
+  return S_OK;
+}
+
+}  // namespace velkora::win32

@@ -1,0 +1,33 @@
+#pragma once
+
+// The COM boundary: wide text and VARIANTs on one side, the server's 8-bit
+// text (ANSI code page) and Variant on the other.
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <deque>
+#include <string>
+#include <string_view>
+
+#include "base/variant.h"
+
+namespace velkora::win32 {
+
+std::string AnsiFromWide(const wchar_t* text, std::size_t length);
+std::wstring WideFromAnsi(std::string_view text);
+
+// A client's argument as a Variant. A reference to a variant
+// (VT_BYREF|VT_VARIANT, how VBScript passes variables) becomes a by-reference
+// Variant whose target is stored in `referents`, which must outlive the
+// result. References to other types are read through. Types the server has
+// no form for (records, interfaces other than IDispatch/IUnknown, pointers)
+// come back as Unknown, which every conversion refuses.
+Variant FromComVariant(const VARIANT& value, std::deque<Variant>& referents);
+
+// A result for the client. REQUIRES: `out` is empty (VariantInit). Text
+// becomes a BSTR; markers without a value (objects, arrays, references) give
+// an empty variant. Returns E_OUTOFMEMORY when a BSTR cannot be made.
+HRESULT ToComVariant(const Variant& value, VARIANT* out);
+
+}  // namespace velkora::win32

@@ -1,0 +1,59 @@
+// velkora.exe: the script-functions server as a COM local server. Started
+// by COM with -Embedding, by hand, or with /RegServer or /UnregServer.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "hosts/win32/command_line.h"
+#include "hosts/win32/win32_com_server.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_locale.h"
+#include "platform/win32/win32_message_boxes.h"
+#include "platform/win32/win32_named_lock.h"
+#include "platform/win32/win32_profile.h"
+#include "platform/win32/win32_registry.h"
+#include "server/startup.h"
+#include "shell/shell_context.h"
+
+namespace {
+
+std::string ModuleFileName() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*command_line*/,
+                   int /*show*/) {
+  using namespace velkora;
+  const std::string exe = ModuleFileName();
+  std::vector<std::string> params = win32::SplitCommandLine(GetCommandLineA());
+  // Parameter 0 is always the full path, however the program was started.
+  if (params.empty()) {
+    params.push_back(exe);
+  } else {
+    params[0] = exe;
+  }
+
+  ServerConfig config{params, ChangeFileExt(exe, ".ini"), ChangeFileExt(exe, ".log")};
+  win32::Win32Profile profile;
+  win32::Win32Clock clock;
+  win32::Win32Locale locale;
+  win32::Win32FileSystem files;
+  win32::Win32MessageBoxes boxes;
+  win32::Win32NamedLockFactory locks;
+  win32::Win32ClassesRegistry registry;
+  PlatformServices platform{profile, clock, locale, files, boxes, locks};
+  win32::Win32ComServer server(exe, registry, boxes, locale);
+  return RunServer(config, platform, server);
+}

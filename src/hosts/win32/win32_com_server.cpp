@@ -1,0 +1,300 @@
+#include "hosts/win32/win32_com_server.h"
+
+#include <span>
+#include <utility>
+
+#include "base/error.h"
+#include "hosts/win32/com_variant.h"
+#include "shell/script_frame.h"
+
+namespace velkora::win32 {
+namespace {
+
+constexpr char kWindowClass[] = "THaupt";
+constexpr char kWindowCaption[] = "Velkora 1.1.3";
+constexpr UINT_PTR kQuitTimer = 1;
+// Leaving the loop at once from inside the last Release let CoUninitialize
+// wait for an RPC shutdown that never came, now and then; a short pause
+// before revoking the class object avoids it.
+constexpr UINT kQuitDelayMs = 250;
+constexpr char kClassName[] = "TApp";
+
+class Win32ProcessReference final : public ServerProcessReference {
+ public:
+  uint32_t AddRef() override { return CoAddRefServerProcess(); }
+  uint32_t Release() override { return CoReleaseServerProcess(); }
+};
+
+std::string SystemMessage(HRESULT status) {
+  char* buffer = nullptr;
+  DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(status), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text = length > 0 && buffer != nullptr ? std::string(buffer, length) : std::string();
+  LocalFree(buffer);
+  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) {
+    text.pop_back();
+  }
+  if (text.empty()) {
+    char code[32];
+    wsprintfA(code, "0x%08lX", static_cast<unsigned long>(status));
+    text = code;
+  }
+  return text;
+}
+
+std::string ShortPath(const std::string& path) {
+  char buffer[MAX_PATH] = {};
+  DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return path;
+  return std::string(buffer, length);
+}
+
+std::string Replace(std::string text, std::string_view placeholder, std::string_view value) {
+  if (auto at = text.find(placeholder); at != std::string::npos) {
+    text.replace(at, placeholder.size(), value);
+  }
+  return text;
+}
+
+}  // namespace
+
+Win32ComServer::Win32ComServer(std::string exe_path, ClassesRegistry& registry,
+                               MessageBoxes& boxes, const Locale& locale)
+    : exe_path_(std::move(exe_path)),
+      registry_(registry),
+      boxes_(boxes),
+      locale_(locale),
+      factory_(*this) {}
+
+Win32ComServer::~Win32ComServer() {
+  if (window_ != nullptr) DestroyWindow(window_);
+}
+
+void Win32ComServer::PrepareAutomation() {
+  // The type library of the executable's own resources; the class entry and
+  // its default dispatch interface must be in it.
+  std::wstring path = WideFromAnsi(exe_path_);
+  HRESULT hr = LoadTypeLib(path.c_str(), type_library_.put());
+  if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
+
+  const std::string missing = Replace("Für Klasse %s fehlt die Typinformation", "%s", kClassName);
+  const std::string wrong = Replace("Falsche Typinformation für Klasse %s", "%s", kClassName);
+  const std::string no_dispatch =
+      Replace("Dispatch-Schnittstelle der Klasse %s fehlt", "%s", kClassName);
+
+  ComPtr<ITypeInfo> class_info;
+  if (FAILED(type_library_->GetTypeInfoOfGuid(CLSID_App, class_info.put()))) throw Error(missing);
+  TYPEATTR* class_attr = nullptr;
+  if (FAILED(class_info->GetTypeAttr(&class_attr))) throw Error(wrong);
+  const bool is_coclass = class_attr->typekind == TKIND_COCLASS;
+  const WORD interface_count = class_attr->cImplTypes;
+  class_info->ReleaseTypeAttr(class_attr);
+  if (!is_coclass) throw Error(wrong);
+
+  for (UINT i = 0; i < interface_count && !dispatch_info_; ++i) {
+    INT flags = 0;
+    HREFTYPE ref = 0;
+    if (FAILED(class_info->GetImplTypeFlags(i, &flags)) || !(flags & IMPLTYPEFLAG_FDEFAULT) ||
+        (flags & IMPLTYPEFLAG_FSOURCE) || FAILED(class_info->GetRefTypeOfImplType(i, &ref))) {
+      continue;
+    }
+    class_info->GetRefTypeInfo(ref, dispatch_info_.put());
+  }
+  if (!dispatch_info_) throw Error(no_dispatch);
+  TYPEATTR* attr = nullptr;
+  if (FAILED(dispatch_info_->GetTypeAttr(&attr))) throw Error(no_dispatch);
+  const bool is_dual_dispatch = attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL) &&
+                                IsEqualGUID(attr->guid, IID_IApp);
+  dispatch_info_->ReleaseTypeAttr(attr);
+  // The vtable half of the dual interface, through which DispInvoke calls.
+  HREFTYPE vtable_ref = 0;
+  if (!is_dual_dispatch || FAILED(dispatch_info_->GetRefTypeOfImplType(-1, &vtable_ref)) ||
+      FAILED(dispatch_info_->GetRefTypeInfo(vtable_ref, interface_info_.put()))) {
+    throw Error(no_dispatch);
+  }
+}
+
+void Win32ComServer::RegisterTypeLibrary() {
+  std::wstring path = WideFromAnsi(exe_path_);
+  std::wstring folder = path.substr(0, path.find_last_of(L"\\/") + 1);
+  if (!folder.empty() && folder.size() > 3) folder.pop_back();  // no trailing backslash
+  HRESULT hr = RegisterTypeLib(type_library_.get(), path.data(), folder.data());
+  if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
+}
+
+void Win32ComServer::UnregisterTypeLibrary() {
+  // Looked up at run time: an old system without it keeps the entry.
+  using UnRegisterFn = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
+  HMODULE oleaut = GetModuleHandleA("oleaut32.dll");
+  if (oleaut == nullptr) return;
+  auto unregister =
+      reinterpret_cast<UnRegisterFn>(reinterpret_cast<void*>(GetProcAddress(oleaut, "UnRegisterTypeLib")));
+  if (unregister == nullptr) return;
+  TLIBATTR* attr = nullptr;
+  if (FAILED(type_library_->GetLibAttr(&attr))) return;
+  unregister(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+  type_library_->ReleaseTLibAttr(attr);
+}
+
+std::optional<int> Win32ComServer::InitializeAutomation(const std::vector<std::string>& params) {
+  HRESULT hr = CoInitialize(nullptr);
+  if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
+  com_initialized_ = true;
+
+  std::span<const std::string> switches(params);
+  if (!switches.empty()) switches = switches.subspan(1);
+  mode_ = StartModeFromSwitches(switches);
+  process_reference_ = std::make_unique<Win32ProcessReference>();
+  objects_ = std::make_unique<ObjectCounter>(mode_, process_reference_.get());
+
+  const std::vector<RegistryEntry> entries =
+      ClassRegistryEntries(exe_path_, ShortPath(exe_path_));
+  if (mode_ == StartMode::kUnregister) {
+    UnregisterTypeLibrary();
+  } else {
+    try {
+      RegisterTypeLibrary();
+    } catch (const Error&) {
+      // Registering a type library needs write access to the machine's
+      // classes. Ordinary starts by a user without it must still serve the
+      // already registered class, so only /RegServer reports the failure.
+      if (mode_ == StartMode::kRegister) throw;
+    }
+  }
+  if (UpdateRegistry(mode_, registry_, entries)) return kExitOk;
+
+  hr = CoRegisterClassObject(CLSID_App, static_cast<IClassFactory*>(&factory_),
+                             CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &class_cookie_);
+  if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
+  class_registered_ = true;
+  return std::nullopt;
+}
+
+void Win32ComServer::MainWindowCreated(THaupt& haupt) {
+  app_ = std::make_unique<TApp>(haupt, locale_);
+
+  WNDCLASSEXA window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = &Win32ComServer::WindowProc;
+  window_class.hInstance = GetModuleHandleA(nullptr);
+  window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.lpszClassName = kWindowClass;
+  RegisterClassExA(&window_class);
+  // Hidden: the server normally runs without a visible window. Without a
+  // display no window can be made; the loop then still serves COM calls.
+  window_ = CreateWindowExA(0, kWindowClass, kWindowCaption,
+                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                            haupt.Left(), haupt.Top(), 386, 194, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), this);
+}
+
+void Win32ComServer::RunMessageLoop(THaupt& /*haupt*/) {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    // The quit timer without a window arrives as a thread message.
+    if (message.hwnd == nullptr && message.message == WM_TIMER && thread_timer_ != 0 &&
+        message.wParam == thread_timer_) {
+      OnQuitTimer();
+      continue;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+void Win32ComServer::RevokeClassObjects() {
+  if (class_registered_) {
+    CoRevokeClassObject(class_cookie_);
+    class_registered_ = false;
+  }
+}
+
+void Win32ComServer::MainWindowDestroying(THaupt& /*haupt*/) {
+  if (window_ != nullptr) {
+    HWND window = window_;
+    window_ = nullptr;
+    DestroyWindow(window);
+  }
+  app_.reset();
+}
+
+void Win32ComServer::UninitializeAutomation() {
+  RevokeClassObjects();
+  interface_info_.reset();
+  dispatch_info_.reset();
+  type_library_.reset();
+  if (com_initialized_) {
+    CoUninitialize();
+    com_initialized_ = false;
+  }
+}
+
+void Win32ComServer::ObjectCreated() {
+  if (objects_) objects_->ObjectCreated();
+}
+
+void Win32ComServer::ObjectDestroyed() {
+  if (!objects_ || !objects_->ObjectDestroyed()) return;
+  // The last object went in an automation start: end after a short pause.
+  if (window_ != nullptr) {
+    SetTimer(window_, kQuitTimer, kQuitDelayMs, nullptr);
+  } else if (thread_timer_ == 0) {
+    thread_timer_ = SetTimer(nullptr, 0, kQuitDelayMs, nullptr);
+  }
+}
+
+void Win32ComServer::OnQuitTimer() {
+  if (window_ != nullptr) KillTimer(window_, kQuitTimer);
+  if (thread_timer_ != 0) KillTimer(nullptr, std::exchange(thread_timer_, 0));
+  // A client that created a new object meanwhile keeps the server alive.
+  if (objects_ && objects_->Count() > 0) return;
+  RevokeClassObjects();
+  PostQuitMessage(0);
+}
+
+LRESULT CALLBACK Win32ComServer::WindowProc(HWND window, UINT message, WPARAM wparam,
+                                            LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* server = reinterpret_cast<Win32ComServer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (server == nullptr) return DefWindowProcA(window, message, wparam, lparam);
+  // No C++ error may cross the system's window procedure; it is shown and
+  // the loop goes on.
+  try {
+    return server->HandleMessage(window, message, wparam, lparam);
+  } catch (const std::exception& error) {
+    ShowError(server->boxes_, error.what());
+    return 0;
+  }
+}
+
+LRESULT Win32ComServer::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_TIMER:
+      if (wparam == kQuitTimer) {
+        OnQuitTimer();
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      // A user ends the server: ask first while clients still hold objects.
+      if (objects_ && !ConfirmClose(*objects_, /*user_interactive=*/true, boxes_)) return 0;
+      DestroyWindow(window);
+      return 0;
+    case WM_DESTROY:
+      if (window_ == window) {
+        window_ = nullptr;
+        PostQuitMessage(0);
+      }
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+}  // namespace velkora::win32

@@ -1,0 +1,83 @@
+#pragma once
+
+// The process's automation server: type library, registration and start
+// modes, the class object, the object count and the end after the last
+// release, the hidden main window and the message loop. It is the host's
+// side of the start-up sequence.
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "automation/com_server.h"
+#include "automation/t_app.h"
+#include "hosts/win32/app_object.h"
+#include "platform/locale.h"
+#include "platform/message_box.h"
+#include "platform/registry.h"
+#include "server/startup.h"
+
+namespace velkora::win32 {
+
+class Win32ComServer final : public HostHooks, public AppHost {
+ public:
+  // `exe_path`: the server's full file name, from which the type library is
+  // loaded and under which it is registered.
+  Win32ComServer(std::string exe_path, ClassesRegistry& registry, MessageBoxes& boxes,
+                 const Locale& locale);
+  ~Win32ComServer() override;
+  Win32ComServer(const Win32ComServer&) = delete;
+  Win32ComServer& operator=(const Win32ComServer&) = delete;
+
+  // HostHooks
+  void PrepareAutomation() override;
+  std::optional<int> InitializeAutomation(const std::vector<std::string>& params) override;
+  void MainWindowCreated(THaupt& haupt) override;
+  void RunMessageLoop(THaupt& haupt) override;
+  void RevokeClassObjects() override;
+  void MainWindowDestroying(THaupt& haupt) override;
+  void UninitializeAutomation() override;
+
+  // AppHost
+  TApp* App() override { return app_.get(); }
+  ITypeInfo* InterfaceTypeInfo() override { return interface_info_.get(); }
+  ITypeInfo* DispatchTypeInfo() override { return dispatch_info_.get(); }
+  void ObjectCreated() override;
+  void ObjectDestroyed() override;
+
+  StartMode Mode() const { return mode_; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  void RegisterTypeLibrary();
+  void UnregisterTypeLibrary();
+  void OnQuitTimer();
+
+  std::string exe_path_;
+  ClassesRegistry& registry_;
+  MessageBoxes& boxes_;
+  const Locale& locale_;
+
+  ComPtr<ITypeLib> type_library_;
+  ComPtr<ITypeInfo> dispatch_info_;   // IApp, TKIND_DISPATCH
+  ComPtr<ITypeInfo> interface_info_;  // IApp, TKIND_INTERFACE (the vtable)
+  AppClassFactory factory_;
+
+  bool com_initialized_ = false;
+  StartMode mode_ = StartMode::kNormal;
+  std::unique_ptr<ServerProcessReference> process_reference_;
+  std::unique_ptr<ObjectCounter> objects_;
+  DWORD class_cookie_ = 0;
+  bool class_registered_ = false;
+
+  std::unique_ptr<TApp> app_;
+  HWND window_ = nullptr;
+  UINT_PTR thread_timer_ = 0;  // the quit timer when there is no window
+};
+
+}  // namespace velkora::win32
