@@ -230,7 +230,7 @@ e2e_cscript() {
   local out=$E2E_RUN/${name%.*}.out status=0
   (cd "$E2E_RUN" && timeout -k 5 "$limit" wine cscript //nologo "$name" >"$out" 2>"$out.err") || status=$?
   local marker
-  marker=$(tr -d '\r' <"$out" | grep -E '^E2E-END failures=[0-9]+$' | tail -n 1)
+  marker=$(tr -d '\r' <"$out" | grep -aE '^E2E-END failures=[0-9]+$' | tail -n 1)
   if [[ -z $marker ]]; then
     e2e_log "    $name: no end marker (exit code $status; script error or timeout)"
     sed 's/^/      | /' "$out" >&2
@@ -239,7 +239,7 @@ e2e_cscript() {
   local failures=${marker#E2E-END failures=}
   if [[ $failures != 0 || $status != 0 ]]; then
     e2e_log "    $name: $failures failed checks, exit code $status"
-    tr -d '\r' <"$out" | grep -E '^(FAIL|INFO)' | sed 's/^/      | /' >&2
+    tr -d '\r' <"$out" | grep -aE '^(FAIL|INFO)' | sed 's/^/      | /' >&2
     return 1
   fi
   return 0

@@ -30,7 +30,21 @@ function e2eFinish() {
   WScript.Quit(e2eFailures);
 }
 
-function envVar(name) { return e2eShell.ExpandEnvironmentStrings("%" + name + "%"); }
+// Wine's ExpandEnvironmentStrings leaves the terminating NUL in the result.
+function envVar(name) {
+  return String(e2eShell.ExpandEnvironmentStrings("%" + name + "%")).replace(/\u0000+$/, "");
+}
+
+// Calls fn; a thrown error becomes a failed check instead of ending the script.
+function attempt(what, fn) {
+  try {
+    return fn();
+  } catch (e) {
+    WScript.Echo("FAIL " + what + ": error " + e.number + " " + e.description);
+    e2eFailures++;
+    return undefined;
+  }
+}
 
 function pause(ms) { e2eShell.Run("box_watcher.exe sleep " + ms, 0, true); }
 

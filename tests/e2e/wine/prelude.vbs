@@ -39,6 +39,18 @@ Sub CheckEq(actual, expected, what)
   End If
 End Sub
 
+' For calls made under On Error Resume Next: the call just made raised no
+' error. Clears the error either way.
+Sub CheckNoErr(what)
+  If Err.Number = 0 Then
+    WScript.Echo "ok   " & what
+  Else
+    WScript.Echo "FAIL " & what & ": error " & Err.Number & " " & Err.Source & ": " & Err.Description
+    e2e_failures = e2e_failures + 1
+  End If
+  Err.Clear
+End Sub
+
 Sub Info(text)
   WScript.Echo "INFO " & text
 End Sub
@@ -48,8 +60,12 @@ Sub E2eFinish()
   WScript.Quit e2e_failures
 End Sub
 
+' Wine's ExpandEnvironmentStrings leaves the terminating NUL in the result.
 Function EnvVar(name)
   EnvVar = e2e_shell.ExpandEnvironmentStrings("%" & name & "%")
+  Do While Len(EnvVar) > 0 And Right(EnvVar, 1) = Chr(0)
+    EnvVar = Left(EnvVar, Len(EnvVar) - 1)
+  Loop
 End Function
 
 ' Wine's VBScript has no WScript.Sleep.

@@ -26,8 +26,16 @@ velkora_preset_ini() {
   { printf '[Fenster]\r\n'; printf '%s\r\n' "$@"; } >"$E2E_APP_DIR/velkora.ini"
 }
 
+# Keeps settings file and log of a test for the post-mortem, as
+# <run>/<name>.velkora.ini and .log.
+velkora_keep() {
+  cp "$E2E_APP_DIR/velkora.ini" "$E2E_RUN/$1.velkora.ini" 2>/dev/null
+  cp "$E2E_APP_DIR/velkora.log" "$E2E_RUN/$1.velkora.log" 2>/dev/null
+  return 0
+}
+
 # Prints the log's lines without CR.
-velkora_log() { tr -d '\r' <"$E2E_APP_DIR/velkora.log" 2>/dev/null; }
+velkora_log() { tr -d '\r' 2>/dev/null <"$E2E_APP_DIR/velkora.log"; }
 
 # velkora_log_has_in_order <text...>: each text ends a log line (after the
 # timestamp and its blank), in this order.
@@ -41,7 +49,7 @@ velkora_log_has_in_order() {
 
 # velkora_ini_value <key>: the value of a key in section "Fenster".
 velkora_ini_value() {
-  tr -d '\r' <"$E2E_APP_DIR/velkora.ini" | awk -F= -v key="$1" '
+  tr -d '\r' 2>/dev/null <"$E2E_APP_DIR/velkora.ini" | awk -F= -v key="$1" '
     /^\[/ { in_section = (tolower($0) == "[fenster]"); next }
     in_section && tolower($1) == tolower(key) { print substr($0, index($0, "=") + 1); found = 1; exit }
     END { exit !found }'
@@ -114,6 +122,7 @@ e2e_server_suite() {
   velkora_preset_ini 'SchreibeLog=1'
   before=$(e2e_box_count)
   e2e_check "automation.vbs passes" e2e_cscript "$dir/automation.vbs" 120
+  velkora_keep automation.vbs
   e2e_check "the server process ended" velkora_wait_gone 100
   local boxes
   boxes=$(e2e_boxes_since "$before")
@@ -133,12 +142,24 @@ e2e_server_suite() {
   rm -f "$E2E_APP_DIR/velkora.ini" "$E2E_APP_DIR/velkora.log"
   before=$(e2e_box_count)
   e2e_check "automation.js passes" e2e_cscript "$dir/automation.js" 90
+  velkora_keep automation.js
   e2e_check "the server process ended" velkora_wait_gone 100
   e2e_check "no box shown" test "$(e2e_box_count)" = "$before"
   e2e_check "the settings file holds Testmodus=0" test "$(velkora_ini_value Testmodus)" = 0
   e2e_check "the settings file holds Unsichtbar=0" test "$(velkora_ini_value Unsichtbar)" = 0
   e2e_check "the settings file holds SchreibeLog=0" test "$(velkora_ini_value SchreibeLog)" = 0
   e2e_check "no log written while logging is off" test ! -e "$E2E_APP_DIR/velkora.log"
+  e2e_end
+
+  e2e_begin "server: script variables by reference, JScript values (window functions)"
+  velkora_preset_ini 'SchreibeLog=1'
+  before=$(e2e_box_count)
+  e2e_check "arguments.vbs passes" e2e_cscript "$dir/arguments.vbs" 90
+  velkora_keep arguments.vbs
+  e2e_check "arguments.js passes" e2e_cscript "$dir/arguments.js" 90
+  velkora_keep arguments.js
+  e2e_check "the server process ended" velkora_wait_gone 100
+  e2e_check "no box shown" test "$(e2e_box_count)" = "$before"
   e2e_end
 
   e2e_begin "server: started by hand, second instance, release keeps it running"
@@ -166,6 +187,7 @@ e2e_server_suite() {
   e2e_check "the second instances left settings and log alone" \
     test "$(md5sum "$E2E_APP_DIR/velkora.ini" "$E2E_APP_DIR/velkora.log")" = "$sums"
   e2e_check "byhand.vbs passes" e2e_cscript "$dir/byhand.vbs" 60
+  velkora_keep byhand.vbs
   e2e_check "the server started by hand still runs" e2e_pid_alive "$pid"
   e2e_kill_pid "$pid"
   e2e_check "the server started by hand was stopped" velkora_wait_gone 50
