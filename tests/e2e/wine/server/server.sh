@@ -61,6 +61,12 @@ velkora_reg_is() {
   [[ ${got,,} == "${2,,}" ]] || { e2e_log "    $1: <$got>, want <$2>"; return 1; }
 }
 
+# A path without blanks to velkora.exe on C:, as the short form of a path
+# with blanks is.
+velkora_is_short_exe_path() {
+  [[ $1 != *' '* && ${1^^} == 'C:\'*'\VELKORA.EXE' ]]
+}
+
 velkora_class_keys() {
   printf '%s\n' "HKCR\\CLSID\\$E2E_CLSID\\TypeLib" "HKCR\\CLSID\\$E2E_CLSID\\Version" \
     "HKCR\\CLSID\\$E2E_CLSID\\ProgID" 'HKCR\ScriptFunctions.App\Clsid' 'HKCR\ScriptFunctions.App' \
@@ -112,6 +118,18 @@ e2e_server_suite() {
   status=0; velkora_run unregserver2 /UNREGSERVER || status=$?
   e2e_check "/UNREGSERVER exits with 0 (got $status)" test "$status" = 0
   e2e_check "/UNREGSERVER unregisters" eval "! e2e_reg_key_exists 'HKCR\\ScriptFunctions.App'"
+  # From a folder with a blank in its name the class is registered under the
+  # short 8.3 form of the path, which needs no quotes on a command line.
+  mkdir -p "$E2E_DRIVE_C/velkora e2e blank"
+  cp "$E2E_APP_DIR/velkora.exe" "$E2E_DRIVE_C/velkora e2e blank/velkora.exe"
+  status=0
+  (cd "$E2E_DRIVE_C/velkora e2e blank" && timeout -k 5 30 wine 'C:\velkora e2e blank\velkora.exe' /RegServer \
+     >"$E2E_RUN/regserver-blank.out" 2>&1) || status=$?
+  e2e_check "/RegServer from a folder with a blank exits with 0 (got $status)" test "$status" = 0
+  local server32
+  server32=$(e2e_reg_value "HKCR\\CLSID\\$E2E_CLSID\\LocalServer32")
+  e2e_check "LocalServer32 holds the short path, no blank: <$server32>" \
+    velkora_is_short_exe_path "$server32"
   e2e_check "no box shown while registering" test "$(e2e_box_count)" = "$before"
   e2e_check "no server process left" velkora_wait_gone 50
   status=0; velkora_run regserver3 /RegServer || status=$?
