@@ -28,7 +28,7 @@ if [[ -z $exe ]]; then
     echo "== building the Windows server"
     scripts/build-windows.sh || { echo "FAIL the Windows build"; exit 1; }
   fi
-  exe=$(find build/mingw64 -name velkora.exe -type f -printf '%T@ %p\n' 2>/dev/null | sort -rn | head -n 1 | cut -d' ' -f2-)
+  exe=$(find build/mingw64 -path '*/drive_c' -prune -o -name velkora.exe -type f -printf '%T@ %p\n' 2>/dev/null | sort -rn | head -n 1 | cut -d' ' -f2-)
   if [[ -z $exe ]]; then
     echo "FAIL no velkora.exe below build/mingw64" >&2
     exit 1

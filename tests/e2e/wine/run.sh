@@ -20,7 +20,7 @@ while (($#)); do
   case $1 in
     --exe) exe=$(realpath "$2"); shift 2 ;;
     --find-exe)
-      exe=$(find "$2" -name velkora.exe -type f -printf '%T@ %p\n' 2>/dev/null | sort -rn | head -n 1 | cut -d' ' -f2-)
+      exe=$(find "$2" -path '*/drive_c' -prune -o -name velkora.exe -type f -printf '%T@ %p\n' 2>/dev/null | sort -rn | head -n 1 | cut -d' ' -f2-)
       [[ -n $exe ]] || { echo "FAIL no velkora.exe below $2"; exit 1; }
       shift 2 ;;
     --work) work=$(realpath -m "$2"); shift 2 ;;
