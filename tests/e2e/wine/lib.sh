@@ -29,6 +29,7 @@ e2e_setup() {
   E2E_WORK=$1
   E2E_SRC=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
   local cache=$E2E_WORK/prefix-cache
+  e2e_stop_stale_run
   rm -rf "$E2E_WORK/run"
   mkdir -p "$E2E_WORK/run"
   E2E_RUN=$E2E_WORK/run
@@ -53,7 +54,9 @@ e2e_setup() {
   E2E_DRIVE_C=$WINEPREFIX/drive_c
 
   e2e_start_xvfb || return 1
+  echo "xvfb $E2E_XVFB_PID" >>"$E2E_RUN/pids"
   wineserver -p || { e2e_log "wineserver -p failed"; return 1; }
+  echo "wineserver -" >>"$E2E_RUN/pids"
   # The first program of a fresh wineserver also starts Wine's services; let
   # that happen here, with output going to a file.
   wine cmd /c exit 0 >"$E2E_RUN/warmup.out" 2>&1
@@ -70,6 +73,24 @@ e2e_setup() {
   # Scripts read these through WScript.Shell's environment.
   export E2E_BOXLOG_WIN
   E2E_BOXLOG_WIN=$(e2e_winpath "$E2E_BOXLOG")
+}
+
+# A run that was killed outright (no trap ran) leaves its wineserver, its
+# Windows processes and its Xvfb behind; the PIDs it noted end them here.
+e2e_stop_stale_run() {
+  local pids=$E2E_WORK/run/pids
+  [[ -f $pids ]] || return 0
+  local kind pid
+  while read -r kind pid; do
+    case $kind in
+      wineserver)
+        # Ends every Windows process of the old prefix, and its wineserver.
+        [[ -d $E2E_WORK/run/prefix ]] && WINEPREFIX=$E2E_WORK/run/prefix wineserver -k 2>/dev/null ;;
+      xvfb)
+        tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -q '^Xvfb ' && e2e_kill_pid "$pid" ;;
+    esac
+  done <"$pids"
+  rm -f "$pids"
 }
 
 e2e_start_xvfb() {
@@ -110,6 +131,7 @@ e2e_teardown() {
   fi
   [[ -n ${WINEPREFIX:-} ]] && wineserver -k 2>/dev/null
   if [[ -n $E2E_XVFB_PID ]]; then e2e_kill_pid "$E2E_XVFB_PID"; E2E_XVFB_PID=; fi
+  rm -f "${E2E_RUN:-/nonexistent}/pids"
 }
 
 # --- processes ------------------------------------------------------------
@@ -172,6 +194,17 @@ e2e_start_bg() {
   E2E_STARTED_PIDS+=("$E2E_LAST_PID")
 }
 
+# e2e_timed <dir> <seconds> <command...>: runs the command from <dir> with a
+# time limit and returns its exit code (124 on timeout). It runs as a
+# background job that the shell waits for with "wait", so that an interrupt
+# reaches the run's trap at once instead of after the command.
+e2e_timed() {
+  local dir=$1 limit=$2
+  shift 2
+  (cd "$dir" && exec timeout -k 5 "$limit" "$@") &
+  wait $!
+}
+
 # --- registry and paths -----------------------------------------------------
 
 e2e_winpath() { winepath -w "$1" 2>/dev/null; }
@@ -228,7 +261,7 @@ e2e_cscript() {
   ext=${name##*.}
   cat "$E2E_SRC/prelude.$ext" "$script" >"$E2E_RUN/$name"
   local out=$E2E_RUN/${name%.*}.out status=0
-  (cd "$E2E_RUN" && timeout -k 5 "$limit" wine cscript //nologo "$name" >"$out" 2>"$out.err") || status=$?
+  e2e_timed "$E2E_RUN" "$limit" wine cscript //nologo "$name" >"$out" 2>"$out.err" || status=$?
   local marker
   marker=$(tr -d '\r' <"$out" | grep -aE '^E2E-END failures=[0-9]+$' | tail -n 1)
   if [[ -z $marker ]]; then

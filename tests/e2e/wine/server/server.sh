@@ -11,7 +11,7 @@ readonly E2E_IID='{1AF7107C-3DB3-4A63-9DD7-E1F9CC702D03}'
 velkora_run() {
   local name=$1
   shift
-  (cd "$E2E_APP_DIR" && timeout -k 5 30 wine "$E2E_EXE_WIN" "$@" >"$E2E_RUN/$name.out" 2>&1)
+  e2e_timed "$E2E_APP_DIR" 30 wine "$E2E_EXE_WIN" "$@" >"$E2E_RUN/$name.out" 2>&1
 }
 
 velkora_pids() { e2e_wine_pids 'velkora.exe'; }
@@ -123,8 +123,8 @@ e2e_server_suite() {
   mkdir -p "$E2E_DRIVE_C/velkora e2e blank"
   cp "$E2E_APP_DIR/velkora.exe" "$E2E_DRIVE_C/velkora e2e blank/velkora.exe"
   status=0
-  (cd "$E2E_DRIVE_C/velkora e2e blank" && timeout -k 5 30 wine 'C:\velkora e2e blank\velkora.exe' /RegServer \
-     >"$E2E_RUN/regserver-blank.out" 2>&1) || status=$?
+  e2e_timed "$E2E_DRIVE_C/velkora e2e blank" 30 wine 'C:\velkora e2e blank\velkora.exe' /RegServer \
+    >"$E2E_RUN/regserver-blank.out" 2>&1 || status=$?
   e2e_check "/RegServer from a folder with a blank exits with 0 (got $status)" test "$status" = 0
   local server32
   server32=$(e2e_reg_value "HKCR\\CLSID\\$E2E_CLSID\\LocalServer32")
