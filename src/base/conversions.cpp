@@ -194,18 +194,63 @@ DateTime StrToTime(std::string_view text, const FormatSettings& fs) {
   return EncodeTime(parts[0], parts[1], parts[2]);
 }
 
+namespace {
+
+// Length of an AM/PM marker ("ampm", "am/pm", "a/p", any case) starting at
+// `pos`, or 0.
+size_t AmPmMarkerAt(std::string_view format, size_t pos) {
+  for (std::string_view marker : {std::string_view("am/pm"), std::string_view("ampm"),
+                                  std::string_view("a/p")}) {
+    if (format.size() - pos < marker.size()) continue;
+    bool same = true;
+    for (size_t k = 0; k < marker.size() && same; ++k) same = ToLower(format[pos + k]) == marker[k];
+    if (same) return marker.size();
+  }
+  return 0;
+}
+
+// Position of the first AM/PM marker outside quoted text, or npos.
+size_t FindAmPm(std::string_view format) {
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] == '"' || format[i] == '\'') {
+      size_t close = format.find(format[i], i + 1);
+      if (close == std::string_view::npos) break;
+      i = close;
+    } else if (AmPmMarkerAt(format, i) != 0) {
+      return i;
+    }
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
 std::string FormatDateTime(std::string_view format, DateTime value, const FormatSettings& fs) {
   // Round first so that 23:59:59.9996 shows as the next day's midnight
   // instead of a time of 24:00.
   DateTime rounded = RoundToMillisecond(value);
   DateParts date = DecodeDate(rounded);
   TimeParts time = DecodeTime(rounded);
+  const bool twelve_hour = FindAmPm(format) != std::string_view::npos;
+  const bool pm = time.hour >= 12;
   std::string out;
   size_t i = 0;
   while (i < format.size()) {
     char c = format[i];
     char lower = ToLower(c);
     size_t run = 1;
+    if (size_t marker = AmPmMarkerAt(format, i); marker != 0) {
+      std::string_view text = format.substr(i, marker);
+      if (marker == 4) {
+        out += pm ? fs.time_pm_string : fs.time_am_string;
+      } else {
+        // "am/pm" or "a/p": the letters of the marker's own half, in its case.
+        size_t slash = text.find('/');
+        out.append(pm ? text.substr(slash + 1) : text.substr(0, slash));
+      }
+      i += marker;
+      continue;
+    }
     while (i + run < format.size() && ToLower(format[i + run]) == lower) ++run;
     switch (lower) {
       case 'd':
@@ -216,7 +261,7 @@ std::string FormatDateTime(std::string_view format, DateTime value, const Format
         run = run >= 2 ? 2 : 1;  // "ddd" is "dd" followed by "d"
         int v = lower == 'd' ? date.day
                 : lower == 'm' ? date.month
-                : lower == 'h' ? time.hour
+                : lower == 'h' ? (twelve_hour ? (time.hour + 11) % 12 + 1 : time.hour)
                 : lower == 'n' ? time.minute
                                : time.second;
         out += Padded(v, static_cast<int>(run));

@@ -111,6 +111,20 @@ TEST(FormatDateTimeTest, FormatLettersAndSeparators) {
   EXPECT_EQ(FormatDateTime("'d' \"mm\" d", v, kGerman), "d mm 7");
 }
 
+TEST(FormatDateTimeTest, TwelveHourClockWithAmPm) {
+  FormatSettings us;  // h:nn:ss ampm, as a system with an AM/PM time picture gives it
+  us.long_time_format = "h:nn:ss ampm";
+  EXPECT_EQ(TimeToStr(EncodeTime(0, 5, 0), us), "12:05:00 AM");
+  EXPECT_EQ(TimeToStr(EncodeTime(2, 27, 38), us), "2:27:38 AM");
+  EXPECT_EQ(TimeToStr(EncodeTime(12, 0, 1), us), "12:00:01 PM");
+  EXPECT_EQ(TimeToStr(EncodeTime(23, 59, 59), us), "11:59:59 PM");
+  us.time_pm_string = "nachm.";
+  EXPECT_EQ(FormatDateTime("hh:nn AMPM", EncodeTime(13, 4, 0), us), "01:04 nachm.");
+  EXPECT_EQ(FormatDateTime("h am/pm, H A/P", EncodeTime(15, 0, 0), us), "3 pm, 3 P");
+  // Without a marker the clock stays at 24 hours, and a quoted one is text.
+  EXPECT_EQ(FormatDateTime("hh:nn 'ampm'", EncodeTime(15, 0, 0), us), "15:00 ampm");
+}
+
 TEST(DateTimeToStrTest, LeavesOutMidnight) {
   EXPECT_EQ(DateTimeToStr(EncodeDate(2026, 12, 7) + EncodeTime(9, 15, 2), kGerman), "07.12.2026 09:15:02");
   EXPECT_EQ(DateTimeToStr(EncodeDate(2026, 12, 7), kGerman), "07.12.2026");

@@ -78,6 +78,8 @@ FormatSettings Win32Locale::Formats() const {
   if (!date_picture.empty()) fs.short_date_format = DatePictureFromSystem(date_picture);
   std::string time_picture = LocaleText(LOCALE_STIMEFORMAT, "");
   if (!time_picture.empty()) fs.long_time_format = TimePictureFromSystem(time_picture);
+  fs.time_am_string = LocaleText(LOCALE_S1159, defaults.time_am_string);
+  fs.time_pm_string = LocaleText(LOCALE_S2359, defaults.time_pm_string);
   return fs;
 }
 
