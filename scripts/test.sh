@@ -1,18 +1,40 @@
 #!/usr/bin/env bash
-# Builds and runs every test suite: the unit tests natively and under the
-# sanitizers, and a bounded run of the fuzz targets.
+# Builds and runs every test suite, installing what is missing first:
+#   1. unit tests natively (preset dev) and under AddressSanitizer and
+#      UndefinedBehaviorSanitizer (preset asan);
+#   2. the POSIX host's end-to-end tests;
+#   3. a bounded run of the fuzz targets;
+#   4. the Windows cross build: its unit tests under Wine, then the
+#      end-to-end suite of VBScript and JScript clients against velkora.exe.
+# Exits non-zero as soon as a stage fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+started=$SECONDS
+stage() { printf '\n== %s (%d s)\n' "$1" $((SECONDS - started)); }
 
-scripts/install-deps.sh
+scripts/install-deps.sh --windows
 
 jobs=$(nproc)
 for preset in dev asan; do
-  echo "== unit tests ($preset)"
+  stage "unit tests ($preset)"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
 done
 
-echo "== fuzz targets (bounded)"
+stage "POSIX host end-to-end tests"
+ctest --test-dir build/dev -L e2e -E '^wine_e2e$' --output-on-failure -j "$jobs"
+
+stage "fuzz targets (bounded)"
 scripts/fuzz.sh 30
+
+stage "Windows cross build"
+scripts/build-windows.sh -j "$jobs"
+
+stage "Windows unit tests under Wine"
+ctest --preset mingw64 -j "$jobs"
+
+stage "end-to-end suite under Wine"
+ctest --test-dir build/mingw64 -L e2e --output-on-failure
+
+stage "all suites passed"
