@@ -253,14 +253,14 @@ e2e_end() {
 # e2e_cscript <script path> [timeout seconds]: copies the script with its
 # language's prelude into the run folder, runs it with cscript from there by
 # its relative name, and checks end marker and exit code. Output lands in
-# <run>/<name>.out; status 0 only when the script passed.
+# <run>/<script name>.out (arguments.vbs.out); status 0 only when the script passed.
 e2e_cscript() {
   local script=$1 limit=${2:-90}
   local name ext
   name=$(basename "$script")
   ext=${name##*.}
   cat "$E2E_SRC/prelude.$ext" "$script" >"$E2E_RUN/$name"
-  local out=$E2E_RUN/${name%.*}.out status=0
+  local out=$E2E_RUN/$name.out status=0
   e2e_timed "$E2E_RUN" "$limit" wine cscript //nologo "$name" >"$out" 2>"$out.err" || status=$?
   local marker
   marker=$(tr -d '\r' <"$out" | grep -aE '^E2E-END failures=[0-9]+$' | tail -n 1)

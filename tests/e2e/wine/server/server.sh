@@ -169,13 +169,17 @@ e2e_server_suite() {
   e2e_check "no log written while logging is off" test ! -e "$E2E_APP_DIR/velkora.log"
   e2e_end
 
-  e2e_begin "server: script variables by reference, JScript values (window functions)"
-  velkora_preset_ini 'SchreibeLog=1'
+  e2e_begin "server: script variables by reference, Null, Empty, arrays and objects as arguments"
   before=$(e2e_box_count)
-  e2e_check "arguments.vbs passes" e2e_cscript "$dir/arguments.vbs" 90
-  velkora_keep arguments.vbs
-  e2e_check "arguments.js passes" e2e_cscript "$dir/arguments.js" 90
-  velkora_keep arguments.js
+  local script
+  for script in arguments.vbs arguments.js; do
+    velkora_preset_ini 'SchreibeLog=1'
+    e2e_check "$script passes" e2e_cscript "$dir/$script" 90
+    velkora_keep "$script"
+    e2e_check "$script: the log holds the VelkoraVersion call" velkora_log_has_in_order 'VelkoraVersion()'
+    e2e_check "$script: no converted or refused call was logged" \
+      eval "! velkora_log | grep -qE 'WndGetList|WindowExists|IniReadSections'"
+  done
   e2e_check "the server process ended" velkora_wait_gone 100
   e2e_check "no box shown" test "$(e2e_box_count)" = "$before"
   e2e_end
