@@ -1,53 +1,169 @@
 #!/usr/bin/env bash
-# Builds the velkora program and runs it on a call script (by default
-# examples/demo.calls) in a temporary folder with logging switched on, then
-# shows each call with its answer, the message boxes, the settings file and
-# the log.
+# The demo of the Windows server: builds velkora.exe, registers it in a
+# private Wine prefix, runs a VBScript (by default examples/demo.vbs) through
+# Wine's cscript: examples/demo.vbs, with logging switched on. Prints the
+# script's output, the server's log and its settings file. (scripts/demo-posix.sh
+# is the demo of the POSIX host.)
 #
-#   scripts/run-demo.sh [CALLS-FILE] [VELKORA-OPTION]...
+#   scripts/run-demo.sh [--no-build]
 #
-# Environment: VELKORA_PRESET (default release) picks the configure preset;
-# the build goes to build/demo-<preset> with tests and benchmarks off, so it
-# never disturbs the preset's own build folder.
+# Everything lives in build/wine-demo: a Wine prefix made once (remade when
+# the Wine version changes) is copied fresh for every run, so each run starts
+# unregistered and with no settings. The server sits in C:\velkora-demo\ of
+# that prefix with its velkora.ini and velkora.log. The processes of the run
+# are ended when it ends, also on Ctrl-C.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-calls=$(realpath "${1:-$root/examples/demo.calls}")
-shift $(($# > 0 ? 1 : 0))
-preset=${VELKORA_PRESET:-release}
-build=$root/build/demo-$preset
+build=1
+case ${1:-} in
+  --no-build) build=0 ;;
+  '') ;;
+  *) echo "usage: $0 [--no-build]" >&2; exit 64 ;;
+esac
 
-"$root/scripts/install-deps.sh"
-cd "$root"
-cmake --preset "$preset" -B "$build" -DVELKORA_BUILD_TESTS=OFF -DVELKORA_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" --target velkora -j "$(nproc)"
-velkora=$build/src/hosts/posix/velkora
+"$root/scripts/install-deps.sh" --windows
+if ((build)); then
+  "$root/scripts/build-windows.sh" --target velkora
+fi
+exe=$root/build/mingw64/src/hosts/win32/velkora.exe
+[[ -f $exe ]] || { echo "no $exe: run scripts/build-windows.sh" >&2; exit 1; }
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/velkora-demo.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/config" "$work/run"
-printf '[Fenster]\nSchreibeLog=1\n' >"$work/config/velkora.ini"
+work=$root/build/wine-demo
+cache=$work/prefix-cache
+run=$work/run
+export WINEDEBUG=-all
+# No .NET or Gecko installer prompts while the prefix is made.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+unset WINESERVER
+# The demo shows no window and no box; without a display nothing can pop up
+# on the user's screen, and a box would return at once instead of waiting.
+unset DISPLAY WAYLAND_DISPLAY
 
-# Comments and blank lines get no answer; leave them out so that every
-# call can be shown beside its answer.
-grep -Ev "^[[:space:]]*(\$|'|#)" "$calls" >"$work/calls" || true
+# A run that was killed outright leaves its wineserver (and whatever Windows
+# processes still ran) behind; end them before the prefix is replaced.
+if [[ -d $run/prefix ]]; then
+  WINEPREFIX=$run/prefix wineserver -k 2>/dev/null || true
+fi
+rm -rf "$run"
+mkdir -p "$run"
 
-# The demo has a lock folder of its own, so it runs even while another
-# velkora of this user is running.
+stamp=$(wine --version)
+if [[ ! -f $cache/.demo-ready || "$(cat "$cache/.demo-ready")" != "$stamp" ]]; then
+  echo "== making the Wine prefix ($stamp, about 15 s, once)"
+  rm -rf "$cache"
+  (export WINEPREFIX=$cache; wine wineboot --init >"$work/wineboot.out" 2>&1 && wineserver -w) || {
+    echo "wineboot --init failed; see $work/wineboot.out" >&2; exit 1; }
+  printf '%s\n' "$stamp" >"$cache/.demo-ready"
+fi
+cp -a "$cache" "$run/prefix"
+export WINEPREFIX=$run/prefix
+
+# Wine's server quits when its last Windows process ends, and a program that
+# starts in that moment fails; one persistent wineserver serves the whole run.
+wineserver_started=0
+wine_job=
+stop_wine() {
+  if [[ -n $wine_job ]] && kill -0 "$wine_job" 2>/dev/null; then
+    kill "$wine_job" 2>/dev/null || true
+  fi
+  if ((wineserver_started)); then
+    wineserver -k 2>/dev/null || true
+    wineserver_started=0
+  fi
+}
+trap stop_wine EXIT
+trap 'exit 130' INT TERM
+wineserver -p
+wineserver_started=1
+
+# True while a velkora.exe of this prefix runs. (Ended processes may linger
+# as zombies here, so the state in /proc decides, not their presence.)
+server_running() {
+  local dir stat
+  for dir in /proc/[0-9]*; do
+    { tr '\0' '\n' <"$dir/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    { tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null | grep -qiF 'velkora.exe' || continue
+    stat=$(cat "$dir/stat" 2>/dev/null) || continue
+    stat=${stat##*) }
+    [[ ${stat:0:1} == [ZX] ]] || return 0
+  done
+  return 1
+}
+
+app=$WINEPREFIX/drive_c/velkora-demo
+mkdir -p "$app"
+cp "$exe" "$app/velkora.exe"
+cp "$root/examples/demo.vbs" "$app/demo.vbs"
+
+# run_in_app <seconds> <out file> <err file> <wine arguments...>: runs a
+# Windows program from the server's folder with a time limit. It runs as a
+# job the shell waits for, so that Ctrl-C reaches the trap at once (timeout
+# keeps its program out of the terminal's reach).
+run_in_app() {
+  local limit=$1 out=$2 err=$3
+  shift 3
+  (cd "$app" && exec timeout -k 5 "$limit" wine "$@" >"$out" 2>"$err") &
+  wine_job=$!
+  local status=0
+  wait "$wine_job" || status=$?
+  wine_job=
+  return "$status"
+}
+
+# Output of Wine programs always goes to files: Wine's service processes,
+# started with the first program, inherit its handles and would hold a pipe
+# open long after the program ended.
 status=0
-(cd "$work" && XDG_RUNTIME_DIR=$work/run "$velkora" --config-dir "$work/config" \
-    --state-dir "$work/state" "$@" <"$work/calls" >"$work/answers" 2>"$work/boxes") || status=$?
+run_in_app 60 "$run/regserver.out" "$run/regserver.err" 'C:\velkora-demo\velkora.exe' /RegServer ||
+  status=$?
+if ((status != 0)); then
+  echo "velkora.exe /RegServer failed (exit code $status):" >&2
+  cat "$run/regserver.out" "$run/regserver.err" >&2
+  exit 1
+fi
+echo "== velkora.exe registered as ScriptFunctions.App in $WINEPREFIX"
 
-echo "== calls and answers ($calls)"
-paste -d '\n' <(sed 's/^/> /' "$work/calls") "$work/answers"
+# Settings and log belong beside the exe; start with logging on and no log.
+rm -f "$app/velkora.log"
+printf '[Fenster]\r\nSchreibeLog=1\r\n' >"$app/velkora.ini"
+
+status=0
+run_in_app 120 "$run/demo.out" "$run/demo.err" cscript //nologo demo.vbs || status=$?
+
+# The server ends by itself shortly after the script released its object;
+# its last log lines are written then.
+for _ in $(seq 1 100); do
+  server_running || break
+  sleep 0.1
+done
+
+# cscript writes code page 437; log and settings are in code page 1252.
 echo
-echo "== message boxes (standard error)"
-cat "$work/boxes"
+echo "== output of cscript //nologo demo.vbs (examples/demo.vbs)"
+iconv -f CP437 -t UTF-8 "$run/demo.out" | tr -d '\r'
+if [[ -s $run/demo.err ]]; then
+  echo "-- standard error"
+  iconv -f CP437 -t UTF-8 "$run/demo.err" | tr -d '\r'
+fi
 echo
-echo "== settings file $work/config/velkora.ini"
-cat "$work/config/velkora.ini"
+echo "== log $app/velkora.log"
+if [[ -f $app/velkora.log ]]; then
+  iconv -f CP1252 -t UTF-8 "$app/velkora.log" | tr -d '\r'
+else
+  echo "(no log)"
+fi
 echo
-echo "== log $work/state/velkora.log"
-cat "$work/state/velkora.log" 2>/dev/null || echo "(no log)"
-echo
-echo "== exit code $status"
-exit "$status"
+echo "== settings file $app/velkora.ini"
+iconv -f CP1252 -t UTF-8 "$app/velkora.ini" | tr -d '\r'
+
+# Wine's cscript ends with 0 even when the script stopped on an error, so the
+# script's last line tells whether it ran through.
+if ((status != 0)); then
+  echo "cscript ended with exit code $status" >&2
+  exit 1
+fi
+if ! tr -d '\r' <"$run/demo.out" | grep -qx 'Demo beendet.'; then
+  echo "the script did not run to its end (a script error stops Wine's cscript silently)" >&2
+  exit 1
+fi

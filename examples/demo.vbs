@@ -1,0 +1,44 @@
+' A short tour of the ScriptFunctions.App automation server (velkora.exe).
+' With the server registered (velkora.exe /RegServer), run it with
+'     cscript //nologo demo.vbs
+' scripts/run-demo.sh builds the server, registers it in a private Wine
+' prefix and runs this script there.
+Option Explicit
+
+Dim app, answer, list(2)
+
+' COM starts the server (velkora.exe -Embedding) for the first object.
+Set app = CreateObject("ScriptFunctions.App")
+
+WScript.Echo "VelkoraVersion = " & app.VelkoraVersion
+WScript.Echo "VelkoraIniname = " & app.VelkoraIniname
+
+' Functions that are not available in this version answer with an error
+' instead of a result. On Error Resume Next lets the script read it from Err.
+On Error Resume Next
+answer = app.IniReadSections("demo.ini", ";")
+ShowError "IniReadSections(""demo.ini"", "";"")"
+
+' An argument that cannot become text, here an array, is refused before the
+' function runs: the server's own conversion error.
+answer = app.WndGetList(list, ";")
+ShowError "WndGetList(<array>, "";"")"
+On Error GoTo 0
+
+' The server ends shortly after its last object is released.
+Set app = Nothing
+WScript.Echo ""
+WScript.Echo "Demo beendet."
+
+Sub ShowError(call_text)
+  WScript.Echo ""
+  WScript.Echo call_text
+  If Err.Number = 0 Then
+    WScript.Echo "  no error"
+  Else
+    WScript.Echo "  Err.Number      = " & Err.Number & " (0x" & Hex(Err.Number) & ")"
+    WScript.Echo "  Err.Source      = " & Err.Source
+    WScript.Echo "  Err.Description = " & Err.Description
+  End If
+  Err.Clear
+End Sub
