@@ -35,6 +35,6 @@ stage "Windows unit tests under Wine"
 ctest --preset mingw64 -j "$jobs"
 
 stage "end-to-end suite under Wine"
-ctest --test-dir build/mingw64 -L e2e --output-on-failure
+ctest --test-dir build/mingw64 -L e2e --verbose
 
 stage "all suites passed"
