@@ -53,7 +53,9 @@ Variant TApp::Run(int32_t dispid, std::span<const Variant> args) {
   const Variant* wert = nullptr;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (PassedUnconverted(dispid, i)) {
-      wert = &args[i].Deref();
+      // As given, a by-reference variant included: its type code decides
+      // how the INI functions treat it.
+      wert = &args[i];
     } else {
       text[i] = ArgumentText(args[i], fs);
     }

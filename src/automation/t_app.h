@@ -28,7 +28,7 @@ class TApp {
   //   platform's variant rules in the locale's formats, a by-reference
   //   variant followed; arrays, objects, Null and error values fail with
   //   "Ungültige Variant-Typumwandlung". `Wert` of IniWrite/IniRead is passed
-  //   on unconverted, only dereferenced.
+  //   on exactly as given, a by-reference variant still by reference.
   // - The result takes the method's result kind; methods without one give
   //   an empty value.
   // - An escaping error becomes AutomationError{"ScriptFunctions.App",

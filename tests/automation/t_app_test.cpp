@@ -73,13 +73,18 @@ TEST_F(TAppTest, ValuesWithoutTextFormAreRefusedBeforeAnythingRuns) {
 }
 
 TEST_F(TAppTest, WertIsPassedOnUnconverted) {
-  // An array is a legal Wert as far as the conversion goes; the call gets
-  // as far as the INI operation.
-  const std::vector<Variant> args{Variant::Text("d.ini"), Variant::Text("s"), Variant::Text("k"),
-                                  Variant::ByRef(&kArrayTarget)};
-  const CallResult r = app.Call(dispid::kIniWrite, args);
-  ASSERT_TRUE(r.error.has_value());
-  EXPECT_EQ(r.error->status, kStatusNotImplemented);
+  // Wert is neither converted nor followed (a reference takes the INI
+  // functions' text path by its own type code), so even values TApp could
+  // not read get as far as the INI operation.
+  for (const Variant& wert : {Variant::ByRef(&kArrayTarget), Variant::ByRef(nullptr)}) {
+    for (int32_t id : {dispid::kIniWrite, dispid::kIniRead}) {
+      const std::vector<Variant> args{Variant::Text("d.ini"), Variant::Text("s"),
+                                      Variant::Text("k"), wert};
+      const CallResult r = app.Call(id, args);
+      ASSERT_TRUE(r.error.has_value());
+      EXPECT_EQ(r.error->status, kStatusNotImplemented);
+    }
+  }
 }
 
 TEST_F(TAppTest, MissingSubsystemsFailAsNotImplemented) {
