@@ -87,11 +87,13 @@ HRESULT AppObject::Invoke(DISPID id, REFIID /*riid*/, LCID /*lcid*/, WORD flags,
   DISPPARAMS call = *params;
   std::vector<VARIANTARG> args;
   std::vector<DISPID> named;
+  std::vector<UINT> caller_index;  // position of each kept argument in the caller's rgvarg
   if (params->cNamedArgs > 0 && params->rgdispidNamedArgs != nullptr) {
     for (UINT i = 0; i < params->cArgs; ++i) {
       const bool is_named = i < params->cNamedArgs;
       if (is_named && params->rgdispidNamedArgs[i] == DISPID_THIS) continue;
       args.push_back(params->rgvarg[i]);
+      caller_index.push_back(i);
       if (is_named) named.push_back(params->rgdispidNamedArgs[i]);
     }
     call.rgvarg = args.empty() ? nullptr : args.data();
@@ -99,8 +101,13 @@ HRESULT AppObject::Invoke(DISPID id, REFIID /*riid*/, LCID /*lcid*/, WORD flags,
     call.rgdispidNamedArgs = named.empty() ? nullptr : named.data();
     call.cNamedArgs = static_cast<UINT>(named.size());
   }
-  return DispInvoke(static_cast<IApp*>(this), host_.InterfaceTypeInfo(), id, flags, &call, result,
-                    exception, arg_error);
+  const HRESULT hr = DispInvoke(static_cast<IApp*>(this), host_.InterfaceTypeInfo(), id, flags,
+                                &call, result, exception, arg_error);
+  // A refused argument is named by its index in the caller's array.
+  if (FAILED(hr) && arg_error != nullptr && *arg_error < caller_index.size()) {
+    *arg_error = caller_index[*arg_error];
+  }
+  return hr;
 }
 
 HRESULT AppObject::InterfaceSupportsErrorInfo(REFIID riid) {

@@ -63,6 +63,8 @@ TEST_F(TypeLibraryTest, LibraryInterfaceAndClassCarryTheirIdentity) {
   EXPECT_EQ(lib->wMajorVerNum, 1);
   EXPECT_EQ(lib->wMinorVerNum, 0);
   EXPECT_EQ(lib->lcid, 0u);
+  // None of restricted, control, hidden (the loader may add "has disk image").
+  EXPECT_EQ(lib->wLibFlags & (LIBFLAG_FRESTRICTED | LIBFLAG_FCONTROL | LIBFLAG_FHIDDEN), 0);
   library_->ReleaseTLibAttr(lib);
   UniqueBstr name;
   UniqueBstr doc;
@@ -75,8 +77,16 @@ TEST_F(TypeLibraryTest, LibraryInterfaceAndClassCarryTheirIdentity) {
   EXPECT_EQ(Documentation(dispatch_.get(), MEMBERID_NIL, &interface_doc), "IApp");
   EXPECT_EQ(interface_doc, L"Dispatch-Schnittstelle f\u00fcr App-Objekt");
   TYPEATTR* attr = nullptr;
+  ASSERT_EQ(dispatch_->GetTypeAttr(&attr), S_OK);
+  EXPECT_EQ(attr->typekind, TKIND_DISPATCH);
+  EXPECT_EQ(attr->wTypeFlags & (TYPEFLAG_FDUAL | TYPEFLAG_FDISPATCHABLE),
+            TYPEFLAG_FDUAL | TYPEFLAG_FDISPATCHABLE);
+  EXPECT_EQ(attr->lcid, 0u);
+  dispatch_->ReleaseTypeAttr(attr);
   ASSERT_EQ(interface_->GetTypeAttr(&attr), S_OK);
   EXPECT_EQ(attr->typekind, TKIND_INTERFACE);
+  EXPECT_TRUE(IsEqualGUID(attr->guid, IID_IApp));
+  EXPECT_EQ(attr->wTypeFlags & TYPEFLAG_FDISPATCHABLE, TYPEFLAG_FDISPATCHABLE);
   EXPECT_EQ(attr->wTypeFlags & (TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION),
             TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION);
   EXPECT_EQ(attr->wMajorVerNum, 1);
@@ -154,6 +164,13 @@ TEST_F(TypeLibraryTest, MethodsMatchTheMethodTable) {
       EXPECT_EQ(Narrow(names[count - 1]), "Ergebnis");
     }
     for (UINT n = 0; n < count; ++n) SysFreeString(names[n]);
+    // No help strings or help contexts on the methods.
+    UniqueBstr doc;
+    DWORD help_context = 1;
+    ASSERT_EQ(interface_->GetDocumentation(func->memid, nullptr, doc.put(), &help_context, nullptr),
+              S_OK);
+    EXPECT_EQ(doc.get(), nullptr);
+    EXPECT_EQ(help_context, 0u);
     interface_->ReleaseFuncDesc(func);
 
     // Late binding finds the DISPID in any letter case.
