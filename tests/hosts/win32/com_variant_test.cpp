@@ -22,6 +22,30 @@ TEST(ComVariant, ScriptVariablesArriveByReference) {
   VariantClear(&inner);
 }
 
+TEST(ComVariant, OtherReferencesAreReadThroughAndTextKeepsEmbeddedZeros) {
+  std::deque<Variant> referents;
+  LONG number = 42;
+  VARIANT ref;
+  VariantInit(&ref);
+  V_VT(&ref) = VT_BYREF | VT_I4;
+  V_I4REF(&ref) = &number;
+  EXPECT_EQ(FromComVariant(ref, referents), Variant::I4(42));
+
+  BSTR text = SysAllocStringLen(L"a\0b", 3);
+  V_VT(&ref) = VT_BYREF | VT_BSTR;
+  V_BSTRREF(&ref) = &text;
+  EXPECT_EQ(FromComVariant(ref, referents), Variant::Text(std::string("a\0b", 3)));
+  SysFreeString(text);
+
+  VARIANT out;
+  VariantInit(&out);
+  ASSERT_EQ(ToComVariant(Variant::Text(std::string("x\0y", 3)), &out), S_OK);
+  ASSERT_EQ(V_VT(&out), VT_BSTR);
+  EXPECT_EQ(SysStringLen(V_BSTR(&out)), 3u);
+  EXPECT_EQ(V_BSTR(&out)[2], L'y');
+  VariantClear(&out);
+}
+
 TEST(ComVariant, ArraysObjectsAndOddTypesAreMarkedNotConverted) {
   std::deque<Variant> referents;
   VARIANT value;
