@@ -222,13 +222,15 @@ void Win32ComServer::MainWindowDestroying(THaupt& /*haupt*/) {
 
 void Win32ComServer::UninitializeAutomation() {
   RevokeClassObjects();
-  interface_info_.reset();
-  dispatch_info_.reset();
-  type_library_.reset();
+  // CoUninitialize may still dispatch calls that were pending for objects a
+  // client holds; their IDispatch needs the type information until then.
   if (com_initialized_) {
     CoUninitialize();
     com_initialized_ = false;
   }
+  interface_info_.reset();
+  dispatch_info_.reset();
+  type_library_.reset();
 }
 
 void Win32ComServer::ObjectCreated() {
