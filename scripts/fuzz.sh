@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # scripts/fuzz.sh SECONDS: builds the fuzz preset (clang, libFuzzer with
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs every fuzz target
-# for SECONDS each. Exits non-zero when a target finds a crash.
+# for SECONDS each, starting from the inputs kept in fuzz/regressions/<target>/
+# (earlier findings, run first). Exits non-zero when a target finds a crash.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,9 +17,11 @@ for target in "$build"/fuzz/fuzz_*; do
   name=$(basename "$target")
   corpus="$build/corpus/$name"
   mkdir -p "$corpus" "$build/artifacts/$name"
+  seeds=()
+  [[ -d fuzz/regressions/$name ]] && seeds=("fuzz/regressions/$name")
   echo "== $name (${seconds}s)"
   if ! "$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
-      -artifact_prefix="$build/artifacts/$name/" "$corpus" 2>"$build/$name.log"; then
+      -artifact_prefix="$build/artifacts/$name/" "$corpus" "${seeds[@]}" 2>"$build/$name.log"; then
     tail -n 40 "$build/$name.log"
     echo "$name: crash, input saved under $build/artifacts/$name/" >&2
     status=1
