@@ -12,21 +12,11 @@
 #include "automation/t_app.h"
 #include "fakes/shell_fixture.h"
 #include "hosts/win32/com_variant.h"
+#include "hosts/win32/server_path.h"
 #include "server/haupt.h"
 
 namespace velkora::win32 {
 namespace {
-
-std::wstring ServerPath() {
-  std::string path = VELKORA_SERVER_EXE;
-  if (!path.empty() && path.front() == '/') {
-    for (char& c : path) {
-      if (c == '/') c = '\\';
-    }
-    path = "Z:" + path;
-  }
-  return WideFromAnsi(path);
-}
 
 class FakeHost final : public AppHost {
  public:

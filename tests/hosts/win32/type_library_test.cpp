@@ -11,23 +11,11 @@
 #include "automation/method_table.h"
 #include "hosts/win32/com_ptr.h"
 #include "hosts/win32/com_variant.h"
+#include "hosts/win32/server_path.h"
 #include "velkora_idl.h"
 
 namespace velkora::win32 {
 namespace {
-
-// The build tree's path of the server; under Wine a POSIX path is reached
-// through drive Z:.
-std::wstring ServerPath() {
-  std::string path = VELKORA_SERVER_EXE;
-  if (!path.empty() && path.front() == '/') {
-    for (char& c : path) {
-      if (c == '/') c = '\\';
-    }
-    path = "Z:" + path;
-  }
-  return WideFromAnsi(path);
-}
 
 std::string Narrow(BSTR text) { return AnsiFromWide(text, SysStringLen(text)); }
 
