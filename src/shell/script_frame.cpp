@@ -10,18 +10,20 @@ void ShowError(MessageBoxes& boxes, const std::string& text) {
 
 void ScriptFrame::LogCall(std::string_view text) {
   SetStatusLine(EscapeLineBreaks(text));
-  WriteLog(shell_, text);
+  velkora::WriteLog(shell_, text);
 }
 
 void ScriptFrame::LogResult(std::string_view text) {
   SetStatusLine(status_line_ + "-->" + EscapeLineBreaks(text));
-  WriteLog(shell_, std::string(" --> ") + std::string(text));
+  velkora::WriteLog(shell_, std::string(" --> ") + std::string(text));
 }
 
 void ScriptFrame::ReportException(std::string_view message) {
-  WriteLog(shell_, std::string(" Exception: ") + std::string(message));
+  velkora::WriteLog(shell_, std::string(" Exception: ") + std::string(message));
   ShowError(shell_.boxes, std::string("Exception: ") + std::string(message));
 }
+
+void ScriptFrame::WriteLog(std::string_view text) { velkora::WriteLog(shell_, text); }
 
 void ScriptFrame::SetStatusLine(std::string text) {
   status_line_ = std::move(text);

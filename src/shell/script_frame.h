@@ -32,6 +32,10 @@ class ScriptFrame {
   void ReportException(std::string_view message);
   void ReportException(const std::exception& error) { ReportException(error.what()); }
 
+  // A plain log line (escaped, timestamped; nothing while logging is off).
+  // Subsystems write their own log lines through this.
+  void WriteLog(std::string_view text);
+
   // Sets the status line as given (some functions show unescaped text).
   void SetStatusLine(std::string text);
   const std::string& StatusLine() const { return status_line_; }
