@@ -1,0 +1,248 @@
+// Test helper for the Wine end-to-end runs: looks at the server's main
+// window from outside, as a user would see it, and works its menus, input
+// lines and notification icon.
+//
+//   window_probe describe <title>
+//       Prints the window ("window ..."), its child controls ("control ...")
+//       and its menu items ("menu ..."), one per line, UTF-8.
+//   window_probe command <title> <menu>/<item>
+//       Posts the WM_COMMAND of the menu item with these captions.
+//   window_probe settext <title> <control id> <text>
+//   window_probe gettext <title> <control id>
+//   window_probe syscommand <title> minimize|close
+//   window_probe tray-icons
+//       Prints how many icons Wine's stand-alone notification area shows.
+//   window_probe tray-mouse up|rup
+//       Posts a left or right button release to the first notification icon.
+//   window_probe popup-key <letter> <timeout_ms>
+//       Waits for an open popup menu and sends it the letter's key press.
+//   window_probe wait-gone <title> <timeout_ms>
+//       Exit code 0 once no window of that title is left.
+// Exit code 0 on success, 1 when the window or item was not found.
+#include <windows.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring Widen(const std::string& text) {
+  if (text.empty()) return {};
+  int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring result(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length);
+  return result;
+}
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                   nullptr, nullptr);
+  std::string result(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length,
+                      nullptr, nullptr);
+  return result;
+}
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return name;
+}
+
+// The text through WM_GETTEXT, which the system carries across processes.
+std::wstring Text(HWND window) {
+  wchar_t text[1024] = {};
+  DWORD_PTR unused = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      5000, &unused);
+  return text;
+}
+
+struct FindRequest {
+  std::wstring title;
+  std::wstring class_name;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindTopLevel(HWND window, LPARAM param) {
+  auto* request = reinterpret_cast<FindRequest*>(param);
+  wchar_t title[512] = {};
+  GetWindowTextW(window, title, 512);
+  if (!request->title.empty() && request->title != title) return TRUE;
+  if (!request->class_name.empty() && request->class_name != ClassName(window)) return TRUE;
+  request->found = window;
+  return FALSE;
+}
+
+HWND FindWindowBy(const std::wstring& title, const std::wstring& class_name = {}) {
+  FindRequest request{title, class_name};
+  EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&request));
+  return request.found;
+}
+
+void PrintMenu(HMENU menu, const std::string& path) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    wchar_t caption[256] = {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+    info.dwTypeData = caption;
+    info.cch = 255;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+    std::string flags;
+    if (info.fType & MFT_SEPARATOR) flags += " separator";
+    if (info.fState & MFS_CHECKED) flags += " checked";
+    if (info.fState & MFS_DEFAULT) flags += " default";
+    if (info.fState & MFS_DISABLED) flags += " disabled";
+    const std::string item = path.empty() ? Utf8(caption) : path + "/" + Utf8(caption);
+    std::printf("menu %s\tid=%u%s\n", item.c_str(), info.wID, flags.c_str());
+    if (info.hSubMenu != nullptr) PrintMenu(info.hSubMenu, item);
+  }
+}
+
+BOOL CALLBACK PrintControl(HWND child, LPARAM parent_param) {
+  HWND parent = reinterpret_cast<HWND>(parent_param);
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  std::printf("control id=%d class=%s left=%ld top=%ld width=%ld height=%ld text=%s\n",
+              GetDlgCtrlID(child), Utf8(ClassName(child)).c_str(), rect.left, rect.top,
+              rect.right - rect.left, rect.bottom - rect.top, Utf8(Text(child)).c_str());
+  return TRUE;
+}
+
+int Describe(HWND window) {
+  RECT rect{}, client{};
+  GetWindowRect(window, &rect);
+  GetClientRect(window, &client);
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  const LONG ex_style = GetWindowLongW(window, GWL_EXSTYLE);
+  std::printf("window caption=%s class=%s visible=%d iconic=%d topmost=%d left=%ld top=%ld "
+              "right=%ld bottom=%ld client=%ldx%ld sysmenu=%d minimizebox=%d maximizebox=%d "
+              "thickframe=%d\n",
+              Utf8(Text(window)).c_str(), Utf8(ClassName(window)).c_str(), IsWindowVisible(window) ? 1 : 0,
+              IsIconic(window) ? 1 : 0, (ex_style & WS_EX_TOPMOST) ? 1 : 0, rect.left, rect.top,
+              rect.right, rect.bottom, client.right, client.bottom, (style & WS_SYSMENU) ? 1 : 0,
+              (style & WS_MINIMIZEBOX) ? 1 : 0, (style & WS_MAXIMIZEBOX) ? 1 : 0,
+              (style & WS_THICKFRAME) ? 1 : 0);
+  EnumChildWindows(window, PrintControl, reinterpret_cast<LPARAM>(window));
+  if (HMENU menu = GetMenu(window)) PrintMenu(menu, "");
+  return 0;
+}
+
+// The id of the item at `path` ("&Test/Version"), or -1.
+int FindItem(HMENU menu, const std::wstring& path) {
+  const size_t slash = path.find(L'/');
+  const std::wstring head = path.substr(0, slash);
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    wchar_t caption[256] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), caption, 255, MF_BYPOSITION);
+    if (head != caption) continue;
+    if (slash == std::wstring::npos) return static_cast<int>(GetMenuItemID(menu, i));
+    HMENU sub = GetSubMenu(menu, i);
+    return sub == nullptr ? -1 : FindItem(sub, path.substr(slash + 1));
+  }
+  return -1;
+}
+
+std::vector<HWND> TrayIcons() {
+  std::vector<HWND> icons;
+  HWND tray = FindWindowBy(L"", L"__winex11_standalone_tray");
+  if (tray == nullptr || !IsWindowVisible(tray)) return icons;
+  HWND child = nullptr;
+  while ((child = FindWindowExW(tray, child, L"__winex11_tray_icon", nullptr)) != nullptr) {
+    if (IsWindowVisible(child)) icons.push_back(child);
+  }
+  return icons;
+}
+
+int Usage() {
+  std::fprintf(stderr, "usage: see the head of window_probe.cpp\n");
+  return 64;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return Usage();
+  const std::string& mode = args[0];
+  if (mode == "tray-icons") {
+    std::printf("%zu\n", TrayIcons().size());
+    return 0;
+  }
+  if (mode == "tray-mouse" && args.size() == 2) {
+    std::vector<HWND> icons = TrayIcons();
+    if (icons.empty()) return 1;
+    const UINT down = args[1] == "rup" ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
+    const UINT up = args[1] == "rup" ? WM_RBUTTONUP : WM_LBUTTONUP;
+    PostMessageW(icons[0], down, 0, MAKELPARAM(5, 5));
+    PostMessageW(icons[0], up, 0, MAKELPARAM(5, 5));
+    return 0;
+  }
+  if (mode == "popup-key" && args.size() == 3) {
+    const DWORD timeout_ms = static_cast<DWORD>(std::atoi(args[2].c_str()));
+    const DWORD start = GetTickCount();
+    HWND popup = nullptr;
+    while ((popup = FindWindowBy(L"", L"#32768")) == nullptr || !IsWindowVisible(popup)) {
+      if (GetTickCount() - start >= timeout_ms) return 1;
+      Sleep(100);
+    }
+    const WPARAM key = static_cast<WPARAM>(std::toupper(static_cast<unsigned char>(args[1][0])));
+    PostMessageW(popup, WM_KEYDOWN, key, 0);
+    PostMessageW(popup, WM_CHAR, static_cast<WPARAM>(std::tolower(static_cast<int>(key))), 0);
+    PostMessageW(popup, WM_KEYUP, key, 0);
+    return 0;
+  }
+  if (args.size() < 2) return Usage();
+  if (mode == "wait-gone" && args.size() == 3) {
+    const DWORD timeout_ms = static_cast<DWORD>(std::atoi(args[2].c_str()));
+    const DWORD start = GetTickCount();
+    while (FindWindowBy(Widen(args[1])) != nullptr) {
+      if (GetTickCount() - start >= timeout_ms) return 1;
+      Sleep(100);
+    }
+    return 0;
+  }
+  HWND window = FindWindowBy(Widen(args[1]));
+  if (window == nullptr) {
+    std::fprintf(stderr, "no window titled %s\n", args[1].c_str());
+    return 1;
+  }
+  if (mode == "describe") return Describe(window);
+  if (mode == "command" && args.size() == 3) {
+    HMENU menu = GetMenu(window);
+    const int id = menu == nullptr ? -1 : FindItem(menu, Widen(args[2]));
+    if (id < 0) {
+      std::fprintf(stderr, "no menu item %s\n", args[2].c_str());
+      return 1;
+    }
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    return 0;
+  }
+  if ((mode == "settext" && args.size() == 4) || (mode == "gettext" && args.size() == 3)) {
+    HWND control = GetDlgItem(window, std::atoi(args[2].c_str()));
+    if (control == nullptr) return 1;
+    if (mode == "gettext") {
+      std::printf("%s\n", Utf8(Text(control)).c_str());
+      return 0;
+    }
+    const std::wstring text = Widen(args[3]);
+    DWORD_PTR unused = 0;
+    SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                        SMTO_ABORTIFHUNG, 5000, &unused);
+    return 0;
+  }
+  if (mode == "syscommand" && args.size() == 3) {
+    const WPARAM command = args[2] == "minimize" ? SC_MINIMIZE : SC_CLOSE;
+    PostMessageW(window, WM_SYSCOMMAND, command, 0);
+    return 0;
+  }
+  return Usage();
+}
