@@ -5,6 +5,7 @@
 #include <set>
 
 #include "automation/t_app.h"
+#include "base/ascii.h"
 #include "fakes/shell_fixture.h"
 #include "server/haupt.h"
 
@@ -40,15 +41,6 @@ const std::vector<Row> kExpected = {
     {"GetPerfStats", 18, {"Key"}, ResultKind::kInteger},
 };
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
 TEST(MethodTable, MatchesThePublishedInterface) {
   const auto table = MethodTable();
   ASSERT_EQ(table.size(), kExpected.size());
@@ -69,8 +61,8 @@ TEST(Dispatcher, NamesResolveInAnyCase) {
   for (const Row& row : kExpected) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(Dispatcher::IdOfName(row.name), row.dispid);
-    EXPECT_EQ(Dispatcher::IdOfName(Lower(row.name)), row.dispid);
-    EXPECT_EQ(Dispatcher::IdOfName(Upper(row.name)), row.dispid);
+    EXPECT_EQ(Dispatcher::IdOfName(AsciiLowered(row.name)), row.dispid);
+    EXPECT_EQ(Dispatcher::IdOfName(AsciiUppered(row.name)), row.dispid);
   }
   EXPECT_EQ(Dispatcher::IdOfName("WndGetLis"), std::nullopt);
   EXPECT_EQ(Dispatcher::IdOfName(""), std::nullopt);
