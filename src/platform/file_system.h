@@ -17,7 +17,9 @@ class FileSystem {
   // True when a folder of that path exists.
   virtual bool DirectoryExists(const std::string& path) const = 0;
   // Deletes a file; false when it could not be deleted (also when missing).
-  virtual bool DeleteFile(const std::string& path) = 0;
+  // Not called DeleteFile: <windows.h> makes that a macro, which would rename
+  // the member in some files and not in others.
+  virtual bool RemoveFile(const std::string& path) = 0;
   // Appends bytes to a file, creating it when missing; the file is opened
   // and closed inside the call. False on any failure.
   virtual bool AppendToFile(const std::string& path, std::string_view bytes) = 0;

@@ -30,7 +30,7 @@ StartSettings ReadStartSettings(ShellContext& shell, const std::string& log_file
     shell.schreibe_log = true;
     shell.log_file = log_file;
     // Each run starts a fresh log; a file that cannot go is simply kept.
-    if (shell.files.FileExists(log_file)) (void)shell.files.DeleteFile(log_file);
+    if (shell.files.FileExists(log_file)) (void)shell.files.RemoveFile(log_file);
   }
   start.unsichtbar = ReadFlag(shell, "Unsichtbar");
   WriteFlag(shell, "Testmodus", start.testmodus);

@@ -78,7 +78,7 @@ class FakeFileSystem : public FileSystem {
   bool DirectoryExists(const std::string& path) const override {
     return directories.count(path) != 0;
   }
-  bool DeleteFile(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
   bool AppendToFile(const std::string& path, std::string_view bytes) override;
   std::vector<std::string> ListDirectory(const std::string&, std::string_view) const override {
     return {};

@@ -123,14 +123,14 @@ int RunPosixHost(const std::vector<std::string>& args, const std::string& execut
     return kExitOk;
   }
 
-  IniFileProfile profile;
-  PosixClock clock;
-  PosixLocale environment_locale(env);
+  posix::IniFileProfile profile;
+  posix::PosixClock clock;
+  posix::PosixLocale environment_locale(env);
   GermanLocale german_locale;
   Locale& locale = options.german_formats ? static_cast<Locale&>(german_locale) : environment_locale;
-  PosixFileSystem files;
+  posix::PosixFileSystem files;
   StderrMessageBoxes boxes(streams.err);
-  PosixNamedLockFactory locks;
+  posix::PosixNamedLockFactory locks;
   PlatformServices platform{profile, clock, locale, files, boxes, locks};
 
   ServerConfig config;
