@@ -12,9 +12,9 @@
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_locale.h"
 #include "platform/posix/posix_named_lock.h"
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 
-namespace velkora {
+namespace velkora::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -93,9 +93,9 @@ TEST(PosixFileSystem, FilesFoldersAndAppending) {
   EXPECT_TRUE(files.DirectoryExists(dir.path().string()));
   EXPECT_FALSE(files.FileExists(dir.path().string()));
   EXPECT_FALSE(files.AppendToFile(dir.File("missing/a.log"), "x"));
-  EXPECT_FALSE(files.DeleteFile(dir.path().string()));
-  EXPECT_TRUE(files.DeleteFile(log));
-  EXPECT_FALSE(files.DeleteFile(log));
+  EXPECT_FALSE(files.RemoveFile(dir.path().string()));
+  EXPECT_TRUE(files.RemoveFile(log));
+  EXPECT_FALSE(files.RemoveFile(log));
   EXPECT_EQ(files.FixedDrives(), std::vector<std::string>{"/"});
 }
 
@@ -181,4 +181,4 @@ TEST(PosixClock, NowIsTodayInLocalTime) {
 }
 
 }  // namespace
-}  // namespace velkora
+}  // namespace velkora::posix
