@@ -7,9 +7,15 @@
 namespace velkora {
 
 // The few file operations the server needs. Paths are 8-bit text in the
-// platform's form.
+// platform's form. No call raises: failures are results.
+//
+// Thread safety: safe to call from several threads. Other programs share
+// the files, so any answer may be out of date by the time it is used.
 class FileSystem {
  public:
+  FileSystem() = default;
+  FileSystem(const FileSystem&) = delete;
+  FileSystem& operator=(const FileSystem&) = delete;
   virtual ~FileSystem() = default;
 
   // True when a file (not a folder) of that path exists.

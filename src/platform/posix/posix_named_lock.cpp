@@ -17,8 +17,6 @@ namespace {
 class FlockLock final : public NamedLock {
  public:
   explicit FlockLock(UniqueFd fd) : fd_(std::move(fd)) {}
-  FlockLock(const FlockLock&) = delete;
-  FlockLock& operator=(const FlockLock&) = delete;
 
  private:
   UniqueFd fd_;  // closing it releases the lock
