@@ -81,7 +81,7 @@ TEST(Dispatcher, ParameterNamesResolveInAnyCase) {
 class DispatchFixture : public ::testing::Test {
  protected:
   fakes::ShellFixture f;
-  THaupt haupt{f.shell, StartSettings{true, false, false}, {"/bin/velkora"}};
+  THaupt haupt{f.shell, StartSettings{}, {"/bin/velkora"}};
   TApp app{haupt, f.locale};
   Dispatcher dispatcher{app};
 

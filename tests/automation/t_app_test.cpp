@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
 class TAppTest : public ::testing::Test {
  protected:
   fakes::ShellFixture f;
-  THaupt haupt{f.shell, StartSettings{true, false, false}, {"/bin/velkora"}};
+  THaupt haupt{f.shell, StartSettings{}, {"/bin/velkora"}};
   TApp app{haupt, f.locale};
 
   void ExpectTypeMismatchWithoutTrace(const CallResult& r) {

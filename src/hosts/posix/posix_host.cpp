@@ -8,24 +8,13 @@
 
 #include "automation/t_app.h"
 #include "hosts/posix/answer.h"
-#include "hosts/posix/stderr_message_boxes.h"
-#include "platform/posix/ini_file_profile.h"
-#include "platform/posix/posix_clock.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/posix_locale.h"
-#include "platform/posix/posix_named_lock.h"
+#include "platform/posix/posix_platform.h"
 #include "server/haupt.h"
 #include "server/startup.h"
 
 namespace velkora {
 
 namespace {
-
-// --locale de: the German formats whatever the environment says.
-class GermanLocale final : public Locale {
- public:
-  FormatSettings Formats() const override { return FormatSettings::German(); }
-};
 
 // Creates a folder and its missing parents, private to the user as the XDG
 // rules ask for new folders. A failure shows later, when the settings file
@@ -45,9 +34,8 @@ class StdinHost final : public HostHooks {
   StdinHost(const HostOptions& options, HostStreams streams, const Locale& locale)
       : options_(options), streams_(streams), locale_(locale) {}
 
-  // Runs after the single-instance lock was taken, so a second instance
-  // never creates anything.
-  void PrepareAutomation() override {
+  // A second instance never creates anything.
+  void InstanceLockTaken() override {
     MakeFolders(options_.config_dir);
     MakeFolders(options_.state_dir);
   }
@@ -123,15 +111,8 @@ int RunPosixHost(const std::vector<std::string>& args, const std::string& execut
     return kExitOk;
   }
 
-  posix::IniFileProfile profile;
-  posix::PosixClock clock;
-  posix::PosixLocale environment_locale(env);
-  GermanLocale german_locale;
-  Locale& locale = options.german_formats ? static_cast<Locale&>(german_locale) : environment_locale;
-  posix::PosixFileSystem files;
-  StderrMessageBoxes boxes(streams.err);
-  posix::PosixNamedLockFactory locks;
-  PlatformServices platform{profile, clock, locale, files, boxes, locks};
+  posix::PosixPlatform platform({.box_stream = streams.err, .env = env,
+                                 .german_formats = options.german_formats});
 
   ServerConfig config;
   config.params.push_back(executable);
@@ -139,7 +120,7 @@ int RunPosixHost(const std::vector<std::string>& args, const std::string& execut
   config.settings_file = options.config_dir + "/velkora.ini";
   config.log_file = options.state_dir + "/velkora.log";
 
-  StdinHost host(options, streams, locale);
+  StdinHost host(options, streams, platform.UserLocale());
   return RunServer(config, platform, host);
 }
 

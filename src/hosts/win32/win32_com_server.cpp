@@ -59,19 +59,14 @@ std::string Replace(std::string text, std::string_view placeholder, std::string_
 
 }  // namespace
 
-Win32ComServer::Win32ComServer(std::string exe_path, ClassesRegistry& registry,
-                               MessageBoxes& boxes, const Locale& locale)
-    : exe_path_(std::move(exe_path)),
-      registry_(registry),
-      boxes_(boxes),
-      locale_(locale),
-      factory_(*this) {}
+Win32ComServer::Win32ComServer(std::string exe_path, Platform& platform)
+    : exe_path_(std::move(exe_path)), platform_(platform), factory_(*this) {}
 
 Win32ComServer::~Win32ComServer() {
   if (window_ != nullptr) DestroyWindow(window_);
 }
 
-void Win32ComServer::PrepareAutomation() {
+void Win32ComServer::InstanceLockTaken() {
   // The type library of the executable's own resources; the class entry and
   // its default dispatch interface must be in it.
   std::wstring path = WideFromAnsi(exe_path_);
@@ -162,7 +157,7 @@ std::optional<int> Win32ComServer::InitializeAutomation(const std::vector<std::s
       if (mode_ == StartMode::kRegister) throw;
     }
   }
-  if (UpdateRegistry(mode_, registry_, entries)) return kExitOk;
+  if (UpdateRegistry(mode_, platform_.Registry(), entries)) return kExitOk;
 
   hr = CoRegisterClassObject(CLSID_App, static_cast<IClassFactory*>(&factory_),
                              CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &class_cookie_);
@@ -172,7 +167,7 @@ std::optional<int> Win32ComServer::InitializeAutomation(const std::vector<std::s
 }
 
 void Win32ComServer::MainWindowCreated(THaupt& haupt) {
-  app_ = std::make_unique<TApp>(haupt, locale_);
+  app_ = std::make_unique<TApp>(haupt, platform_.UserLocale());
 
   WNDCLASSEXA window_class{};
   window_class.cbSize = sizeof window_class;
@@ -269,7 +264,7 @@ LRESULT CALLBACK Win32ComServer::WindowProc(HWND window, UINT message, WPARAM wp
   try {
     return server->HandleMessage(window, message, wparam, lparam);
   } catch (const std::exception& error) {
-    ShowError(server->boxes_, error.what());
+    ShowError(server->platform_.Boxes(), error.what());
     return 0;
   }
 }
@@ -284,7 +279,7 @@ LRESULT Win32ComServer::HandleMessage(HWND window, UINT message, WPARAM wparam, 
       break;
     case WM_CLOSE:
       // A user ends the server: ask first while clients still hold objects.
-      if (objects_ && !ConfirmClose(*objects_, /*user_interactive=*/true, boxes_)) return 0;
+      if (objects_ && !ConfirmClose(*objects_, /*user_interactive=*/true, platform_.Boxes())) return 0;
       DestroyWindow(window);
       return 0;
     case WM_DESTROY:

@@ -16,9 +16,7 @@
 #include "automation/com_server.h"
 #include "automation/t_app.h"
 #include "hosts/win32/app_object.h"
-#include "platform/locale.h"
-#include "platform/message_box.h"
-#include "platform/registry.h"
+#include "platform/platform.h"
 #include "server/startup.h"
 
 namespace velkora::win32 {
@@ -27,14 +25,13 @@ class Win32ComServer final : public HostHooks, public AppHost {
  public:
   // `exe_path`: the server's full file name, from which the type library is
   // loaded and under which it is registered.
-  Win32ComServer(std::string exe_path, ClassesRegistry& registry, MessageBoxes& boxes,
-                 const Locale& locale);
+  Win32ComServer(std::string exe_path, Platform& platform);
   ~Win32ComServer() override;
   Win32ComServer(const Win32ComServer&) = delete;
   Win32ComServer& operator=(const Win32ComServer&) = delete;
 
   // HostHooks
-  void PrepareAutomation() override;
+  void InstanceLockTaken() override;
   std::optional<int> InitializeAutomation(const std::vector<std::string>& params) override;
   void MainWindowCreated(THaupt& haupt) override;
   void RunMessageLoop(THaupt& haupt) override;
@@ -59,9 +56,7 @@ class Win32ComServer final : public HostHooks, public AppHost {
   void OnQuitTimer();
 
   std::string exe_path_;
-  ClassesRegistry& registry_;
-  MessageBoxes& boxes_;
-  const Locale& locale_;
+  Platform& platform_;
 
   ComPtr<ITypeLib> type_library_;
   ComPtr<ITypeInfo> dispatch_info_;   // IApp, TKIND_DISPATCH
