@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "automation/dispatcher.h"
 #include "automation/t_app.h"
 #include "hosts/posix/answer.h"
 #include "platform/posix/posix_platform.h"
@@ -47,7 +48,6 @@ class StdinHost final : public HostHooks {
   void RunMessageLoop(THaupt& haupt) override {
     const AnswerMode mode = options_.json ? AnswerMode::kJson : AnswerMode::kPlain;
     TApp app(haupt, locale_);
-    Dispatcher dispatcher(app);
     std::string line;
     bool first_line = true;
     while (std::getline(streams_.in, line)) {
@@ -60,7 +60,7 @@ class StdinHost final : public HostHooks {
       if (parsed.error) {
         answer = FormatSyntaxError(*parsed.error, mode);
       } else {
-        answer = FormatAnswer(RunCall(dispatcher, *parsed.call), locale_.Formats(), mode);
+        answer = FormatAnswer(RunCall(app, *parsed.call), locale_.Formats(), mode);
       }
       // One line per call, flushed at once, so a script talking to the host
       // through a pipe gets each answer before it sends the next call.
@@ -78,11 +78,9 @@ class StdinHost final : public HostHooks {
 
 }  // namespace
 
-CallResult RunCall(Dispatcher& dispatcher, const ParsedCall& call) {
-  std::optional<int32_t> dispid = Dispatcher::IdOfName(call.method);
-  if (!dispid) return Dispatcher::Refusal(kDispUnknownName);
+CallResult RunCall(TApp& app, const ParsedCall& call) {
   std::vector<Variant> positional;
-  std::vector<Dispatcher::NamedArgument> named;
+  std::vector<NamedArgument> named;
   for (const CallArgument& arg : call.args) {
     if (arg.name) {
       named.push_back({*arg.name, arg.value});
@@ -90,8 +88,9 @@ CallResult RunCall(Dispatcher& dispatcher, const ParsedCall& call) {
       positional.push_back(arg.value);
     }
   }
-  if (named.empty()) return dispatcher.Invoke(*dispid, positional);
-  return dispatcher.InvokeNamed(*dispid, positional, named);
+  ResolvedCall resolved = Dispatcher::Resolve(call.method, positional, named);
+  if (!resolved.method) return CallResult{Variant(), std::move(resolved.refusal)};
+  return app.Call(*resolved.method, resolved.args);
 }
 
 int RunPosixHost(const std::vector<std::string>& args, const std::string& executable,

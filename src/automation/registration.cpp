@@ -1,4 +1,4 @@
-#include "automation/com_server.h"
+#include "automation/registration.h"
 
 #include "automation/method_table.h"
 #include "base/ascii.h"
