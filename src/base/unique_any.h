@@ -60,13 +60,14 @@ class UniqueAny {
   Handle handle_ = InvalidValue();
 };
 
-// Makes one call when it goes out of scope, unless released: the owner of a
-// state that has no handle (an initialised library, a registration).
+// Makes one call when it goes, unless released: the owner of a state that
+// has no handle (an initialised library). A default-made owner owes nothing.
 template <auto Call>
 class UniqueCall {
  public:
-  // `armed` false: owns nothing yet.
-  explicit UniqueCall(bool armed = true) : armed_(armed) {}
+  UniqueCall() = default;
+  // `owed` true: the call is made when the owner goes.
+  explicit UniqueCall(bool owed) : armed_(owed) {}
   UniqueCall(const UniqueCall&) = delete;
   UniqueCall& operator=(const UniqueCall&) = delete;
   UniqueCall(UniqueCall&& other) noexcept : armed_(std::exchange(other.armed_, false)) {}
@@ -88,7 +89,7 @@ class UniqueCall {
   void release() { armed_ = false; }
 
  private:
-  bool armed_;
+  bool armed_ = false;
 };
 
 }  // namespace velkora

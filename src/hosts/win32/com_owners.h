@@ -1,11 +1,15 @@
 #pragma once
 
-// Owners for COM interface pointers and BSTRs.
+// Owners of COM interface pointers, BSTRs, VARIANTs and the attribute
+// blocks type information lends out.
 
 #include <windows.h>
+#include <oaidl.h>
 #include <oleauto.h>
 
 #include <utility>
+
+#include "base/unique_any.h"
 
 namespace velkora::win32 {
 
@@ -56,21 +60,53 @@ class ComPtr {
   T* pointer_ = nullptr;
 };
 
-class UniqueBstr {
+using UniqueBstr = UniqueAny<BSTR, &::SysFreeString>;
+// The thread's COM initialisation: CoUninitialize when it goes.
+using UniqueCoInitialize = UniqueCall<&::CoUninitialize>;
+// A registered class object, by its cookie: CoRevokeClassObject when it goes.
+using UniqueClassObject = UniqueAny<DWORD, &::CoRevokeClassObject, DWORD{0}>;
+
+// A VARIANT that is cleared (VariantClear) when the owner goes, whatever it
+// holds by then.
+class UniqueVariant {
  public:
-  UniqueBstr() = default;
-  explicit UniqueBstr(BSTR text) : text_(text) {}
-  UniqueBstr(const UniqueBstr&) = delete;
-  UniqueBstr& operator=(const UniqueBstr&) = delete;
-  ~UniqueBstr() { SysFreeString(text_); }
-  BSTR get() const { return text_; }
-  BSTR* put() {
-    SysFreeString(std::exchange(text_, nullptr));
-    return &text_;
+  UniqueVariant() { VariantInit(&value_); }
+  UniqueVariant(const UniqueVariant&) = delete;
+  UniqueVariant& operator=(const UniqueVariant&) = delete;
+  ~UniqueVariant() { VariantClear(&value_); }
+
+  const VARIANT& get() const { return value_; }
+  // The address for an out-parameter; clears the old value first.
+  VARIANT* put() {
+    VariantClear(&value_);
+    return &value_;
   }
 
  private:
-  BSTR text_ = nullptr;
+  VARIANT value_;
 };
+
+// An attribute block that `Owner` lends out (GetTypeAttr, GetLibAttr) and
+// takes back with `Return` (ReleaseTypeAttr, ReleaseTLibAttr).
+template <typename Owner, typename Attr, void (STDMETHODCALLTYPE Owner::*Return)(Attr*)>
+class UniqueLent {
+ public:
+  explicit UniqueLent(Owner* owner) : owner_(owner) {}
+  UniqueLent(const UniqueLent&) = delete;
+  UniqueLent& operator=(const UniqueLent&) = delete;
+  ~UniqueLent() {
+    if (attr_ != nullptr) (owner_->*Return)(attr_);
+  }
+
+  const Attr* operator->() const { return attr_; }
+  Attr** put() { return &attr_; }
+
+ private:
+  Owner* owner_;
+  Attr* attr_ = nullptr;
+};
+
+using UniqueTypeAttr = UniqueLent<ITypeInfo, TYPEATTR, &ITypeInfo::ReleaseTypeAttr>;
+using UniqueTLibAttr = UniqueLent<ITypeLib, TLIBATTR, &ITypeLib::ReleaseTLibAttr>;
 
 }  // namespace velkora::win32

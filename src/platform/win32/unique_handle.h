@@ -21,5 +21,17 @@ using UniqueHkey = UniqueAny<HKEY, &::RegCloseKey>;
 // Memory the system allocated for the caller (FormatMessage's buffer).
 template <typename T>
 using UniqueLocalMemory = UniqueAny<T*, &::LocalFree>;
+// Windows.
+using UniqueWindow = UniqueAny<HWND, &::DestroyWindow>;
+
+inline void UnregisterWindowClass(ATOM atom) {
+  UnregisterClassA(MAKEINTATOM(atom), GetModuleHandleA(nullptr));
+}
+inline void KillThreadTimer(UINT_PTR id) { KillTimer(nullptr, id); }
+
+// A window class of this executable, by the atom RegisterClassEx returned.
+using UniqueWindowClass = UniqueAny<ATOM, &UnregisterWindowClass, ATOM{0}>;
+// A timer of the thread (SetTimer without a window).
+using UniqueThreadTimer = UniqueAny<UINT_PTR, &KillThreadTimer, UINT_PTR{0}>;
 
 }  // namespace velkora::win32
