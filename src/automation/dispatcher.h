@@ -35,10 +35,8 @@ class Dispatcher {
  public:
   // The row of a DISPID; null for an unknown one.
   static constexpr const MethodInfo* Find(int32_t dispid) {
-    for (const MethodInfo& m : MethodTable()) {
-      if (m.dispid == dispid) return &m;
-    }
-    return nullptr;
+    const std::size_t row = RowOf(dispid);
+    return row < kMethodCount ? &kMethods[row] : nullptr;
   }
   // The DISPID of a method name in any ASCII letter case.
   static std::optional<int32_t> IdOfName(std::string_view name);

@@ -100,6 +100,16 @@ inline constexpr MethodInfo kMethods[kMethodCount] = {
 
 constexpr std::span<const MethodInfo> MethodTable() { return kMethods; }
 
+// The position of a DISPID's row in kMethods; kMethodCount for a DISPID
+// without one. An index rather than a pointer, so that compile-time checks
+// need not compare addresses (which sanitizer builds do not allow there).
+constexpr std::size_t RowOf(int32_t dispid) {
+  for (std::size_t i = 0; i < kMethodCount; ++i) {
+    if (kMethods[i].dispid == dispid) return i;
+  }
+  return kMethodCount;
+}
+
 // The most arguments any method takes.
 constexpr std::size_t MostParams() {
   std::size_t most = 0;

@@ -6,7 +6,6 @@
 #include <type_traits>
 #include <utility>
 
-#include "automation/dispatcher.h"
 #include "server/haupt.h"
 
 namespace velkora {
@@ -22,7 +21,7 @@ struct Arguments {
 // Argument `I` of method `Id` in the form the method's row asks for.
 template <int32_t Id, std::size_t I>
 const auto& Argument(const Arguments& args) {
-  if constexpr (Dispatcher::Find(Id)->as_given == static_cast<int>(I)) {
+  if constexpr (kMethods[RowOf(Id)].as_given == static_cast<int>(I)) {
     return *args.as_given;
   } else {
     return args.text[I];
@@ -37,24 +36,24 @@ using Handler = Variant (*)(THaupt& haupt, const Arguments& args);
 // of result) do not compile.
 template <int32_t Id, auto Operation>
 Variant Run(THaupt& haupt, const Arguments& args) {
-  constexpr const MethodInfo* method = Dispatcher::Find(Id);
-  static_assert(method != nullptr, "a DISPID without a row in the method table");
+  static_assert(RowOf(Id) < kMethodCount, "a DISPID without a row in the method table");
+  constexpr const MethodInfo& method = kMethods[RowOf(Id)];
   const auto call = [&]<std::size_t... I>(std::index_sequence<I...>) {
     return (haupt.*Operation)(Argument<Id, I>(args)...);
   };
-  constexpr auto all = std::make_index_sequence<method->params.size()>{};
+  constexpr auto all = std::make_index_sequence<method.params.size()>{};
   using Result = decltype(call(all));
-  if constexpr (method->result == ResultKind::kNone) {
+  if constexpr (method.result == ResultKind::kNone) {
     static_assert(std::is_void_v<Result>, "the row says the method has no result");
     call(all);
     return Variant();
-  } else if constexpr (method->result == ResultKind::kBoolean) {
+  } else if constexpr (method.result == ResultKind::kBoolean) {
     static_assert(std::is_same_v<Result, bool>, "the row says Boolean");
     return Variant::Bool(call(all));
-  } else if constexpr (method->result == ResultKind::kText) {
+  } else if constexpr (method.result == ResultKind::kText) {
     static_assert(std::is_same_v<Result, std::string>, "the row says text");
     return Variant::Text(call(all));
-  } else if constexpr (method->result == ResultKind::kInteger) {
+  } else if constexpr (method.result == ResultKind::kInteger) {
     static_assert(std::is_same_v<Result, int32_t>, "the row says a 32-bit integer");
     return Variant::I4(call(all));
   } else {

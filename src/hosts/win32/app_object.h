@@ -102,13 +102,14 @@ class AppObject final : public IApp, public ISupportErrorInfo {
   // checked when this compiles, so the call needs no check when it runs.
   template <int32_t Dispid, typename Result, typename... Args>
   HRESULT Call(Result result, const Args&... args) {
-    constexpr const MethodInfo* method = Dispatcher::Find(Dispid);
-    static_assert(method != nullptr && method->params.size() == sizeof...(Args),
+    static_assert(RowOf(Dispid) < kMethodCount, "a DISPID without a row in the method table");
+    constexpr const MethodInfo& method = *Dispatcher::Find(Dispid);
+    static_assert(method.params.size() == sizeof...(Args),
                   "the vtable entry and the method table disagree on the arguments");
-    static_assert(std::is_same_v<Result, std::nullptr_t> == (method->result == ResultKind::kNone),
+    static_assert(std::is_same_v<Result, std::nullptr_t> == (method.result == ResultKind::kNone),
                   "the vtable entry and the method table disagree on the result");
     const VARIANT* values[] = {&args..., nullptr};
-    return CallMethod(*method, std::span<const VARIANT* const>(values, sizeof...(Args)), result);
+    return CallMethod(method, std::span<const VARIANT* const>(values, sizeof...(Args)), result);
   }
   HRESULT CallMethod(const MethodInfo& method, std::span<const VARIANT* const> args,
                      VARIANT* result);
