@@ -8,7 +8,8 @@ namespace velkora {
 // (window messages and incoming automation calls, which may re-enter the
 // waiting code) and measure how long it has waited.
 //
-// Not thread-safe: only the main thread calls it.
+// Thread safety: the main thread only; implementations need not be safe for
+// concurrent use.
 class MessagePump {
  public:
   MessagePump() = default;

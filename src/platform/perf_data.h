@@ -23,7 +23,8 @@ struct RegistryValue {
 // The platform's dial-up statistics (on Windows the dynamic registry data
 // below HKEY_DYN_DATA, key "\PerfStats\StatData").
 //
-// Not thread-safe; not copyable.
+// Thread safety: the main thread only; implementations need not be safe for
+// concurrent use.
 class PerfData {
  public:
   PerfData() = default;

@@ -36,8 +36,8 @@ struct RasConnectStatus {
 // SystemErrorText returns kRasErrorNotAvailable (ErrorString the empty
 // text); the same holds for a member whose entry point the library lacks.
 //
-// Not thread-safe: the server uses it from its main thread only. Not
-// copyable: it owns the loaded modules.
+// Thread safety: the main thread only; implementations need not be safe for
+// concurrent use.
 class RasLibrary {
  public:
   RasLibrary() = default;

@@ -34,7 +34,8 @@ using TrayMessageHandler = std::function<bool(uint32_t message, uintptr_t wparam
 // area) and of the application's own window, the one that has the taskbar
 // button.
 //
-// Main thread only; not copyable.
+// Thread safety: the main thread only; implementations need not be safe for
+// concurrent use.
 class TrayShell {
  public:
   TrayShell() = default;

@@ -7,9 +7,6 @@
 
 namespace velkora::win32 {
 
-inline HMODULE NullModule() { return nullptr; }
-using UniqueModule = UniqueAny<HandleTraits<HMODULE, &::FreeLibrary, &NullModule>>;
-
 // RASAPI32.DLL, loaded by Load and freed by Unload (or at destruction).
 // Where the phone-book entry functions are not in it (the oldest systems),
 // RNAPH.DLL is loaded beside it.

@@ -18,13 +18,11 @@ Win32TrayShell::Win32TrayShell() {
   window_class.lpfnWndProc = &Win32TrayShell::WindowProc;
   window_class.hInstance = GetModuleHandleA(nullptr);
   window_class.lpszClassName = kWindowClass;
-  window_class_ = RegisterClassExA(&window_class);
+  window_class_.reset(RegisterClassExA(&window_class));
 }
 
-Win32TrayShell::~Win32TrayShell() {
-  message_window_.reset();
-  if (window_class_ != 0) UnregisterClassA(kWindowClass, GetModuleHandleA(nullptr));
-}
+// The window goes before its class.
+Win32TrayShell::~Win32TrayShell() { message_window_.reset(); }
 
 bool Win32TrayShell::NotificationAreaSupported() const {
   // Every system a build of this program runs on has one (it came with

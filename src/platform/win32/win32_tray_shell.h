@@ -10,9 +10,6 @@
 
 namespace velkora::win32 {
 
-inline HWND NullWindow() { return nullptr; }
-using UniqueWindow = UniqueAny<HandleTraits<HWND, &::DestroyWindow, &NullWindow>>;
-
 // The notification area through Shell_NotifyIconA, with a hidden top-level
 // window of its own for the icon's messages. The application window is the
 // main window, which has the taskbar button; until the host names it,
@@ -48,7 +45,7 @@ class Win32TrayShell final : public TrayShell {
   bool Notify(DWORD operation, const TrayIconRecord& record);
 
   HWND application_window_ = nullptr;
-  ATOM window_class_ = 0;
+  UniqueWindowClass window_class_;
   UniqueWindow message_window_;
   TrayMessageHandler handler_;
   std::function<void(const std::exception&)> report_;
