@@ -1,6 +1,8 @@
 #include "server/haupt.h"
 
+#include "base/ascii.h"
 #include "base/error.h"
+#include "dialup/dialup_functions.h"
 #include "shell/log.h"
 #include "shell/settings.h"
 
@@ -34,9 +36,31 @@ std::string InfoText() {
 }
 
 THaupt::THaupt(ShellContext& shell, StartSettings start, std::vector<std::string> params)
-    : shell_(shell), frame_(shell), start_(start), params_(std::move(params)) {
+    : shell_(shell),
+      frame_(shell),
+      start_(start),
+      params_(std::move(params)),
+      tray_icon_(shell.platform.Tray(), ApplicationTitle(params_.empty() ? "" : params_[0])),
+      ras_(shell.platform.Ras(), shell.platform.Messages()) {
+  vordergrund_ = ReadSetting(shell_, kSectionFenster, "Vordergrund", Variant::Bool(true)).AsBool();
   left_ = ReadSetting(shell_, kSectionFenster, "Links", Variant::I4(0)).AsI4();
   top_ = ReadSetting(shell_, kSectionFenster, "Oben", Variant::I4(0)).AsI4();
+
+  tray_icon_.SetActive(true);
+  tray_icon_.SetSeparateIcon(false);
+  tray_icon_.OnClick([this] { TrayZeigeInfo(); });
+
+  if (start_.testmodus) {
+    frame_.SetStatusLine("Start Velkora Version " + std::string(kVersion));
+    tray_icon_.SetActive(false);
+    visibility_ = StartVisibility::kShown;
+  } else if (params_.size() > 1 && AsciiUppered(params_[1]) == "TESTMODE") {
+    visibility_ = StartVisibility::kShown;
+  } else {
+    // Started for automation (or with anything else): no window; the icon
+    // comes with the minimise, unless the server is to be invisible.
+    visibility_ = start_.unsichtbar ? StartVisibility::kHidden : StartVisibility::kMinimizedToTray;
+  }
 }
 
 void THaupt::FormDestroy() {
@@ -71,10 +95,17 @@ std::string THaupt::VelkoraIniname() {
   return result;
 }
 
+std::string THaupt::GetRasConnection() { return velkora::GetRasConnection(frame_, ras_); }
+
+std::string THaupt::RasClose() { return velkora::RasClose(frame_, ras_); }
+
+int32_t THaupt::GetPerfStats(const std::string& key) {
+  return velkora::GetPerfStats(frame_, shell_.platform.PerfCounters(), key);
+}
+
 // Subsystems that are not part of this build yet.
 bool THaupt::WindowExists(const std::string&) { throw NotImplementedError("WindowExists"); }
 void THaupt::CloseWindow(const std::string&) { throw NotImplementedError("CloseWindow"); }
-std::string THaupt::GetRasConnection() { throw NotImplementedError("GetRasConnection"); }
 void THaupt::IniWrite(const std::string&, const std::string&, const std::string&,
                       const Variant&) {
   throw NotImplementedError("IniWrite");
@@ -98,7 +129,6 @@ std::string THaupt::WndGetList(const std::string&, const std::string&) {
 std::string THaupt::WndClose(const std::string&, const std::string&, const std::string&) {
   throw NotImplementedError("WndClose");
 }
-std::string THaupt::RasClose() { throw NotImplementedError("RasClose"); }
 std::string THaupt::IniReadSectionValues(const std::string&, const std::string&,
                                          const std::string&) {
   throw NotImplementedError("IniReadSectionValues");
@@ -109,6 +139,5 @@ std::string THaupt::IniReadSection(const std::string&, const std::string&, const
 std::string THaupt::IniReadSections(const std::string&, const std::string&) {
   throw NotImplementedError("IniReadSections");
 }
-int32_t THaupt::GetPerfStats(const std::string&) { throw NotImplementedError("GetPerfStats"); }
 
 }  // namespace velkora

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "base/variant.h"
+#include "dialup/t_ras.h"
 #include "shell/script_frame.h"
 #include "shell/shell_context.h"
+#include "shell/tray_icon.h"
 
 namespace velkora {
 
@@ -37,8 +39,17 @@ struct StartSettings {
 // NotImplementedError.
 class THaupt {
  public:
-  // Reads the window position (Links, Oben) like the window's creation
-  // handler. `params` is the command line, [0] the program path.
+  // How the window shows itself once the message loop runs.
+  enum class StartVisibility {
+    kShown,            // Testmodus, or TESTMODE as the first parameter
+    kMinimizedToTray,  // the normal start: hidden, then WMStartMinimized
+    kHidden,           // Unsichtbar: no window, no taskbar button, no icon
+  };
+
+  // The window's creation handler: reads Vordergrund and the position
+  // (Links, Oben), makes the tray icon and the dial-up component, and
+  // settles the visibility. `params` is the command line, [0] the program
+  // path.
   THaupt(ShellContext& shell, StartSettings start, std::vector<std::string> params);
   THaupt(const THaupt&) = delete;
   THaupt& operator=(const THaupt&) = delete;
@@ -71,6 +82,40 @@ class THaupt {
     left_ = left;
     top_ = top;
   }
+
+  StartVisibility Visibility() const { return visibility_; }
+  // Whether the window stays on top of others (Vordergrund).
+  bool StaysOnTop() const { return vordergrund_; }
+
+  TTrayIcon& TrayIcon() { return tray_icon_; }
+  TRAS& Ras() { return ras_; }
+
+  // --- window and menu handlers (the window itself is the host's) ----------
+  // The message the window posts itself at a normal start: the
+  // application is minimised into the notification area. The host calls it
+  // in place of minimising a window that was never shown.
+  void WMStartMinimized() { ApplicationMinimized(); }
+  // The application was minimised (the tray icon takes over) or restored.
+  void ApplicationMinimized() { tray_icon_.AppMinimize(); }
+  void ApplicationRestored() { tray_icon_.AppRestore(); }
+
+  // Toggles Vordergrund and writes it at once; the host then sets the
+  // window and the check mark from StaysOnTop() (also when the write
+  // raised).
+  void MenuDateiVordergrund();
+  void MenuTestInfo();
+  void Version1Click();
+  void Ininame1Click();
+  void MenuTestWindowExists();
+  void MenuTestCloseWindow();
+  void WndGetList1Click();
+  void WndClose1Click();
+  void MenuTestGetRasConnection();
+  void MenuTestGetRasLCRName();
+  // The tray icon's click and the tray menu's "&Info": the info box, but
+  // only one at a time.
+  void TrayZeigeInfo();
+  bool InfoShowing() const { return info_showing_; }
 
   // --- script operations, in the interface's order ------------------------
   void ShowInfo();
@@ -106,6 +151,11 @@ class THaupt {
   std::array<std::string, 5> para_;
   int32_t left_ = 0;
   int32_t top_ = 0;
+  bool vordergrund_ = true;
+  bool info_showing_ = false;
+  StartVisibility visibility_ = StartVisibility::kShown;
+  TTrayIcon tray_icon_;
+  TRAS ras_;
 };
 
 }  // namespace velkora

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "server/haupt.h"
+
+namespace velkora {
+
+// The commands of the main window's menus and of the tray menu; the values
+// are the menu items' identifiers.
+enum class MenuCommand : uint16_t {
+  kVordergrund = 101,
+  kEnde,
+  kInfo,
+  kVersion,
+  kIniname,
+  kWindowExists,
+  kCloseWindow,
+  kWndGetList,
+  kWndClose,
+  kVerbindungsname,
+  kLcr,
+  kTrayInfo,
+  kTrayEnde,
+};
+
+struct MenuItem {
+  std::string_view caption;  // "-" is a separator
+  MenuCommand command{};
+  bool check_item = false;    // carries a check mark (Vordergrund)
+  bool default_item = false;  // shown in bold, run by a click on the icon
+};
+
+struct MenuBarEntry {
+  std::string_view caption;
+  std::span<const MenuItem> items;
+};
+
+// "&Datei" and "&Test", with their items in order.
+std::span<const MenuBarEntry> MainMenu();
+// The tray icon's popup menu: "&Info" and "&Ende".
+std::span<const MenuItem> TrayMenu();
+
+// Runs the handler of a menu command. The two "&Ende" are the window's own
+// (it closes, which may ask first) and return false; every other command
+// runs its THaupt handler and returns true. Errors of the handler escape.
+bool RunMenuCommand(THaupt& haupt, MenuCommand command);
+
+}  // namespace velkora
