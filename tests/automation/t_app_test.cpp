@@ -93,7 +93,8 @@ TEST_F(TAppTest, WertIsPassedOnUnconverted) {
 TEST_F(TAppTest, MissingSubsystemsFailAsNotImplemented) {
   for (const MethodInfo& m : MethodTable()) {
     if (m.dispid == dispid::kShowInfo || m.dispid == dispid::kVelkoraVersion ||
-        m.dispid == dispid::kVelkoraIniname) {
+        m.dispid == dispid::kVelkoraIniname || m.dispid == dispid::kGetRasConnection ||
+        m.dispid == dispid::kRasClose || m.dispid == dispid::kGetPerfStats) {
       continue;
     }
     SCOPED_TRACE(std::string(m.name));
@@ -113,6 +114,15 @@ TEST_F(TAppTest, InformationFunctionsReturnText) {
   const CallResult info = app.Call(Method(dispid::kShowInfo), {});
   EXPECT_FALSE(info.error.has_value());
   EXPECT_EQ(info.value, Variant());
+}
+
+TEST_F(TAppTest, DialUpFunctionsAnswerWithoutDialUpNetworking) {
+  EXPECT_EQ(app.Call(Method(dispid::kGetRasConnection), {}).value, Variant::Text(""));
+  EXPECT_EQ(app.Call(Method(dispid::kRasClose), {}).value, Variant::Text(""));
+  const std::vector<Variant> key{Variant::Text("ConnectSpeed")};
+  const CallResult counter = app.Call(Method(dispid::kGetPerfStats), key);
+  EXPECT_FALSE(counter.error.has_value());
+  EXPECT_EQ(counter.value, Variant::I4(0));
 }
 
 TEST(ToAutomationError, StatusFromTheErrorWhenNegative) {
