@@ -9,8 +9,9 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest
           libbenchmark-dev libpcre2-dev pkg-config)
 if [[ "${1:-}" == "--windows" ]]; then
-  # dpkg-dev: apt-get source, for the PCRE2 source package of the Windows build
-  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb dpkg-dev)
+  # dpkg-dev: apt-get source, for the PCRE2 source package of the Windows build;
+  # imagemagick: screenshots of the server's window in the Wine suite
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb dpkg-dev imagemagick)
 fi
 
 missing=()

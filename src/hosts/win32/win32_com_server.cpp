@@ -173,6 +173,10 @@ void Win32ComServer::MainWindowCreated(THaupt& haupt) {
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                                 haupt.Left(), haupt.Top(), 386, 194, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), this));
+  if (window_) {
+    main_window_ = std::make_unique<MainWindow>(window_.get(), haupt, platform_.Boxes(),
+                                                dynamic_cast<Win32TrayShell*>(&platform_.Tray()));
+  }
 }
 
 void Win32ComServer::RunMessageLoop(THaupt& /*haupt*/) {
@@ -184,6 +188,7 @@ void Win32ComServer::RunMessageLoop(THaupt& /*haupt*/) {
       OnQuitTimer();
       continue;
     }
+    if (window_ && IsDialogMessageA(window_.get(), &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
@@ -195,6 +200,7 @@ void Win32ComServer::MainWindowDestroying(THaupt& /*haupt*/) {
   // The owner lets go of the window before destroying it, so its WM_DESTROY
   // does not take this for a user closing the server.
   window_.reset();
+  main_window_.reset();
   window_class_.reset();
   app_.reset();
 }
@@ -275,6 +281,8 @@ LRESULT Win32ComServer::HandleMessage(HWND window, UINT message, WPARAM wparam, 
     default:
       break;
   }
+  LRESULT result = 0;
+  if (main_window_ && main_window_->HandleMessage(message, wparam, lparam, result)) return result;
   return DefWindowProcA(window, message, wparam, lparam);
 }
 

@@ -17,6 +17,7 @@
 #include "automation/t_app.h"
 #include "hosts/win32/app_object.h"
 #include "hosts/win32/com_owners.h"
+#include "hosts/win32/main_window.h"
 #include "platform/platform.h"
 #include "platform/win32/unique_handle.h"
 #include "server/startup.h"
@@ -79,6 +80,7 @@ class Win32ComServer final : public HostHooks, public AppHost {
   std::unique_ptr<TApp> app_;
   UniqueWindowClass window_class_;
   UniqueThreadTimer thread_timer_;  // the quit timer when there is no window
+  std::unique_ptr<MainWindow> main_window_;  // its content: goes after the window
   UniqueWindow window_;
 };
 
