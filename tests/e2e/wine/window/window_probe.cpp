@@ -3,19 +3,23 @@
 // lines and notification icon.
 //
 //   window_probe describe <title>
-//       Prints the window ("window ..."), its child controls ("control ...")
-//       and its menu items ("menu ..."), one per line, UTF-8.
-//   window_probe command <title> <menu>/<item>
-//       Posts the WM_COMMAND of the menu item with these captions.
+//       Prints the window ("window ...") and its child controls
+//       ("control ..."), one per line, UTF-8. (Wine does not let another
+//       process read a window's menus; the unit tests check them.)
+//   window_probe command <title> <id>
+//       Posts the WM_COMMAND of the menu item with this identifier.
+//   window_probe menu-open <title> <letter>
+//       Opens the menu bar's menu with this mnemonic, as Alt+letter does.
 //   window_probe settext <title> <control id> <text>
 //   window_probe gettext <title> <control id>
 //   window_probe syscommand <title> minimize|close
 //   window_probe tray-icons
 //       Prints how many icons Wine's stand-alone notification area shows.
-//   window_probe tray-mouse up|rup
-//       Posts a left or right button release to the first notification icon.
-//   window_probe popup-key <letter> <timeout_ms>
-//       Waits for an open popup menu and sends it the letter's key press.
+//   window_probe tray-mouse up|rup [<count>]
+//       Posts a left or right click (button down and up) to the first
+//       notification icon, `count` times in a row (default 1).
+//   window_probe popup-key <letter>|esc <timeout_ms>
+//       Waits for an open popup menu and sends it the key.
 //   window_probe wait-gone <title> <timeout_ms>
 //       Exit code 0 once no window of that title is left.
 // Exit code 0 on success, 1 when the window or item was not found.
@@ -84,27 +88,6 @@ HWND FindWindowBy(const std::wstring& title, const std::wstring& class_name = {}
   return request.found;
 }
 
-void PrintMenu(HMENU menu, const std::string& path) {
-  const int count = GetMenuItemCount(menu);
-  for (int i = 0; i < count; ++i) {
-    wchar_t caption[256] = {};
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
-    info.dwTypeData = caption;
-    info.cch = 255;
-    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
-    std::string flags;
-    if (info.fType & MFT_SEPARATOR) flags += " separator";
-    if (info.fState & MFS_CHECKED) flags += " checked";
-    if (info.fState & MFS_DEFAULT) flags += " default";
-    if (info.fState & MFS_DISABLED) flags += " disabled";
-    const std::string item = path.empty() ? Utf8(caption) : path + "/" + Utf8(caption);
-    std::printf("menu %s\tid=%u%s\n", item.c_str(), info.wID, flags.c_str());
-    if (info.hSubMenu != nullptr) PrintMenu(info.hSubMenu, item);
-  }
-}
-
 BOOL CALLBACK PrintControl(HWND child, LPARAM parent_param) {
   HWND parent = reinterpret_cast<HWND>(parent_param);
   RECT rect{};
@@ -122,33 +105,17 @@ int Describe(HWND window) {
   GetClientRect(window, &client);
   const LONG style = GetWindowLongW(window, GWL_STYLE);
   const LONG ex_style = GetWindowLongW(window, GWL_EXSTYLE);
-  std::printf("window caption=%s class=%s visible=%d iconic=%d topmost=%d left=%ld top=%ld "
-              "right=%ld bottom=%ld client=%ldx%ld sysmenu=%d minimizebox=%d maximizebox=%d "
-              "thickframe=%d\n",
-              Utf8(Text(window)).c_str(), Utf8(ClassName(window)).c_str(), IsWindowVisible(window) ? 1 : 0,
+  // The caption last: it may hold blanks.
+  std::printf("window class=%s visible=%d iconic=%d topmost=%d left=%ld top=%ld right=%ld "
+              "bottom=%ld client=%ldx%ld sysmenu=%d minimizebox=%d maximizebox=%d thickframe=%d "
+              "caption=%s\n",
+              Utf8(ClassName(window)).c_str(), IsWindowVisible(window) ? 1 : 0,
               IsIconic(window) ? 1 : 0, (ex_style & WS_EX_TOPMOST) ? 1 : 0, rect.left, rect.top,
               rect.right, rect.bottom, client.right, client.bottom, (style & WS_SYSMENU) ? 1 : 0,
               (style & WS_MINIMIZEBOX) ? 1 : 0, (style & WS_MAXIMIZEBOX) ? 1 : 0,
-              (style & WS_THICKFRAME) ? 1 : 0);
+              (style & WS_THICKFRAME) ? 1 : 0, Utf8(Text(window)).c_str());
   EnumChildWindows(window, PrintControl, reinterpret_cast<LPARAM>(window));
-  if (HMENU menu = GetMenu(window)) PrintMenu(menu, "");
   return 0;
-}
-
-// The id of the item at `path` ("&Test/Version"), or -1.
-int FindItem(HMENU menu, const std::wstring& path) {
-  const size_t slash = path.find(L'/');
-  const std::wstring head = path.substr(0, slash);
-  const int count = GetMenuItemCount(menu);
-  for (int i = 0; i < count; ++i) {
-    wchar_t caption[256] = {};
-    GetMenuStringW(menu, static_cast<UINT>(i), caption, 255, MF_BYPOSITION);
-    if (head != caption) continue;
-    if (slash == std::wstring::npos) return static_cast<int>(GetMenuItemID(menu, i));
-    HMENU sub = GetSubMenu(menu, i);
-    return sub == nullptr ? -1 : FindItem(sub, path.substr(slash + 1));
-  }
-  return -1;
 }
 
 std::vector<HWND> TrayIcons() {
@@ -177,13 +144,16 @@ int main(int argc, char** argv) {
     std::printf("%zu\n", TrayIcons().size());
     return 0;
   }
-  if (mode == "tray-mouse" && args.size() == 2) {
+  if (mode == "tray-mouse" && (args.size() == 2 || args.size() == 3)) {
     std::vector<HWND> icons = TrayIcons();
     if (icons.empty()) return 1;
     const UINT down = args[1] == "rup" ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
     const UINT up = args[1] == "rup" ? WM_RBUTTONUP : WM_LBUTTONUP;
-    PostMessageW(icons[0], down, 0, MAKELPARAM(5, 5));
-    PostMessageW(icons[0], up, 0, MAKELPARAM(5, 5));
+    const int count = args.size() == 3 ? std::atoi(args[2].c_str()) : 1;
+    for (int i = 0; i < count; ++i) {
+      PostMessageW(icons[0], down, 0, MAKELPARAM(5, 5));
+      PostMessageW(icons[0], up, 0, MAKELPARAM(5, 5));
+    }
     return 0;
   }
   if (mode == "popup-key" && args.size() == 3) {
@@ -193,6 +163,11 @@ int main(int argc, char** argv) {
     while ((popup = FindWindowBy(L"", L"#32768")) == nullptr || !IsWindowVisible(popup)) {
       if (GetTickCount() - start >= timeout_ms) return 1;
       Sleep(100);
+    }
+    if (args[1] == "esc") {
+      PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+      PostMessageW(popup, WM_KEYUP, VK_ESCAPE, 0);
+      return 0;
     }
     const WPARAM key = static_cast<WPARAM>(std::toupper(static_cast<unsigned char>(args[1][0])));
     PostMessageW(popup, WM_KEYDOWN, key, 0);
@@ -217,13 +192,11 @@ int main(int argc, char** argv) {
   }
   if (mode == "describe") return Describe(window);
   if (mode == "command" && args.size() == 3) {
-    HMENU menu = GetMenu(window);
-    const int id = menu == nullptr ? -1 : FindItem(menu, Widen(args[2]));
-    if (id < 0) {
-      std::fprintf(stderr, "no menu item %s\n", args[2].c_str());
-      return 1;
-    }
-    PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(std::atoi(args[2].c_str()), 0), 0);
+    return 0;
+  }
+  if (mode == "menu-open" && args.size() == 3) {
+    PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(std::tolower(args[2][0])));
     return 0;
   }
   if ((mode == "settext" && args.size() == 4) || (mode == "gettext" && args.size() == 3)) {
