@@ -13,6 +13,13 @@ Set app = CreateObject("ScriptFunctions.App")
 WScript.Echo "VelkoraVersion = " & app.VelkoraVersion
 WScript.Echo "VelkoraIniname = " & app.VelkoraIniname
 
+' Dial-up networking: the name of the active connection (empty without one)
+' and a counter of the dial-up adapter (0 where the system keeps none).
+' RasClose would hang up every active connection, so the tour leaves it out.
+WScript.Echo "GetRasConnection = """ & app.GetRasConnection & """"
+WScript.Echo "GetPerfStats(""Dial-Up Adapter\ConnectSpeed"") = " & _
+  app.GetPerfStats("Dial-Up Adapter\ConnectSpeed")
+
 ' Functions that are not available in this version answer with an error
 ' instead of a result. On Error Resume Next lets the script read it from Err.
 On Error Resume Next
