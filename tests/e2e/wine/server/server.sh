@@ -211,7 +211,11 @@ e2e_server_suite() {
   e2e_check "byhand.vbs passes" e2e_cscript "$dir/byhand.vbs" 60
   velkora_keep byhand.vbs
   e2e_check "the server started by hand still runs" e2e_pid_alive "$pid"
+  # Ended the way a user ends it, by closing its (hidden) window: a killed
+  # server leaves Wine's COM service pointing at a dead process, and every
+  # later CreateObject of the run fails.
+  e2e_timed "$E2E_RUN" 30 wine box_watcher.exe close 'Velkora 1.1.3' 10000 >"$E2E_RUN/byhand-close.out" 2>&1
+  e2e_check "the server started by hand ended when its window was closed" velkora_wait_gone 100
   e2e_kill_pid "$pid"
-  e2e_check "the server started by hand was stopped" velkora_wait_gone 50
   e2e_end
 }

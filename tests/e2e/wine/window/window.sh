@@ -51,6 +51,9 @@ window_is() {
   [[ $got == "$2" ]] || { e2e_log "    window $1: <$got>, want <$2>"; return 1; }
 }
 
+# window_shows <key> <value>: describes the window anew and compares.
+window_shows() { window_describe && window_is "$1" "$2"; }
+
 # control_is <id> <expected rest of its line>
 control_is() {
   local got
@@ -89,6 +92,18 @@ window_start() {
 }
 
 window_ended() { e2e_wait_pid_end "$WINDOW_PID" "${1:-100}"; }
+
+# After a test: a server still running (the test failed) is ended through
+# its window, never killed while COM knows its class object: Wine's COM
+# service would keep pointing at the dead process and fail every later
+# CreateObject of the run.
+window_stop() {
+  e2e_pid_alive "$WINDOW_PID" || return 0
+  echo yes >"$E2E_ANSWER"
+  probe command "$WINDOW_TITLE" "$CMD_ENDE" >/dev/null
+  window_ended 100 || e2e_kill_pid "$WINDOW_PID"
+  echo ok >"$E2E_ANSWER"
+}
 
 # window_screenshot <file> [<crop geometry>]
 window_screenshot() {
@@ -198,12 +213,14 @@ e2e_window_suite() {
   # another process read their items, the screenshots show them (the unit
   # tests check captions and order).
   probe menu-open "$WINDOW_TITLE" t >/dev/null
-  sleep 1
+  probe popup-key none 5000 >/dev/null
+  sleep 0.5
   e2e_check "screenshot menu-test.png" window_screenshot menu-test.png \
     "440x340+$(window_value left)+$(window_value top)"
   probe popup-key esc 3000 >/dev/null; probe popup-key esc 1000 >/dev/null
   probe menu-open "$WINDOW_TITLE" d >/dev/null
-  sleep 1
+  probe popup-key none 5000 >/dev/null
+  sleep 0.5
   e2e_check "screenshot menu-datei.png" window_screenshot menu-datei.png \
     "440x300+$(window_value left)+$(window_value top)"
   probe popup-key esc 3000 >/dev/null; probe popup-key esc 1000 >/dev/null
@@ -230,17 +247,13 @@ e2e_window_suite() {
 
   probe command "$WINDOW_TITLE" "$CMD_VORDERGRUND" >/dev/null
   e2e_check "Vordergrund off is written at once" window_wait 50 eval '[[ $(velkora_ini_value Vordergrund) == 0 ]]'
-  window_describe
-  e2e_check "... and the window no longer stays on top" window_is topmost 0
+  e2e_check "... and the window no longer stays on top" window_wait 30 window_shows topmost 0
   probe command "$WINDOW_TITLE" "$CMD_VORDERGRUND" >/dev/null
   e2e_check "Vordergrund on again" window_wait 50 eval '[[ $(velkora_ini_value Vordergrund) == 1 ]]'
-  window_describe
-  e2e_check "... and the window stays on top" window_is topmost 1
+  e2e_check "... and the window stays on top" window_wait 30 window_shows topmost 1
 
   probe syscommand "$WINDOW_TITLE" minimize >/dev/null
-  sleep 1
-  window_describe
-  e2e_check "minimised" window_is iconic 1
+  e2e_check "minimised" window_wait 50 window_shows iconic 1
   e2e_check "... without tray icon in test mode" tray_icons_are 0
   probe command "$WINDOW_TITLE" "$CMD_ENDE" >/dev/null
   e2e_check "&Ende without clients ends the server at once" window_ended 100
@@ -251,6 +264,7 @@ e2e_window_suite() {
     'VelkoraVersion()' ' --> "010103"' 'VelkoraIniname()' " --> \"$E2E_INI\"" 'GetRasConnection()' \
     ' --> ""' 'ShowInfo()' 'Programmende'
   e2e_check "only the info box was shown" test "$(e2e_box_count)" = $((before + 1))
+  window_stop
   e2e_end
 
   e2e_begin "window: TESTMODE as parameter; minimised into the tray; the tray icon and its menu"
@@ -261,16 +275,16 @@ e2e_window_suite() {
   e2e_check "no tray icon while shown" tray_icons_are 0
   probe syscommand "$WINDOW_TITLE" minimize >/dev/null
   e2e_check "minimised, the icon appears" window_wait 50 tray_icons_are 1
-  window_describe
-  e2e_check "... and the window is gone from the screen" window_is visible 0
+  e2e_check "... and the window is gone from the screen" window_wait 50 window_shows visible 0
   before=$(e2e_box_count)
   probe tray-mouse up 2 >/dev/null
   e2e_check "a click on the icon shows the info box" window_wait 50 box_seen_since "$before" $'^Info\t'
-  sleep 2
+  sleep 3
   e2e_check "... once, though clicked twice while it was open" test "$(e2e_box_count)" = $((before + 1))
   before=$(e2e_box_count)
   probe tray-mouse rup >/dev/null
-  sleep 1
+  e2e_check "a right click opens the tray menu" probe popup-key none 5000
+  sleep 0.5
   e2e_check "screenshot tray-menu.png" window_screenshot tray-menu.png
   probe popup-key i 3000 >/dev/null
   e2e_check "the tray menu's &Info shows the info box" window_wait 50 box_seen_since "$before" $'^Info\t'
@@ -280,6 +294,7 @@ e2e_window_suite() {
   e2e_check "the tray menu's &Ende ends the server (no clients, no question)" window_ended 100
   velkora_keep window-testmode
   e2e_check "the log ends with Programmende" velkora_log_has_in_order 'ShowInfo()' 'ShowInfo()' 'Programmende'
+  window_stop
   e2e_end
 
   e2e_begin "window: a normal start sits in the tray; ending it while a script holds an object asks first"
@@ -293,6 +308,7 @@ e2e_window_suite() {
   velkora_keep window-normal
   e2e_check "the log ends with Programmende" velkora_log_has_in_order 'Application.Run' 'Programmende'
   e2e_check "no tray icon is left" window_wait 50 tray_icons_are 0
+  window_stop
   e2e_end
 
   e2e_begin "window: Unsichtbar: no window, no tray icon"
@@ -304,6 +320,7 @@ e2e_window_suite() {
   e2e_check "no tray icon" tray_icons_are 0
   probe command "$WINDOW_TITLE" "$CMD_ENDE" >/dev/null
   e2e_check "ended by its (hidden) menu" window_ended 100
+  window_stop
   e2e_end
 
   e2e_begin "window: GetRasConnection, RasClose and GetPerfStats from VBScript and JScript"

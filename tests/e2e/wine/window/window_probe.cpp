@@ -18,8 +18,8 @@
 //   window_probe tray-mouse up|rup [<count>]
 //       Posts a left or right click (button down and up) to the first
 //       notification icon, `count` times in a row (default 1).
-//   window_probe popup-key <letter>|esc <timeout_ms>
-//       Waits for an open popup menu and sends it the key.
+//   window_probe popup-key <letter>|esc|none <timeout_ms>
+//       Waits for an open popup menu and sends it the key (none: only waits).
 //   window_probe wait-gone <title> <timeout_ms>
 //       Exit code 0 once no window of that title is left.
 // Exit code 0 on success, 1 when the window or item was not found.
@@ -164,6 +164,7 @@ int main(int argc, char** argv) {
       if (GetTickCount() - start >= timeout_ms) return 1;
       Sleep(100);
     }
+    if (args[1] == "none") return 0;
     if (args[1] == "esc") {
       PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
       PostMessageW(popup, WM_KEYUP, VK_ESCAPE, 0);
