@@ -154,6 +154,9 @@ TEST(PosixLocale, MapsLocaleNames) {
   EXPECT_EQ(time_only.decimal_separator, '.');
   EXPECT_EQ(time_only.short_date_format, german.short_date_format);
   EXPECT_EQ(time_only.date_separator, german.date_separator);
+  EXPECT_EQ(time_only.long_month_names[2], "März");
+  EXPECT_EQ(time_only.short_day_names[1], "Mo");
+  EXPECT_EQ(FormatsWith({{"LC_TIME", "C"}}).short_month_names[11], "Dec");
 }
 
 TEST(PosixLocale, StrftimeFormatsBecomeRuntimeFormats) {
@@ -163,7 +166,8 @@ TEST(PosixLocale, StrftimeFormatsBecomeRuntimeFormats) {
   } cases[] = {{"%d.%m.%Y", "dd.mm.yyyy"}, {"%m/%d/%y", "mm/dd/yy"}, {"%Y-%m-%d", "yyyy-mm-dd"},
                {"%e/%m/%Y", "d/mm/yyyy"},  {"%D", "mm/dd/yy"},       {"%F", "yyyy-mm-dd"},
                {"%T", "hh:nn:ss"},         {"%I:%M:%S %p", "hh:nn:ss"}, {"%r", "hh:nn:ss"},
-               {"%Od.%Om.%EY", "dd.mm.yyyy"}, {"%H.%M", "hh.nn"}, {"%", ""}};
+               {"%Od.%Om.%EY", "dd.mm.yyyy"}, {"%H.%M", "hh.nn"}, {"%", ""},
+               {"%a %d %b %Y", "ddd dd mmm yyyy"}, {"%A, %e. %B %Y", "dddd, d. mmmm yyyy"}, {"%d-%h", "dd-mmm"}};
   for (const auto& c : cases) EXPECT_EQ(RuntimeFormatFromStrftime(c.strftime), c.runtime) << c.strftime;
 }
 
