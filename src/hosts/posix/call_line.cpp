@@ -160,6 +160,26 @@ class Parser {
     return std::nullopt;
   }
 
+  // Deeper nesting than any script needs; the parser recurses once per
+  // level, so the bound keeps a hostile line from exhausting the stack.
+  static constexpr int kMaxNesting = 64;
+
+  // Counts one level of ByRef(...) or Array(...) while it is being parsed.
+  class NestingGuard {
+   public:
+    NestingGuard(Parser& parser, std::size_t offset) : parser_(parser) {
+      if (++parser_.depth_ > kMaxNesting) {
+        parser_.Fail(offset, "arguments nested deeper than " + std::to_string(kMaxNesting) + " levels");
+      }
+    }
+    NestingGuard(const NestingGuard&) = delete;
+    NestingGuard& operator=(const NestingGuard&) = delete;
+    ~NestingGuard() { --parser_.depth_; }
+
+   private:
+    Parser& parser_;
+  };
+
   Variant ParseValue() {
     SkipBlanks();
     std::size_t start = pos_;
@@ -178,12 +198,14 @@ class Parser {
     if (EqualsNoCase(word, "null")) return Variant::Null();
     if (EqualsNoCase(word, "nothing")) return Variant::Dispatch();
     if (EqualsNoCase(word, "byref")) {
+      NestingGuard level(*this, start);
       Expect('(');
       Variant target = ParseValue();
       Expect(')');
       return Variant::ByRef(call_.Own(std::move(target)));
     }
     if (EqualsNoCase(word, "array")) {
+      NestingGuard level(*this, start);
       Expect('(');
       SkipBlanks();
       if (Peek() != ')') {
@@ -396,6 +418,7 @@ class Parser {
 
   std::string_view line_;
   std::size_t pos_ = 0;
+  int depth_ = 0;
   ParsedCall call_;
 };
 

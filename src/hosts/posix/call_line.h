@@ -82,7 +82,8 @@ struct CallLineResult {
 //   Param:=arg                a named argument
 // A line whose first non-blank character is ' or # is a comment, as is a
 // blank line; text after a ' that ends the call is a trailing comment.
-// Positional arguments may not follow named ones.
+// Positional arguments may not follow named ones. ByRef(...) and
+// Array(...) nest at most 64 levels deep; a deeper line is a syntax error.
 CallLineResult ParseCallLine(std::string_view line);
 
 }  // namespace velkora

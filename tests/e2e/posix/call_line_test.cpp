@@ -127,6 +127,32 @@ TEST(CallLineTest, ByRefPointsAtAValueTheCallOwns) {
   EXPECT_EQ(moved.args[0].value.Deref(), Variant::Text("x"));
 }
 
+// The parser recurses once per level; a line from outside must not be able
+// to exhaust the stack (300,000 levels crashed the host).
+TEST(CallLineTest, NestingIsBoundedWithASyntaxError) {
+  auto nested = [](const std::string& word, int depth) {
+    std::string line = "F(";
+    for (int i = 0; i < depth; ++i) line += word + "(";
+    line += "1";
+    line.append(static_cast<std::size_t>(depth), ')');
+    return line + ")";
+  };
+  EXPECT_TRUE(ParseCallLine(nested("ByRef", 64)).call);
+  EXPECT_TRUE(ParseCallLine(nested("Array", 64)).call);
+  for (const std::string word : {"ByRef", "Array", "byref"}) {
+    for (int depth : {65, 300000}) {
+      CallLineResult r = ParseCallLine(nested(word, depth));
+      ASSERT_TRUE(r.error) << word << " " << depth;
+      EXPECT_EQ(r.error->column, 3u + 64u * 6u) << "where the 65th level begins";
+      EXPECT_NE(r.error->message.find("nested deeper than 64"), std::string::npos) << r.error->message;
+    }
+  }
+  // Levels count along one path, not across siblings.
+  std::string wide = "F(";
+  for (int i = 0; i < 200; ++i) wide += (i ? ", " : "") + std::string("ByRef(Array(1, 2))");
+  EXPECT_TRUE(ParseCallLine(wide + ")").call);
+}
+
 TEST(CallLineTest, NamedArguments) {
   ParsedCall call = MustParse("IniRead(\"a.ini\", Eintrag:=\"K\", sektion := \"S\", Wert:=ByRef(0))");
   ASSERT_EQ(call.args.size(), 4u);
