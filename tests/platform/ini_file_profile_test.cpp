@@ -71,6 +71,20 @@ TEST(IniFileProfile, WritesCreateEditAndDelete) {
   EXPECT_EQ(EntriesOf(dir.path()).size(), 2u) << "no temporary file left behind";
 }
 
+TEST(IniFileProfile, NamesWithoutFullPathLieInTheGivenFolder) {
+  TempDir dir;
+  IniFileProfile profile;
+  profile.SetFolderForRelativeNames(dir.path().string());
+  ASSERT_TRUE(profile.WriteString("s", "k", "v", "plain.ini"));
+  EXPECT_EQ(ReadBytes(dir.File("plain.ini")), "[s]\r\nk=v\r\n");
+  EXPECT_EQ(profile.GetString("s", "k", "", 2048, "plain.ini"), "v");
+  fs::create_directory(dir.path() / "sub");
+  ASSERT_TRUE(profile.WriteString("s", "k", "w", "sub/../sub/x.ini"));
+  EXPECT_EQ(profile.GetString("s", "k", "", 2048, dir.File("sub/x.ini")), "w");
+  EXPECT_FALSE(profile.WriteString("s", "k", "v", ""));
+  EXPECT_EQ(profile.GetString("s", "k", "d", 2048, ""), "d");
+}
+
 TEST(IniFileProfile, RefusedWritesLeaveNothingBehind) {
   TempDir dir;
   IniFileProfile profile;

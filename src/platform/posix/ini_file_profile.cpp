@@ -138,6 +138,11 @@ bool IniFileProfile::WriteInPlace(const std::string& target, const struct stat& 
   return ::close(fd.Release()) == 0;
 }
 
+std::string IniFileProfile::PathOf(const std::string& file) const {
+  if (file.empty() || file.front() == '/' || relative_folder_.empty()) return file;
+  return relative_folder_ + "/" + file;
+}
+
 std::string IniFileProfile::GetString(std::optional<std::string_view> section,
                                       std::optional<std::string_view> key, std::string_view default_text,
                                       std::size_t buffer_size, const std::string& file) {
@@ -145,7 +150,7 @@ std::string IniFileProfile::GetString(std::optional<std::string_view> section,
   struct stat info {};
   // A file that is missing or unreadable reads as empty: the caller gets the
   // default, as the platform gives it.
-  if (file.empty() || ReadWholeFile(file, bytes, info) != ReadOutcome::kRead) bytes.clear();
+  if (file.empty() || ReadWholeFile(PathOf(file), bytes, info) != ReadOutcome::kRead) bytes.clear();
   return ini_engine::GetString(bytes, section, key, default_text, buffer_size);
 }
 
@@ -153,7 +158,7 @@ bool IniFileProfile::WriteString(std::string_view section, std::optional<std::st
                                  std::optional<std::string_view> value, const std::string& file) {
   if (file.empty()) return false;
   std::string target;
-  if (!ResolveLinks(file, target)) return false;
+  if (!ResolveLinks(PathOf(file), target)) return false;
 
   std::string old_bytes;
   struct stat info {};

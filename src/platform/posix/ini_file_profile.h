@@ -43,6 +43,12 @@ class IniFileProfile final : public Profile {
   IniFileProfile() = default;
   explicit IniFileProfile(FaultInjector fault_injector) : fault_injector_(std::move(fault_injector)) {}
 
+  // A file named without a full path (not starting with "/") is looked for
+  // in `folder`, the way the platform's functions look in one fixed folder,
+  // whatever the process's current folder is. Without a folder such names
+  // are taken from the current folder.
+  void SetFolderForRelativeNames(std::string folder) { relative_folder_ = std::move(folder); }
+
   std::string GetString(std::optional<std::string_view> section, std::optional<std::string_view> key,
                         std::string_view default_text, std::size_t buffer_size,
                         const std::string& file) override;
@@ -54,7 +60,10 @@ class IniFileProfile final : public Profile {
   bool Fails(WriteStep step) const { return fault_injector_ && fault_injector_(step); }
   bool WriteInPlace(const std::string& target, const struct stat& read_info, std::string_view bytes) const;
 
+  std::string PathOf(const std::string& file) const;
+
   FaultInjector fault_injector_;
+  std::string relative_folder_;
 };
 
 }  // namespace velkora
