@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/conversions.h"
+#include "base/date_time.h"
+
 namespace velkora::win32 {
 namespace {
 
@@ -31,7 +34,9 @@ TEST(Win32Locale, UserFormatsUseRuntimeLetters) {
 
 // The names come from the system in its own order (weekdays from Monday);
 // a picture with names then shows them. Checked against the system's own
-// formatting, whatever locale the test runs under.
+// formatting, whatever locale the test runs under. Short names are the
+// locale's abbreviations (the system's date formatting may use another
+// form of them, "Dez." for "Dez" under Wine's German).
 TEST(Win32Locale, NamesComeFromTheUserLocale) {
   const FormatSettings fs = Win32Locale().Formats();
   SYSTEMTIME monday{};
@@ -44,10 +49,21 @@ TEST(Win32Locale, NamesComeFromTheUserLocale) {
     GetDateFormatA(LOCALE_USER_DEFAULT, 0, &monday, picture, buffer, sizeof buffer);
     return std::string(buffer);
   };
+  auto locale_text = [](LCTYPE item) {
+    char buffer[128] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, item, buffer, sizeof buffer);
+    return std::string(buffer);
+  };
   EXPECT_EQ(fs.long_day_names[1], system_text("dddd"));
-  EXPECT_EQ(fs.short_day_names[1], system_text("ddd"));
   EXPECT_EQ(fs.long_month_names[11], system_text("MMMM"));
-  EXPECT_EQ(fs.short_month_names[11], system_text("MMM"));
+  EXPECT_EQ(fs.short_day_names[1], locale_text(LOCALE_SABBREVDAYNAME1));
+  EXPECT_EQ(fs.short_day_names[0], locale_text(LOCALE_SABBREVDAYNAME7));
+  EXPECT_EQ(fs.short_month_names[11], locale_text(LOCALE_SABBREVMONTHNAME12));
+  // Whole pictures, as a system set to them would format the log's date.
+  const DateTime date = EncodeDate(2026, 12, 7);
+  EXPECT_EQ(FormatDateTime(DatePictureFromSystem("dddd, d. MMMM yyyy"), date, fs), system_text("dddd, d. MMMM yyyy"));
+  EXPECT_EQ(FormatDateTime(DatePictureFromSystem("dd-MMM-yyyy"), date, fs),
+            "07-" + locale_text(LOCALE_SABBREVMONTHNAME12) + "-2026");
   monday.wDay = 6;
   monday.wDayOfWeek = 0;
   EXPECT_EQ(fs.long_day_names[0], system_text("dddd"));
