@@ -219,6 +219,14 @@ class Parser {
       Expect(')');
       return Variant::Array(kVtVariant);
     }
+    if (EqualsNoCase(word, "CLngLng") || EqualsNoCase(word, "CDec")) {
+      const bool decimal = EqualsNoCase(word, "CDec");
+      Expect('(');
+      SkipBlanks();
+      Variant v = decimal ? ParseExactDecimal() : ParseExactLongLong();
+      Expect(')');
+      return v;
+    }
     for (const auto& [fn, convert] : kConversions) {
       if (EqualsNoCase(word, fn)) {
         Expect('(');
@@ -333,6 +341,69 @@ class Parser {
     if (ec == std::errc::result_out_of_range || !std::isfinite(n.value)) Fail(start, "number out of range");
     if (ec != std::errc() || end != text.data() + text.size()) Fail(start, "malformed number");
     return n;
+  }
+
+  // The digits of an exact number: optional sign, digits, and for decimals
+  // a fraction; no exponent, so that no digit is lost on the way.
+  struct ExactDigits {
+    bool negative = false;
+    std::string digits;  // integral and fraction digits together
+    std::size_t scale = 0;  // how many of them are fraction digits
+  };
+
+  ExactDigits ReadExactDigits(bool allow_fraction) {
+    const std::size_t start = pos_;
+    ExactDigits n;
+    if (Peek() == '-' || Peek() == '+') n.negative = line_[pos_++] == '-';
+    while (IsDigit(Peek())) n.digits += line_[pos_++];
+    if (allow_fraction && Peek() == '.') {
+      ++pos_;
+      while (IsDigit(Peek())) {
+        n.digits += line_[pos_++];
+        ++n.scale;
+      }
+    }
+    if (n.digits.empty()) Fail(start, "expected a number");
+    if (IsNameChar(Peek()) || Peek() == '.') Fail(pos_, "malformed number");
+    return n;
+  }
+
+  // CLngLng(n): a 64-bit integer (VT_I8) with every digit.
+  Variant ParseExactLongLong() {
+    const std::size_t start = pos_;
+    const ExactDigits n = ReadExactDigits(false);
+    const uint64_t limit = n.negative ? 0x8000000000000000ull : 0x7FFFFFFFFFFFFFFFull;
+    uint64_t value = 0;
+    for (const char c : n.digits) {
+      const auto digit = static_cast<uint64_t>(c - '0');
+      if (value > (limit - digit) / 10) Fail(start, "number out of range for CLngLng");
+      value = value * 10 + digit;
+    }
+    return Variant::I8(n.negative ? static_cast<int64_t>(0 - value) : static_cast<int64_t>(value));
+  }
+
+  // CDec(n): a Decimal (VT_DECIMAL) with every digit: up to 28 fraction
+  // digits and a magnitude below 2^96.
+  Variant ParseExactDecimal() {
+    const std::size_t start = pos_;
+    const ExactDigits n = ReadExactDigits(true);
+    if (n.scale > 28) Fail(start, "more than 28 decimal places for CDec");
+    uint32_t limbs[3] = {0, 0, 0};  // least significant first
+    for (const char c : n.digits) {
+      uint64_t carry = static_cast<uint64_t>(c - '0');
+      for (uint32_t& limb : limbs) {
+        const uint64_t product = static_cast<uint64_t>(limb) * 10 + carry;
+        limb = static_cast<uint32_t>(product);
+        carry = product >> 32;
+      }
+      if (carry != 0) Fail(start, "number out of range for CDec");
+    }
+    Decimal d;
+    d.scale = static_cast<uint8_t>(n.scale);
+    d.negative = n.negative;
+    d.hi32 = limbs[2];
+    d.lo64 = (static_cast<uint64_t>(limbs[1]) << 32) | limbs[0];
+    return Variant::Dec(d);
   }
 
   // #yyyy-mm-dd#, #yyyy-mm-dd hh:nn# or #yyyy-mm-dd hh:nn:ss#.

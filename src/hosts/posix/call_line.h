@@ -77,6 +77,10 @@ struct CallLineResult {
 //   CInt(n) CLng(n) CSng(n) CDbl(n) CCur(n) CByte(n)
 //                             a number forced to Integer, Long, Single,
 //                             Double, Currency or Byte (range-checked)
+//   CLngLng(n) CDec(n)        a 64-bit integer (VT_I8) or a Decimal
+//                             (VT_DECIMAL, up to 28 decimal places) taken
+//                             digit by digit from the literal, so that no
+//                             digit is lost; no exponent
 //   ByRef(arg)                a by-reference variant pointing at the value
 //                             of `arg`, as a script passes a variable
 //   Param:=arg                a named argument

@@ -100,6 +100,11 @@ TEST(CallLineTest, LiteralTypes) {
       {"CSng(654322.23456)", Variant::R4(654322.23456f)},
       {"CDbl(1)", Variant::R8(1.0)},
       {"CCur(1.25)", Variant::Currency(12500)},
+      {"CLngLng(9007199254740993)", Variant::I8(9007199254740993)},
+      {"clnglng(-9223372036854775808)", Variant::I8(INT64_MIN)},
+      {"CDec(-1.50)", Variant::Dec(Decimal{2, true, 0, 150})},
+      {"CDec(79228162514264337593543950335)", Variant::Dec(Decimal{0, false, 0xFFFFFFFF, UINT64_MAX})},
+      {"CDec(0.0000000000000000000000000001)", Variant::Dec(Decimal{28, false, 0, 1})},
       {"Array()", Variant::Array(kVtVariant)},
       {"Array(1, \"x\", Array(2))", Variant::Array(kVtVariant)},
   };
@@ -198,6 +203,11 @@ TEST(CallLineTest, MalformedLinesNameTheColumn) {
       {"F(CByte(256))", 9, "out of range for CByte"},
       {"F(CInt(\"1\"))", 8, "expected a number"},
       {"F(ByRef 1)", 9, "expected '('"},
+      {"F(CLngLng(9223372036854775808))", 11, "out of range for CLngLng"},
+      {"F(CLngLng(1.5))", 12, "malformed number"},
+      {"F(CDec(79228162514264337593543950336))", 8, "out of range for CDec"},
+      {"F(CDec(0.00000000000000000000000000001))", 8, "28 decimal places"},
+      {"F(CDec(1e3))", 9, "malformed number"},
       {"F(\"ä\", x)", 8, "unknown word 'x'"},
   };
   for (const Case& c : cases) {
