@@ -2,6 +2,7 @@
 // an INI file as one text, joined by the script's separator.
 
 #include <exception>
+#include <functional>
 #include <optional>
 #include <unordered_map>
 
@@ -53,52 +54,42 @@ class EntryList {
   std::unordered_map<std::string, std::size_t> index_;
 };
 
+// The frame all three share: the call line, then the list joined by
+// `trenner` and its result line, or the error report and the empty text.
+std::string JoinedListCall(ScriptFrame& frame, const std::string& call_text, const std::string& trenner,
+                           const std::function<std::vector<std::string>()>& fill_list) {
+  frame.LogCall(call_text);
+  try {
+    std::string result = JoinList(fill_list(), trenner);
+    frame.LogResult(Quoted(result));
+    return result;
+  } catch (const std::exception& e) {
+    frame.ReportException(e);
+    return std::string();
+  }
+}
+
 }  // namespace
 
 std::string IniFunctions::IniReadSections(const std::string& datei, const std::string& trenner) {
-  frame_.LogCall(CallText("IniReadSections", {datei, trenner}));
-  std::string result;
-  try {
-    TIniFile ini(profile_, datei);
-    result = JoinList(ini.ReadSections(), trenner);
-    frame_.LogResult(Quoted(result));
-  } catch (const std::exception& e) {
-    frame_.ReportException(e);
-    result.clear();
-  }
-  return result;
+  return JoinedListCall(frame_, CallText("IniReadSections", {datei, trenner}), trenner,
+                        [&] { return TIniFile(profile_, datei).ReadSections(); });
 }
 
 std::string IniFunctions::IniReadSection(const std::string& datei, const std::string& sektion,
                                          const std::string& trenner) {
-  frame_.LogCall(CallText("IniReadSection", {datei, sektion, trenner}));
-  std::string result;
-  try {
-    TIniFile ini(profile_, datei);
-    result = JoinList(ini.ReadSection(sektion), trenner);
-    frame_.LogResult(Quoted(result));
-  } catch (const std::exception& e) {
-    frame_.ReportException(e);
-    result.clear();
-  }
-  return result;
+  return JoinedListCall(frame_, CallText("IniReadSection", {datei, sektion, trenner}), trenner,
+                        [&] { return TIniFile(profile_, datei).ReadSection(sektion); });
 }
 
 std::string IniFunctions::IniReadSectionValues(const std::string& ini_datei, const std::string& sektion,
                                                const std::string& trenner) {
-  frame_.LogCall(CallText("IniReadSectionValues", {ini_datei, sektion, trenner}));
-  std::string result;
-  try {
+  return JoinedListCall(frame_, CallText("IniReadSectionValues", {ini_datei, sektion, trenner}), trenner, [&] {
     TIniFile ini(profile_, ini_datei);
     EntryList entries;
     for (const std::string& key : ini.ReadSection(sektion)) entries.Set(key, ini.ReadString(sektion, key, ""));
-    result = JoinList(std::move(entries).Items(), trenner);
-    frame_.LogResult(Quoted(result));
-  } catch (const std::exception& e) {
-    frame_.ReportException(e);
-    result.clear();
-  }
-  return result;
+    return std::move(entries).Items();
+  });
 }
 
 }  // namespace velkora
