@@ -9,7 +9,7 @@
 #include "fakes/shell_fixture.h"
 #include "ini/ini_functions.h"
 #include "platform/posix/ini_file_profile.h"
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 #include "shell/script_frame.h"
 
 namespace velkora::testing_support {
@@ -39,7 +39,7 @@ class IniTest : public ::testing::Test {
   }
 
   TempDir dir;
-  IniFileProfile profile;
+  posix::IniFileProfile profile;
   fakes::ShellFixture f;
   ScriptFrame frame{f.shell};
   IniFunctions ini{frame, profile, f.boxes, f.locale};

@@ -11,9 +11,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 
-namespace velkora {
+namespace velkora::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -282,4 +282,4 @@ TEST(IniFileProfile, LeftoverTemporaryFileNeverShadowsTheFile) {
 }
 
 }  // namespace
-}  // namespace velkora
+}  // namespace velkora::posix

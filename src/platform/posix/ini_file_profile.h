@@ -6,7 +6,7 @@
 
 struct stat;
 
-namespace velkora {
+namespace velkora::posix {
 
 // Profile over real files with the portable INI engine.
 //
@@ -66,4 +66,4 @@ class IniFileProfile final : public Profile {
   std::string relative_folder_;
 };
 
-}  // namespace velkora
+}  // namespace velkora::posix

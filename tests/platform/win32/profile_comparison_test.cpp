@@ -21,7 +21,7 @@
 
 #include "platform/portable/ini_engine.h"
 #include "platform/win32/win32_profile.h"
-#include "win32_test_dir.h"
+#include "support/temp_dir.h"
 
 namespace velkora::win32 {
 namespace {
@@ -293,7 +293,7 @@ bool IsQuotedValueCut(const Op& op, const std::string& engine, const std::string
 std::vector<Difference> Compare(const Sequence& s, const std::string& path) {
   std::vector<Difference> differences;
   std::string engine_file = s.file;
-  if (!s.file.empty()) WriteBytes(path, s.file);
+  if (!s.file.empty()) testing_support::WriteBytes(path, s.file);
   Win32Profile system;
   for (std::size_t i = 0; i < s.ops.size(); ++i) {
     const Op& op = s.ops[i];
@@ -301,15 +301,15 @@ std::vector<Difference> Compare(const Sequence& s, const std::string& path) {
     std::string real;
     switch (op.kind) {
       case OpKind::kRead:
-        engine = ini_engine::GetString(engine_file, op.section, op.key, op.value, op.buffer);
+        engine = portable::ini_engine::GetString(engine_file, op.section, op.key, op.value, op.buffer);
         real = system.GetString(op.section, op.key, op.value, op.buffer, path);
         break;
       case OpKind::kListSections:
-        engine = ini_engine::GetString(engine_file, std::nullopt, std::nullopt, "", op.buffer);
+        engine = portable::ini_engine::GetString(engine_file, std::nullopt, std::nullopt, "", op.buffer);
         real = system.GetString(std::nullopt, std::nullopt, "", op.buffer, path);
         break;
       case OpKind::kListKeys:
-        engine = ini_engine::GetString(engine_file, op.section, std::nullopt, "", op.buffer);
+        engine = portable::ini_engine::GetString(engine_file, op.section, std::nullopt, "", op.buffer);
         real = system.GetString(op.section, std::nullopt, "", op.buffer, path);
         break;
       case OpKind::kWrite:
@@ -319,7 +319,7 @@ std::vector<Difference> Compare(const Sequence& s, const std::string& path) {
             op.kind == OpKind::kDeleteSection ? std::nullopt : std::optional<std::string_view>(op.key);
         const std::optional<std::string_view> value =
             op.kind == OpKind::kWrite ? std::optional<std::string_view>(op.value) : std::nullopt;
-        const std::optional<std::string> written = ini_engine::WriteString(engine_file, op.section, key, value);
+        const std::optional<std::string> written = portable::ini_engine::WriteString(engine_file, op.section, key, value);
         if (written) engine_file = *written;
         engine = written ? "written" : "refused";
         real = system.WriteString(op.section, key, value, path) ? "written" : "refused";
@@ -336,7 +336,7 @@ std::vector<Difference> Compare(const Sequence& s, const std::string& path) {
 }
 
 TEST(ProfileComparison, EngineAgreesWithTheSystemUpToKnownWineWays) {
-  TestDir dir;
+  testing_support::TempDir dir;
   // 40 seeds take about 20 s under Wine; VELKORA_COMPARISON_SEEDS asks for
   // a longer run.
   uint32_t seeds = 40;
