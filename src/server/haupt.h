@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/variant.h"
+#include "ini/ini_functions.h"
 #include "shell/script_frame.h"
 #include "shell/shell_context.h"
 
@@ -99,6 +100,10 @@ class THaupt {
   int32_t GetPerfStats(const std::string& key);
 
  private:
+  // The INI functions over this process's profile functions, boxes and
+  // locale, writing to this window's frame.
+  IniFunctions Ini();
+
   ShellContext& shell_;
   ScriptFrame frame_;
   StartSettings start_;

@@ -212,7 +212,7 @@ TEST(StderrMessageBoxesTest, WindowsLineBreaksBecomeNewLines) {
 TEST(PosixPlatform, HandsOutItsObjectsAndAnswersForWhatPosixLacks) {
   std::ostringstream out;
   const PosixLocale::EnvLookup no_env = [](const char*) -> std::optional<std::string> { return std::nullopt; };
-  PosixPlatform platform({.box_stream = out, .env = no_env, .german_formats = false});
+  PosixPlatform platform({.box_stream = out, .env = no_env, .german_formats = false, .ini_folder = ""});
   EXPECT_EQ(&platform.IniFiles(), &platform.IniFiles());
   EXPECT_EQ(platform.UserLocale().Formats(), FormatSettings{});
   platform.Boxes().Show("Text", "Titel", BoxIcon::kError);
@@ -225,8 +225,11 @@ TEST(PosixPlatform, HandsOutItsObjectsAndAnswersForWhatPosixLacks) {
   EXPECT_EQ(platform.PerfCounters().ReadCounter("Dial-Up Adapter\\TotalBytesRecvd"), 0u);
   EXPECT_FALSE(platform.Registry().SetDefaultValue("CLSID\\x", "y"));
 
-  PosixPlatform german({.box_stream = out, .env = no_env, .german_formats = true});
+  TempDir dir;
+  PosixPlatform german({.box_stream = out, .env = no_env, .german_formats = true, .ini_folder = dir.path().string()});
   EXPECT_EQ(german.UserLocale().Formats(), FormatSettings::German());
+  ASSERT_TRUE(german.IniFiles().WriteString("S", "K", "v", "named.ini"));
+  EXPECT_EQ(testing_support::ReadBytes(dir.File("named.ini")), "[S]\r\nK=v\r\n") << "a name without path";
 }
 
 }  // namespace
