@@ -69,9 +69,9 @@ Check InStr(text, "An=1" & crlf & "Aus=0" & crlf) > 0, "Booleans as 1 and 0"
 Check InStr(text, "Variable=7" & crlf) > 0, "the variable's text"
 
 ' --- a date: its box, nothing written, nothing read ----------------------
-o.IniWrite f, "Texte", "Datum", #12/7/2026#
+o.IniWrite f, "Texte", "Datum", DateSerial(2026, 12, 7)
 Check InStr(ReadAll(f), "Datum") = 0, "a date is not written"
-r = o.IniRead(f, "Texte", "Satz", #12/7/2026#)
+r = o.IniRead(f, "Texte", "Satz", DateSerial(2026, 12, 7))
 CheckEq TypeName(r), "Empty", "a date as default reads nothing"
 
 ' --- values written by others --------------------------------------------
