@@ -5,7 +5,7 @@
 ' prefix and runs this script there.
 Option Explicit
 
-Dim app, answer, list(2)
+Dim app, answer, list(2), ini
 
 ' COM starts the server (velkora.exe -Embedding) for the first object.
 Set app = CreateObject("ScriptFunctions.App")
@@ -13,19 +13,36 @@ Set app = CreateObject("ScriptFunctions.App")
 WScript.Echo "VelkoraVersion = " & app.VelkoraVersion
 WScript.Echo "VelkoraIniname = " & app.VelkoraIniname
 
+' A small INI round trip. The type of the value decides how it is stored
+' and what comes back: a number as a number, a fraction in the user's
+' number format, True as 1, text as it is. A file named without a path
+' would lie in the Windows folder, so the script names the full path.
+ini = CreateObject("Scripting.FileSystemObject").GetAbsolutePathName("demo.ini")
+app.IniWrite ini, "Verbindung", "Anbieter", "Beispiel"
+app.IniWrite ini, "Verbindung", "Minuten", 42
+app.IniWrite ini, "Verbindung", "Preis", 1.5
+app.IniWrite ini, "Verbindung", "Aktiv", True
+WScript.Echo ""
+WScript.Echo "INI file " & ini
+Show "IniRead Anbieter", app.IniRead(ini, "Verbindung", "Anbieter", "")
+Show "IniRead Minuten", app.IniRead(ini, "Verbindung", "Minuten", 0)
+Show "IniRead Preis", app.IniRead(ini, "Verbindung", "Preis", 0.5)
+Show "IniRead Aktiv", app.IniRead(ini, "Verbindung", "Aktiv", False)
+Show "IniRead Fehlt", app.IniRead(ini, "Verbindung", "Fehlt", "Vorgabe")
+Show "IniReadSections", app.IniReadSections(ini, ";")
+Show "IniReadSection", app.IniReadSection(ini, "Verbindung", ";")
+Show "IniReadSectionValues", app.IniReadSectionValues(ini, "Verbindung", ";")
+app.IniDeleteKey ini, "Verbindung", "Minuten"
+Show "after IniDeleteKey", app.IniReadSection(ini, "Verbindung", ";")
+
 ' Dial-up networking: the name of the active connection (empty without one)
 ' and a counter of the dial-up adapter (0 where the system keeps none).
 ' RasClose would hang up every active connection, so the tour leaves it out.
-WScript.Echo "GetRasConnection = """ & app.GetRasConnection & """"
-WScript.Echo "GetPerfStats(""Dial-Up Adapter\ConnectSpeed"") = " & _
-  app.GetPerfStats("Dial-Up Adapter\ConnectSpeed")
+WScript.Echo ""
+Show "GetRasConnection", app.GetRasConnection
+Show "GetPerfStats Dial-Up Adapter\ConnectSpeed", app.GetPerfStats("Dial-Up Adapter\ConnectSpeed")
 
-' Functions that are not available in this version answer with an error
-' instead of a result. On Error Resume Next lets the script read it from Err.
 On Error Resume Next
-answer = app.IniReadSections("demo.ini", ";")
-ShowError "IniReadSections(""demo.ini"", "";"")"
-
 ' An argument that cannot become text, here an array, is refused before the
 ' function runs: the server's own conversion error.
 answer = app.WndGetList(list, ";")
@@ -36,6 +53,10 @@ On Error GoTo 0
 Set app = Nothing
 WScript.Echo ""
 WScript.Echo "Demo beendet."
+
+Sub Show(what, value)
+  WScript.Echo "  " & what & " = " & value & " (" & TypeName(value) & ")"
+End Sub
 
 Sub ShowError(call_text)
   WScript.Echo ""

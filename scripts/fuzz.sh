@@ -2,7 +2,8 @@
 # scripts/fuzz.sh SECONDS: builds the fuzz preset (clang, libFuzzer with
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs every fuzz target
 # for SECONDS each, starting from the inputs kept in fuzz/regressions/<target>/
-# (earlier findings, run first). Exits non-zero when a target finds a crash.
+# (earlier findings, run first) and the seed inputs in fuzz/corpus/<target>/.
+# Exits non-zero when a target finds a crash.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,7 +19,8 @@ for target in "$build"/fuzz/fuzz_*; do
   corpus="$build/corpus/$name"
   mkdir -p "$corpus" "$build/artifacts/$name"
   seeds=()
-  [[ -d fuzz/regressions/$name ]] && seeds=("fuzz/regressions/$name")
+  [[ -d fuzz/regressions/$name ]] && seeds+=("fuzz/regressions/$name")
+  [[ -d fuzz/corpus/$name ]] && seeds+=("fuzz/corpus/$name")
   echo "== $name (${seconds}s)"
   if ! "$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
       -artifact_prefix="$build/artifacts/$name/" "$corpus" "${seeds[@]}" 2>"$build/$name.log"; then

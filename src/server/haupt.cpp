@@ -3,6 +3,7 @@
 #include "base/ascii.h"
 #include "base/error.h"
 #include "dialup/dialup_functions.h"
+#include "ini/ini_functions.h"
 #include "shell/log.h"
 #include "shell/settings.h"
 
@@ -103,20 +104,42 @@ int32_t THaupt::GetPerfStats(const std::string& key) {
   return velkora::GetPerfStats(frame_, shell_.platform.PerfCounters(), key);
 }
 
+IniFunctions THaupt::Ini() {
+  Platform& platform = shell_.platform;
+  return IniFunctions(frame_, platform.IniFiles(), platform.Boxes(), platform.UserLocale());
+}
+
+void THaupt::IniWrite(const std::string& datei, const std::string& sektion, const std::string& eintrag,
+                      const Variant& wert) {
+  Ini().IniWrite(datei, sektion, eintrag, wert);
+}
+
+Variant THaupt::IniRead(const std::string& datei, const std::string& sektion, const std::string& eintrag,
+                        const Variant& wert) {
+  return Ini().IniRead(datei, sektion, eintrag, wert);
+}
+
+void THaupt::IniDeleteKey(const std::string& datei, const std::string& sektion, const std::string& eintrag) {
+  Ini().IniDeleteKey(datei, sektion, eintrag);
+}
+
+std::string THaupt::IniReadSectionValues(const std::string& ini_datei, const std::string& sektion,
+                                         const std::string& trenner) {
+  return Ini().IniReadSectionValues(ini_datei, sektion, trenner);
+}
+
+std::string THaupt::IniReadSection(const std::string& datei, const std::string& sektion,
+                                   const std::string& trenner) {
+  return Ini().IniReadSection(datei, sektion, trenner);
+}
+
+std::string THaupt::IniReadSections(const std::string& datei, const std::string& trenner) {
+  return Ini().IniReadSections(datei, trenner);
+}
+
 // Subsystems that are not part of this build yet.
 bool THaupt::WindowExists(const std::string&) { throw NotImplementedError("WindowExists"); }
 void THaupt::CloseWindow(const std::string&) { throw NotImplementedError("CloseWindow"); }
-void THaupt::IniWrite(const std::string&, const std::string&, const std::string&,
-                      const Variant&) {
-  throw NotImplementedError("IniWrite");
-}
-Variant THaupt::IniRead(const std::string&, const std::string&, const std::string&,
-                        const Variant&) {
-  throw NotImplementedError("IniRead");
-}
-void THaupt::IniDeleteKey(const std::string&, const std::string&, const std::string&) {
-  throw NotImplementedError("IniDeleteKey");
-}
 std::string THaupt::GetRasLCRName(const std::string&) {
   throw NotImplementedError("GetRasLCRName");
 }
@@ -128,16 +151,6 @@ std::string THaupt::WndGetList(const std::string&, const std::string&) {
 }
 std::string THaupt::WndClose(const std::string&, const std::string&, const std::string&) {
   throw NotImplementedError("WndClose");
-}
-std::string THaupt::IniReadSectionValues(const std::string&, const std::string&,
-                                         const std::string&) {
-  throw NotImplementedError("IniReadSectionValues");
-}
-std::string THaupt::IniReadSection(const std::string&, const std::string&, const std::string&) {
-  throw NotImplementedError("IniReadSection");
-}
-std::string THaupt::IniReadSections(const std::string&, const std::string&) {
-  throw NotImplementedError("IniReadSections");
 }
 
 }  // namespace velkora

@@ -9,6 +9,7 @@
 
 #include "base/variant.h"
 #include "dialup/t_ras.h"
+#include "ini/ini_functions.h"
 #include "shell/script_frame.h"
 #include "shell/shell_context.h"
 #include "shell/tray_icon.h"
@@ -144,6 +145,10 @@ class THaupt {
   int32_t GetPerfStats(const std::string& key);
 
  private:
+  // The INI functions over this process's profile functions, boxes and
+  // locale, writing to this window's frame.
+  IniFunctions Ini();
+
   ShellContext& shell_;
   ScriptFrame frame_;
   StartSettings start_;

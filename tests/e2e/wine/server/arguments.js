@@ -39,7 +39,7 @@ function checkRefused(what, fn) {
 
 checkNotAvailable("WndGetList", "texts", function () { o.WndGetList("^E2E$", ";"); });
 checkNotAvailable("WindowExists", "integer where text is expected", function () { o.WindowExists(90); });
-checkNotAvailable("IniReadSections", "fraction and integer", function () { o.IniReadSections(2.5, 1); });
+checkNotAvailable("GetRasLCRInfo", "fraction and integer", function () { o.GetRasLCRInfo(2.5, 1); });
 checkNotAvailable("WindowExists", "Boolean", function () { o.WindowExists(true); });
 checkNotAvailable("WindowExists", "undefined (Empty)", function () { o.WindowExists(undefined); });
 var title = "^E2E$", n = 90;

@@ -50,8 +50,8 @@ d = 2.5
 yes = True
 day = #12/24/2016 18:30:00#
 For Each v In Array(n, big, d, yes, day)
-  r = o.IniReadSections(v, sep)
-  CheckNotAvailable "IniReadSections", TypeName(v) & " variable where text is expected"
+  r = o.GetRasLCRInfo(v, sep)
+  CheckNotAvailable "GetRasLCRInfo", TypeName(v) & " variable where text is expected"
 Next
 r = o.WindowExists(n)
 CheckNotAvailable "WindowExists", "Integer variable"
@@ -59,8 +59,8 @@ CheckNotAvailable "WindowExists", "Integer variable"
 ' Literals arrive by value.
 r = o.WindowExists(90)
 CheckNotAvailable "WindowExists", "number literal where text is expected"
-r = o.IniReadSections(1, 2.5)
-CheckNotAvailable "IniReadSections", "two number literals"
+r = o.GetRasLCRInfo(1, 2.5)
+CheckNotAvailable "GetRasLCRInfo", "two number literals"
 
 ' Empty, literal or in a variable, is the empty text.
 r = o.WindowExists(Empty)
@@ -84,7 +84,7 @@ r = o.WndGetList(list, sep)
 CheckRefused "variable holding an array, by reference"
 r = o.WndGetList(title, list)
 CheckRefused "variable holding an array, second argument"
-r = o.IniReadSections(fixed, sep)
+r = o.GetRasLCRInfo(fixed, sep)
 CheckRefused "fixed-size array variable"
 Set dict = CreateObject("Scripting.Dictionary")
 r = o.WindowExists(dict)
@@ -102,7 +102,7 @@ log_text = ReadAll(EnvVar("E2E_LOG"))
 Check InStr(log_text, "VelkoraVersion()") > 0, "the log holds the VelkoraVersion call"
 Check InStr(log_text, "WndGetList(") = 0, "no WndGetList call was logged"
 Check InStr(log_text, "WindowExists(") = 0, "no WindowExists call was logged"
-Check InStr(log_text, "IniReadSections(") = 0, "no IniReadSections call was logged"
+Check InStr(log_text, "GetRasLCRInfo(") = 0, "no GetRasLCRInfo call was logged"
 
 Set o = Nothing
 Check WaitProcessGone("velkora.exe", 10000), "the server ended after the last release"
