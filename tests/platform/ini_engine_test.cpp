@@ -118,6 +118,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ReadCase{"[ inside a value is no header", "[a]\r\nx=[s]\r\n[s]\r\nk=v\r\n", "s", "k", "d", 260, "v"},
         ReadCase{"[ after text on its line is no header", "[a]\r\nx [s]\r\nk=v\r\n", "s", "k", "d", 260, "d"},
+        ReadCase{"header right after a line ending in [", "[a]\rx=[\r[s]\rk=v", "s", "k", "d", 260, "v"},
+        ReadCase{"header after a long line of brackets", "[a]\nx=" + std::string(300, '[') + "[s]\n[s]\nk=v",
+                 "s", "k", "d", 260, "v"},
         ReadCase{"indented header after a lone CR", "[a]\rx=1\r \t\v[s]\rk=v", "s", "k", "d", 260, "v"},
         ReadCase{"header after blank lines", "[a]\n\n  \n\t[s]\nk=v\n", "s", "k", "d", 260, "v"},
         ReadCase{"argument longer than the name", "[s]\r\nk=v\r\n", "s2", "k", "d", 260, "d"},

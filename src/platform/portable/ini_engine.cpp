@@ -1,5 +1,6 @@
 #include "platform/portable/ini_engine.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -50,14 +51,19 @@ std::size_t LineStartBefore(std::string_view text, std::size_t pos) {
 // is a line whose first non-blank character is '['. Most lines of a large
 // file are not headers, so this jumps from one '[' to the next (memchr is
 // vectorised) instead of walking every line, and keeps a '[' only when
-// blanks alone stand between it and the start of its line.
+// blanks alone stand between it and the start of its line. The rest of a
+// line with any other '[' holds no header: a short look ahead for its end
+// keeps a value full of brackets from costing one search per bracket.
 std::size_t NextHeader(std::string_view text, std::size_t from) {
+  constexpr std::size_t kLookAhead = 64;
   while (from < text.size()) {
     const void* hit = std::memchr(text.data() + from, '[', text.size() - from);
     if (hit == nullptr) break;
     const auto bracket = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
     if (LineStartBefore(text, bracket) != std::string_view::npos) return bracket;
     from = bracket + 1;
+    const std::size_t stop = std::min(text.size(), from + kLookAhead);
+    while (from < stop && !IsLineBreak(text[from])) ++from;
   }
   return std::string_view::npos;
 }
@@ -102,15 +108,16 @@ struct Line {
   std::size_t end = 0;          // first character after the line break
   LineKind kind = LineKind::kOther;
   std::string_view content;  // the line without its break and leading blanks
-  std::string_view name;     // section or key name, blanks trimmed
-  std::string_view value;    // key lines: the value, blanks trimmed, quotes kept
+  std::string_view name;     // section names; key names once SplitKey ran, blanks trimmed
+  std::string_view value;    // key lines once SplitKey ran: the value, blanks trimmed, quotes kept
+  std::size_t equals = 0;    // key lines: where the first '=' is in `content`
 };
 
 // Walks the lines of a text one at a time from a line start. Callers walk
-// only the lines of one section (NextHeader finds the sections), so lines
-// are short and few, and a plain loop finds their ends. Section headers and
-// comments are recognised at once; whether any other line is a key is
-// decided only when a caller asks (ParseKey).
+// only the lines of one section (NextHeader finds the sections), so a plain
+// loop finds each line's end and notes its first '=' on the way. A key
+// line's name and value are cut out only when a caller asks (SplitKey):
+// a lookup compares the names of few of the lines it passes.
 class LineReader {
  public:
   LineReader(std::string_view text, std::size_t line_start) : text_(text), pos_(line_start) {}
@@ -119,17 +126,21 @@ class LineReader {
     const std::size_t n = text_.size();
     if (pos_ >= n) return false;
     line.begin = pos_;
-    std::size_t i = pos_;
-    while (i < n && !IsLineBreak(text_[i])) ++i;
+    std::size_t first = pos_;
+    while (first < n && IsBlank(text_[first])) ++first;
+    std::size_t equals = std::string_view::npos;
+    std::size_t i = first;
+    for (; i < n && !IsLineBreak(text_[i]); ++i) {
+      if (text_[i] == '=' && equals == std::string_view::npos) equals = i - first;
+    }
     line.content_end = i;
     if (i < n) i += (text_[i] == '\r' && i + 1 < n && text_[i + 1] == '\n') ? 2 : 1;
     line.end = pos_ = i;
 
-    std::size_t first = line.begin;
-    while (first < line.content_end && IsBlank(text_[first])) ++first;
     line.content = text_.substr(first, line.content_end - first);
     line.name = {};
     line.value = {};
+    line.equals = equals;
     if (line.content.empty()) {
       line.kind = LineKind::kOther;
     } else if (line.content.front() == '[') {
@@ -138,19 +149,15 @@ class LineReader {
     } else if (line.content.front() == ';') {
       line.kind = LineKind::kComment;
     } else {
-      line.kind = LineKind::kOther;  // ParseKey tells
+      line.kind = equals == std::string_view::npos ? LineKind::kOther : LineKind::kKey;
     }
     return true;
   }
 
-  // Turns an undecided line into a key line when it has an '='.
-  static void ParseKey(Line& line) {
-    if (line.kind != LineKind::kOther) return;
-    const auto eq = line.content.find('=');
-    if (eq == std::string_view::npos) return;
-    line.kind = LineKind::kKey;
-    line.name = TrimBlanks(line.content.substr(0, eq));
-    line.value = TrimBlanks(line.content.substr(eq + 1));
+  // Cuts a key line into its name and value.
+  static void SplitKey(Line& line) {
+    line.name = TrimBlanks(line.content.substr(0, line.equals));
+    line.value = TrimBlanks(line.content.substr(line.equals + 1));
   }
 
  private:
@@ -166,8 +173,10 @@ struct Location {
   Line key_line;
   // The rest describes the whole section only when no key was asked for or
   // the key was not found: the walk stops at the key line.
-  bool has_key_lines = false;
-  Line last_key_line;           // valid when has_key_lines
+  // The line a new key goes after: the section's last key line, or the
+  // header when there is none (where its break starts, and where it ends).
+  std::size_t anchor_content_end = 0;
+  std::size_t anchor_end = 0;
   std::size_t section_end = 0;  // where the next section header starts (or end of text)
 };
 
@@ -181,21 +190,27 @@ Location Locate(std::string_view text, std::string_view section, std::optional<s
   if (bracket == std::string_view::npos) return loc;
   LineReader reader(text, LineStartBefore(text, bracket));
   loc.section_found = reader.Next(loc.header);
+  loc.anchor_content_end = loc.header.content_end;
+  loc.anchor_end = loc.header.end;
   Line line;
   while (reader.Next(line)) {
     if (line.kind == LineKind::kSection) {
       loc.section_end = line.begin;
       break;
     }
-    LineReader::ParseKey(line);
     if (line.kind != LineKind::kKey) continue;
-    if (key && EqualsIgnoreAsciiCase(line.name, *key)) {
-      loc.key_found = true;
-      loc.key_line = line;
-      break;
+    // A key name starts with its line's first character unless it is empty,
+    // so most lines of a long section need no closer look.
+    if (key && (key->empty() || AsciiLower(line.content.front()) == AsciiLower(key->front()))) {
+      LineReader::SplitKey(line);
+      if (EqualsIgnoreAsciiCase(line.name, *key)) {
+        loc.key_found = true;
+        loc.key_line = line;
+        break;
+      }
     }
-    loc.has_key_lines = true;
-    loc.last_key_line = line;
+    loc.anchor_content_end = line.content_end;
+    loc.anchor_end = line.end;
   }
   return loc;
 }
@@ -257,8 +272,9 @@ std::string ListKeys(std::string_view text, std::string_view section, std::size_
   Line line;
   reader.Next(line);  // the header
   while (reader.Next(line) && line.kind != LineKind::kSection) {
-    LineReader::ParseKey(line);
-    if (line.kind == LineKind::kKey && !list.Add(line.name)) break;
+    if (line.kind != LineKind::kKey) continue;
+    LineReader::SplitKey(line);
+    if (!list.Add(line.name)) break;
   }
   return std::move(list).Finish();
 }
@@ -301,7 +317,6 @@ std::optional<std::string> WriteText(std::string_view text, std::string_view sec
     LineReader reader(text.substr(0, loc.section_end), loc.header.end);
     Line line;
     while (reader.Next(line)) {
-      LineReader::ParseKey(line);
       if (line.kind == LineKind::kKey) continue;
       out.append(text.substr(line.begin, line.end - line.begin));
     }
@@ -328,14 +343,13 @@ std::optional<std::string> WriteText(std::string_view text, std::string_view sec
   }
 
   if (loc.section_found) {  // new key after the section's last key line
-    const Line& anchor = loc.has_key_lines ? loc.last_key_line : loc.header;
-    out.append(text.substr(0, anchor.end));
-    if (anchor.end == anchor.content_end) out.append(kLineBreak);  // anchor is an unterminated last line
+    out.append(text.substr(0, loc.anchor_end));
+    if (loc.anchor_end == loc.anchor_content_end) out.append(kLineBreak);  // an unterminated last line
     out.append(*key);
     out.push_back('=');
     out.append(*value);
     out.append(kLineBreak);
-    out.append(text.substr(anchor.end));
+    out.append(text.substr(loc.anchor_end));
     return out;
   }
 
