@@ -69,8 +69,8 @@ std::vector<ModelLine> SplitLines(std::string_view file) {
     const std::string_view content = Trim(line.text);
     if (!content.empty() && content.front() == '[') {
       line.kind = Kind::kSection;
-      line.name = Trim(content.substr(1, content.find(']') == std::string_view::npos ? std::string_view::npos
-                                                                                        : content.find(']') - 1));
+      const std::string_view inner = content.substr(1);
+      line.name = Trim(inner.substr(0, inner.find(']')));
     } else if (!content.empty() && content.front() == ';') {
       line.kind = Kind::kComment;
     } else if (const auto eq = content.find('='); eq != std::string_view::npos) {
