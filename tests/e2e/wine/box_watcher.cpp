@@ -227,10 +227,14 @@ LRESULT CALLBACK OwnWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM 
   auto* own = reinterpret_cast<OwnWindows*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (own == nullptr) return DefWindowProcA(window, message, wparam, lparam);
   switch (message) {
-    case WM_CLOSE:
-      AppendLine(own->record, "WM_CLOSE " + AnsiWindowText(window));
+    case WM_CLOSE: {
+      // Gone before the record says so: a test that reads the record never
+      // meets the window again.
+      const std::string title = AnsiWindowText(window);
       DestroyWindow(window);
+      AppendLine(own->record, "WM_CLOSE " + title);
       return 0;
+    }
     case WM_DESTROY:
       if (--own->open == 0) PostQuitMessage(0);
       return 0;

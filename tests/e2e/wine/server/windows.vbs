@@ -10,9 +10,10 @@ umlaut_title = Chr(252) & "ber"                                  ' "über" in co
 long_title = String(254, "a") & "!" & String(45, "b")          ' cut to 255 when read
 
 ' The close requests the test's windows received, one "WM_CLOSE <title>"
-' line each, waiting up to 5 s for the expected count.
+' line each, joined by "|"; waits up to 5 s for the expected count. (Wine's
+' VBScript has no Join.)
 Function CloseRequests(expected)
-  Dim waited, lines
+  Dim waited, lines, i
   waited = 0
   Do
     lines = Split(Replace(ReadAll(record), vbCr, ""), vbLf)
@@ -20,7 +21,13 @@ Function CloseRequests(expected)
     Pause 100
     waited = waited + 100
   Loop
-  CloseRequests = Join(lines, "|")
+  CloseRequests = ""
+  For i = 0 To UBound(lines)
+    If lines(i) <> "" Then
+      If CloseRequests <> "" Then CloseRequests = CloseRequests & "|"
+      CloseRequests = CloseRequests & lines(i)
+    End If
+  Next
 End Function
 
 ' The titles of `list` (joined by `sep`) that are among `mine`, in order:
@@ -37,7 +44,7 @@ Function OnlyMine(list, sep, mine)
   OnlyMine = kept
 End Function
 
-titles = "Foo|Bar|Boo|Editor|editor 2|" & umlaut_title
+titles = "Foo|Bar|Boo"
 e2e_shell.Run "box_watcher.exe windows " & record & " 120000 Foo Bar Boo Editor ""editor 2"" " & _
   umlaut_title & " " & long_title, 0, False
 CheckEq e2e_shell.Run("box_watcher.exe find Foo 15000", 0, True), 0, "the test's windows are open"
@@ -62,7 +69,7 @@ CheckEq o.WindowExists(""), False, "WindowExists of the empty text"
 r = o.CloseWindow("EDI")
 CheckEq TypeName(r), "Empty", "CloseWindow gives no result"
 CheckEq CloseRequests(1), "WM_CLOSE Editor", "CloseWindow(EDI) asked only Editor to close"
-CheckEq OnlyMine(o.WndGetList("^edi", "|"), "|", titles), "editor 2", "editor 2 is still open"
+CheckEq o.WndGetList("^edi", "|"), "editor 2", "editor 2 is still open"
 
 ' --- runaway pattern: ends as no match, the server keeps serving ----------
 t0 = Timer
