@@ -88,11 +88,8 @@ BENCHMARK(BM_ReadFileBytesOnce)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   velkora::bench::RecordingReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  if (!velkora::bench::RunBenchmarks(argc, argv, reporter)) return 1;
   // Wall-clock time is what a caller waits; CPU time is steadier on a busy
   // machine. Both are printed, the wall-clock ratio last.
   const std::string engine = "BM_ReadValueThroughProfile";

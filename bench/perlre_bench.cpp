@@ -92,11 +92,8 @@ BENCHMARK(BM_WindowListCallInterpreter)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   velkora::bench::RecordingReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  if (!velkora::bench::RunBenchmarks(argc, argv, reporter)) return 1;
   auto& t = reporter.real_;
   for (const char* name : {"BM_RunawayBounded", "BM_RunawayEngineDefaults",
                            "BM_RunawayBoundedInterpreter", "BM_WindowListCallJit",

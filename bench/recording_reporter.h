@@ -26,4 +26,14 @@ class RecordingReporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> cpu_;
 };
 
+// Runs the benchmarks the command line selects (all by default) with
+// `reporter`. False when the command line was not understood.
+inline bool RunBenchmarks(int& argc, char** argv, RecordingReporter& reporter) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return false;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return true;
+}
+
 }  // namespace velkora::bench
