@@ -47,6 +47,11 @@ echo
 echo "== settings file $work/config/velkora.ini"
 cat "$work/config/velkora.ini"
 echo
+if [[ -f $work/config/demo.ini ]]; then
+  echo "== INI file $work/config/demo.ini"
+  cat "$work/config/demo.ini"
+  echo
+fi
 echo "== log $work/state/velkora.log"
 cat "$work/state/velkora.log" 2>/dev/null || echo "(no log)"
 echo

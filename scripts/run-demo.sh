@@ -180,6 +180,11 @@ if [[ -f $app/velkora.log ]]; then
 else
   echo "(no log)"
 fi
+if [[ -f $app/demo.ini ]]; then
+  echo
+  echo "== INI file $app/demo.ini"
+  iconv -f CP1252 -t UTF-8 "$app/demo.ini" | tr -d '\r'
+fi
 echo
 echo "== settings file $app/velkora.ini"
 iconv -f CP1252 -t UTF-8 "$app/velkora.ini" | tr -d '\r'

@@ -1,6 +1,7 @@
 #include "server/haupt.h"
 
 #include "base/error.h"
+#include "ini/ini_functions.h"
 #include "shell/log.h"
 #include "shell/settings.h"
 #include "windows/window_functions.h"
@@ -93,19 +94,43 @@ std::string THaupt::WndClose(const std::string& muster, const std::string& trenn
                            shell_.platform.UserLocale().Formats(), muster, trenner, alle);
 }
 
+// --- INI functions ----------------------------------------------------------
+
+IniFunctions THaupt::Ini() {
+  Platform& platform = shell_.platform;
+  return IniFunctions(frame_, platform.IniFiles(), platform.Boxes(), platform.UserLocale());
+}
+
+void THaupt::IniWrite(const std::string& datei, const std::string& sektion, const std::string& eintrag,
+                      const Variant& wert) {
+  Ini().IniWrite(datei, sektion, eintrag, wert);
+}
+
+Variant THaupt::IniRead(const std::string& datei, const std::string& sektion, const std::string& eintrag,
+                        const Variant& wert) {
+  return Ini().IniRead(datei, sektion, eintrag, wert);
+}
+
+void THaupt::IniDeleteKey(const std::string& datei, const std::string& sektion, const std::string& eintrag) {
+  Ini().IniDeleteKey(datei, sektion, eintrag);
+}
+
+std::string THaupt::IniReadSectionValues(const std::string& ini_datei, const std::string& sektion,
+                                         const std::string& trenner) {
+  return Ini().IniReadSectionValues(ini_datei, sektion, trenner);
+}
+
+std::string THaupt::IniReadSection(const std::string& datei, const std::string& sektion,
+                                   const std::string& trenner) {
+  return Ini().IniReadSection(datei, sektion, trenner);
+}
+
+std::string THaupt::IniReadSections(const std::string& datei, const std::string& trenner) {
+  return Ini().IniReadSections(datei, trenner);
+}
+
 // Subsystems that are not part of this build yet.
 std::string THaupt::GetRasConnection() { throw NotImplementedError("GetRasConnection"); }
-void THaupt::IniWrite(const std::string&, const std::string&, const std::string&,
-                      const Variant&) {
-  throw NotImplementedError("IniWrite");
-}
-Variant THaupt::IniRead(const std::string&, const std::string&, const std::string&,
-                        const Variant&) {
-  throw NotImplementedError("IniRead");
-}
-void THaupt::IniDeleteKey(const std::string&, const std::string&, const std::string&) {
-  throw NotImplementedError("IniDeleteKey");
-}
 std::string THaupt::GetRasLCRName(const std::string&) {
   throw NotImplementedError("GetRasLCRName");
 }
@@ -113,16 +138,6 @@ std::string THaupt::GetRasLCRInfo(const std::string&, const std::string&) {
   throw NotImplementedError("GetRasLCRInfo");
 }
 std::string THaupt::RasClose() { throw NotImplementedError("RasClose"); }
-std::string THaupt::IniReadSectionValues(const std::string&, const std::string&,
-                                         const std::string&) {
-  throw NotImplementedError("IniReadSectionValues");
-}
-std::string THaupt::IniReadSection(const std::string&, const std::string&, const std::string&) {
-  throw NotImplementedError("IniReadSection");
-}
-std::string THaupt::IniReadSections(const std::string&, const std::string&) {
-  throw NotImplementedError("IniReadSections");
-}
 int32_t THaupt::GetPerfStats(const std::string&) { throw NotImplementedError("GetPerfStats"); }
 
 }  // namespace velkora

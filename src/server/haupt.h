@@ -9,6 +9,7 @@
 
 #include "base/variant.h"
 #include "regex/perlre.h"
+#include "ini/ini_functions.h"
 #include "shell/script_frame.h"
 #include "shell/shell_context.h"
 
@@ -104,6 +105,10 @@ class THaupt {
   int32_t GetPerfStats(const std::string& key);
 
  private:
+  // The INI functions over this process's profile functions, boxes and
+  // locale, writing to this window's frame.
+  IniFunctions Ini();
+
   ShellContext& shell_;
   TPerlre& perlre_;
   ScriptFrame frame_;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "automation/dispatcher.h"
 #include "base/error.h"
 #include "fakes/shell_fixture.h"
@@ -77,32 +80,38 @@ TEST_F(TAppTest, ValuesWithoutTextFormAreRefusedBeforeAnythingRuns) {
 }
 
 TEST_F(TAppTest, WertIsPassedOnUnconverted) {
-  // Wert is neither converted nor followed (a reference takes the INI
-  // functions' text path by its own type code), so even values TApp could
-  // not read get as far as the INI operation.
+  // Wert is neither converted nor followed: a reference takes the INI
+  // functions' text path by its own type code, a number stays a number.
+  auto args = [](Variant wert) {
+    return std::vector<Variant>{Variant::Text("d.ini"), Variant::Text("s"), Variant::Text("k"), wert};
+  };
+  const CallResult by_reference = app.Call(Method(dispid::kIniRead), args(Variant::ByRef(&kNumberTarget)));
+  EXPECT_FALSE(by_reference.error.has_value());
+  EXPECT_EQ(by_reference.value, Variant::Text("90"));
+  EXPECT_EQ(app.Call(Method(dispid::kIniRead), args(Variant::I2(7))).value, Variant::I4(7));
+  // Even values TApp could not read get as far as the INI operation, which
+  // reports them itself and returns normally.
   for (const Variant& wert : {Variant::ByRef(&kArrayTarget), Variant::ByRef(nullptr)}) {
     for (int32_t id : {dispid::kIniWrite, dispid::kIniRead}) {
-      const std::vector<Variant> args{Variant::Text("d.ini"), Variant::Text("s"),
-                                      Variant::Text("k"), wert};
-      const CallResult r = app.Call(Method(id), args);
-      ASSERT_TRUE(r.error.has_value());
-      EXPECT_EQ(r.error->status, kStatusNotImplemented);
+      f.boxes.shown.clear();
+      const CallResult r = app.Call(Method(id), args(wert));
+      EXPECT_FALSE(r.error.has_value());
+      EXPECT_EQ(r.value, Variant());
+      ASSERT_EQ(f.boxes.shown.size(), 1u);
+      EXPECT_EQ(f.boxes.shown[0].text, "Exception: Ungültige Variant-Typumwandlung");
     }
   }
-}
-
-bool Built(int32_t id) {
-  for (int32_t built : {dispid::kShowInfo, dispid::kVelkoraVersion, dispid::kVelkoraIniname,
-                        dispid::kWindowExists, dispid::kCloseWindow, dispid::kWndGetList,
-                        dispid::kWndClose}) {
-    if (id == built) return true;
-  }
-  return false;
+  EXPECT_TRUE(f.profile.writes.empty());
 }
 
 TEST_F(TAppTest, MissingSubsystemsFailAsNotImplemented) {
+  constexpr int32_t kAvailable[] = {dispid::kShowInfo,       dispid::kVelkoraVersion,      dispid::kVelkoraIniname,
+                                    dispid::kIniWrite,       dispid::kIniRead,             dispid::kIniDeleteKey,
+                                    dispid::kIniReadSection, dispid::kIniReadSectionValues, dispid::kIniReadSections,
+                                    dispid::kWindowExists,   dispid::kCloseWindow,         dispid::kWndGetList,
+                                    dispid::kWndClose};
   for (const MethodInfo& m : MethodTable()) {
-    if (Built(m.dispid)) continue;
+    if (std::find(std::begin(kAvailable), std::end(kAvailable), m.dispid) != std::end(kAvailable)) continue;
     SCOPED_TRACE(std::string(m.name));
     const std::vector<Variant> args(m.params.size(), Variant::I2(90));
     const CallResult r = app.Call(m, args);
@@ -129,6 +138,33 @@ TEST_F(TAppTest, WindowFunctionsReturnTheirTypes) {
   ASSERT_TRUE(refused.error.has_value());
   EXPECT_EQ(refused.error->description, "Ungültige Variant-Typumwandlung");
   EXPECT_EQ(refused.error->status, kStatusUnexpected);
+}
+
+// The INI operations reach the functions with their arguments as text and
+// Wert as given, and hand back what they return.
+TEST_F(TAppTest, IniMethodsRunTheIniFunctions) {
+  auto text = [](const char* t) { return Variant::Text(t); };
+  EXPECT_FALSE(app.Call(Method(dispid::kIniWrite), std::vector<Variant>{text("d.ini"), text("S"), Variant::I2(5),
+                                                                         Variant::R8(1.5)})
+                   .error.has_value());
+  EXPECT_EQ(f.profile.Get("d.ini", "S", "5"), "1,5") << "the key as text, the Real in German formats";
+  EXPECT_EQ(app.Call(Method(dispid::kIniRead), std::vector<Variant>{text("d.ini"), text("s"), text("5"),
+                                                                    Variant::R8(0)})
+                .value,
+            Variant::R8(1.5));
+  EXPECT_EQ(app.Call(Method(dispid::kIniReadSections), std::vector<Variant>{text("d.ini"), Variant::I2(0)}).value,
+            Variant::Text("S"));
+  EXPECT_EQ(app.Call(Method(dispid::kIniReadSection), std::vector<Variant>{text("d.ini"), text("S"), text(";")})
+                .value,
+            Variant::Text("5"));
+  EXPECT_EQ(app.Call(Method(dispid::kIniReadSectionValues), std::vector<Variant>{text("d.ini"), text("S"), text(";")})
+                .value,
+            Variant::Text("5=1,5"));
+  EXPECT_EQ(app.Call(Method(dispid::kIniDeleteKey), std::vector<Variant>{text("d.ini"), text("S"), Variant::I4(5)})
+                .value,
+            Variant());
+  EXPECT_EQ(f.profile.Get("d.ini", "S", "5"), std::nullopt);
+  EXPECT_EQ(haupt.StatusLine(), "IniDeleteKey(\"d.ini\",\"S\",\"5\")");
 }
 
 TEST_F(TAppTest, InformationFunctionsReturnText) {

@@ -157,6 +157,9 @@ TEST(PosixLocale, MapsLocaleNames) {
   EXPECT_EQ(time_only.decimal_separator, '.');
   EXPECT_EQ(time_only.short_date_format, german.short_date_format);
   EXPECT_EQ(time_only.date_separator, german.date_separator);
+  EXPECT_EQ(time_only.long_month_names[2], "März");
+  EXPECT_EQ(time_only.short_day_names[1], "Mo");
+  EXPECT_EQ(FormatsWith({{"LC_TIME", "C"}}).short_month_names[11], "Dec");
 }
 
 TEST(PosixLocale, StrftimeFormatsBecomeRuntimeFormats) {
@@ -166,7 +169,8 @@ TEST(PosixLocale, StrftimeFormatsBecomeRuntimeFormats) {
   } cases[] = {{"%d.%m.%Y", "dd.mm.yyyy"}, {"%m/%d/%y", "mm/dd/yy"}, {"%Y-%m-%d", "yyyy-mm-dd"},
                {"%e/%m/%Y", "d/mm/yyyy"},  {"%D", "mm/dd/yy"},       {"%F", "yyyy-mm-dd"},
                {"%T", "hh:nn:ss"},         {"%I:%M:%S %p", "hh:nn:ss"}, {"%r", "hh:nn:ss"},
-               {"%Od.%Om.%EY", "dd.mm.yyyy"}, {"%H.%M", "hh.nn"}, {"%", ""}};
+               {"%Od.%Om.%EY", "dd.mm.yyyy"}, {"%H.%M", "hh.nn"}, {"%", ""},
+               {"%a %d %b %Y", "ddd dd mmm yyyy"}, {"%A, %e. %B %Y", "dddd, d. mmmm yyyy"}, {"%d-%h", "dd-mmm"}};
   for (const auto& c : cases) EXPECT_EQ(RuntimeFormatFromStrftime(c.strftime), c.runtime) << c.strftime;
 }
 
@@ -208,7 +212,7 @@ TEST(StderrMessageBoxesTest, WindowsLineBreaksBecomeNewLines) {
 TEST(PosixPlatform, HandsOutItsObjectsAndAnswersForWhatPosixLacks) {
   std::ostringstream out;
   const PosixLocale::EnvLookup no_env = [](const char*) -> std::optional<std::string> { return std::nullopt; };
-  PosixPlatform platform({.box_stream = out, .env = no_env, .german_formats = false});
+  PosixPlatform platform({.box_stream = out, .env = no_env, .german_formats = false, .ini_folder = ""});
   EXPECT_EQ(&platform.IniFiles(), &platform.IniFiles());
   EXPECT_EQ(platform.UserLocale().Formats(), FormatSettings{});
   platform.Boxes().Show("Text", "Titel", BoxIcon::kError);
@@ -221,8 +225,11 @@ TEST(PosixPlatform, HandsOutItsObjectsAndAnswersForWhatPosixLacks) {
   EXPECT_EQ(platform.PerfCounters().ReadCounter("Dial-Up Adapter\\TotalBytesRecvd"), 0u);
   EXPECT_FALSE(platform.Registry().SetDefaultValue("CLSID\\x", "y"));
 
-  PosixPlatform german({.box_stream = out, .env = no_env, .german_formats = true});
+  TempDir dir;
+  PosixPlatform german({.box_stream = out, .env = no_env, .german_formats = true, .ini_folder = dir.path().string()});
   EXPECT_EQ(german.UserLocale().Formats(), FormatSettings::German());
+  ASSERT_TRUE(german.IniFiles().WriteString("S", "K", "v", "named.ini"));
+  EXPECT_EQ(testing_support::ReadBytes(dir.File("named.ini")), "[S]\r\nK=v\r\n") << "a name without path";
 }
 
 }  // namespace

@@ -100,9 +100,11 @@ Method names and keywords are matched in any letter case. Arguments:
   "text" ("" inside for a quote)   12  -5  &hFF  &hFFFF&   1.5  2e3
   True False Empty Null Nothing    #2026-12-07# #2026-12-07 09:15:02#
   Array(...)   CInt() CLng() CSng() CDbl() CCur() CByte()   ByRef(value)
+  CLngLng() CDec()   a 64-bit integer and a decimal, every digit kept
 Integers are typed as VBScript types them: Integer (VT_I2) when they fit 16
 bits, else Long (VT_I4), else Double. ByRef(value) passes a by-reference
-variant, as a script passes a variable. Blank lines and lines starting with
+variant, as a script passes a variable. INI files named without a full path
+lie in the settings folder (--config-dir). Blank lines and lines starting with
 ' or # are comments and get no answer.
 
 Answers: the result as text (an empty line for an empty result); for a

@@ -111,8 +111,10 @@ int RunPosixHost(const std::vector<std::string>& args, const std::string& execut
     return kExitOk;
   }
 
+  // INI files a script names without a full path lie beside the settings
+  // file, whatever folder the host was started from.
   posix::PosixPlatform platform({.box_stream = streams.err, .env = env,
-                                 .german_formats = options.german_formats});
+                                 .german_formats = options.german_formats, .ini_folder = options.config_dir});
 
   ServerConfig config;
   config.params.push_back(executable);

@@ -357,6 +357,163 @@ case_settings_not_writable() {
     "$(cat "$tmp/err")"
 }
 
+case_ini_functions() {
+  preset_logging
+  local abs=$tmp/daten/werte.ini
+  mkdir -p "$tmp/daten"
+  run >"$tmp/out" 2>"$tmp/err" <<EOF
+IniWrite("demo.ini", "Zahlen", "Ganz", 5)
+IniWrite("demo.ini", "Zahlen", "Komma", 1.5)
+IniWrite("demo.ini", "Texte", "Satz", "Hallo Welt")
+IniWrite("demo.ini", "Schalter", "An", True)
+IniRead("demo.ini", "zahlen", "GANZ", 0)
+IniRead("demo.ini", "Zahlen", "Komma", 0.5)
+IniRead("demo.ini", "Zahlen", "Ganz", ByRef(0))
+IniRead("demo.ini", "Schalter", "An", False)
+IniRead("demo.ini", "Texte", "Fehlt", "Vorgabe")
+IniWrite("$abs", "Datum", "Heute", #2026-12-07#)
+IniWrite("$abs", "Zahlen", "Riesig", CLngLng(9007199254740993))
+IniReadSections("demo.ini", ";")
+IniReadSections("demo.ini", "")
+IniReadSection("demo.ini", "Zahlen", ",")
+IniReadSectionValues("demo.ini", "Zahlen", ",")
+IniDeleteKey("demo.ini", "Zahlen", "Komma")
+IniReadSectionValues("demo.ini", "Zahlen", ",")
+IniReadSections("$abs", ",")
+IniRead("fehlt.ini", "S", "K", 7)
+EOF
+  expect_eq "rc" 0 "$?"
+  expect_eq "answers" "
+
+
+
+5
+1,5
+5
+-1
+Vorgabe
+
+
+Zahlen;Texte;Schalter
+ZahlenTexteSchalter
+Ganz,Komma
+Ganz=5,Komma=1,5
+
+Ganz=5
+
+7" "$(cat "$tmp/out")"
+  # A name without a full path lies in the settings folder.
+  expect_eq "file beside the settings" "[Zahlen]
+Ganz=5
+[Texte]
+Satz=Hallo Welt
+[Schalter]
+An=1" "$(tr -d '\r' <"$config/demo.ini")"
+  [[ ! -e "$abs" ]] || fail "a date or a 64-bit integer was written"
+  expect_contains "date box" "[Fehler in Velkora] IniWrite - Datentyp (0007) unbekannt:" "$(cat "$tmp/err")"
+  expect_contains "date box names the file" "Datei: $abs" "$(cat "$tmp/err")"
+  expect_contains "64-bit integer box" "IniWrite - Datentyp (0014) unbekannt:" "$(cat "$tmp/err")"
+  expect_eq "logged lines" "IniWrite(\"demo.ini\",\"Zahlen\",\"Ganz\",[5])
+ Integer
+IniWrite(\"demo.ini\",\"Zahlen\",\"Komma\",[1,5])
+ Real
+IniWrite(\"demo.ini\",\"Texte\",\"Satz\",[Hallo Welt])
+ String
+IniWrite(\"demo.ini\",\"Schalter\",\"An\",[-1])
+ Boolean
+IniRead(\"demo.ini\",\"zahlen\",\"GANZ\",[0])
+ Integer
+ --> [5]
+IniRead(\"demo.ini\",\"Zahlen\",\"Komma\",[0,5])
+ Real
+ --> [1,5]
+IniRead(\"demo.ini\",\"Zahlen\",\"Ganz\",[0])
+ String
+ --> [5]
+IniRead(\"demo.ini\",\"Schalter\",\"An\",[0])
+ Boolean
+ --> [-1]
+IniRead(\"demo.ini\",\"Texte\",\"Fehlt\",[Vorgabe])
+ String
+ --> [Vorgabe]
+IniWrite(\"$abs\",\"Datum\",\"Heute\",[07.12.2026])
+ unklar 0007
+IniWrite(\"$abs\",\"Zahlen\",\"Riesig\",[9007199254740993])
+ unklar 0014
+IniReadSections(\"demo.ini\",\";\")
+ --> \"Zahlen;Texte;Schalter\"
+IniReadSections(\"demo.ini\",\"\")
+ --> \"ZahlenTexteSchalter\"
+IniReadSection(\"demo.ini\",\"Zahlen\",\",\")
+ --> \"Ganz,Komma\"
+IniReadSectionValues(\"demo.ini\",\"Zahlen\",\",\")
+ --> \"Ganz=5,Komma=1,5\"
+IniDeleteKey(\"demo.ini\",\"Zahlen\",\"Komma\")
+IniReadSectionValues(\"demo.ini\",\"Zahlen\",\",\")
+ --> \"Ganz=5\"
+IniReadSections(\"$abs\",\",\")
+ --> \"\"
+IniRead(\"fehlt.ini\",\"S\",\"K\",[7])
+ Integer
+ --> [7]
+Programmende" "$(log_texts | sed '1,/^Application.Run$/d')"
+}
+
+# Runs velkora as a user whom file modes bind: as root through setpriv as
+# "nobody" (the case folder handed over first), else as the user running
+# the tests. Returns 77 when there is no such user here.
+run_unprivileged() {
+  if ((EUID == 0)); then
+    command -v setpriv >/dev/null || return 77
+    chown -R 65534:65534 "$tmp"
+    setpriv --reuid=65534 --regid=65534 --clear-groups \
+      "$velkora" --locale de --config-dir "$config" --state-dir "$state" "$@"
+  else
+    run "$@"
+  fi
+}
+
+case_ini_read_only_folders() {
+  # Settings and an INI file the user may write, in folders the user may
+  # not change: the start settings are written back and the script's value
+  # lands, both in place, as the platform's functions would write them; a
+  # hard-linked file keeps both names.
+  preset_logging
+  mkdir -p "$tmp/shared" "$state"
+  printf '[S]\r\nK=alt\r\n' >"$tmp/shared/werte.ini"
+  ln "$tmp/shared/werte.ini" "$tmp/shared/zweiter-name.ini"
+  chmod 755 "$tmp"
+  local out rc
+  out=$(run_unprivileged 2>"$tmp/err" <<EOF
+VelkoraVersion()
+EOF
+  )
+  rc=$?
+  if ((rc == 77)); then
+    echo "no unprivileged user to run as: skipped"
+    return 0
+  fi
+  expect_eq "first run" "010103" "$out"
+  chmod 555 "$config" "$tmp/shared"
+  out=$(run_unprivileged 2>"$tmp/err" <<EOF
+IniWrite("$tmp/shared/werte.ini", "S", "K", "neu")
+IniRead("$tmp/shared/zweiter-name.ini", "S", "K", "")
+EOF
+  )
+  rc=$?
+  chmod 755 "$config" "$tmp/shared"
+  expect_eq "rc" 0 "$rc"
+  expect_eq "answers" "
+neu" "$out"
+  expect_eq "no box" "" "$(cat "$tmp/err")"
+  expect_contains "settings written back" "Testmodus=0" "$(cat "$ini")"
+  expect_eq "both names of the hard-linked file" "[S]
+K=neu" "$(tr -d '\r' <"$tmp/shared/werte.ini")"
+  expect_eq "no file left in the read-only folders" "velkora.ini
+werte.ini
+zweiter-name.ini" "$(ls "$config" "$tmp/shared" | grep -v ':$' | grep . | sort)"
+}
+
 if ! declare -F "case_$case_name" >/dev/null; then
   echo "unknown case: $case_name" >&2
   exit 2

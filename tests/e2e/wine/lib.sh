@@ -254,6 +254,8 @@ e2e_end() {
 # language's prelude into the run folder, runs it with cscript from there by
 # its relative name, and checks end marker and exit code. Output lands in
 # <run>/<script name>.out (arguments.vbs.out); status 0 only when the script passed.
+# With E2E_CSCRIPT_LOCALE set (de_DE.UTF-8), cscript and the server it
+# starts run under that locale (LC_ALL; the locale need not be installed).
 e2e_cscript() {
   local script=$1 limit=${2:-90}
   local name ext
@@ -261,7 +263,9 @@ e2e_cscript() {
   ext=${name##*.}
   cat "$E2E_SRC/prelude.$ext" "$script" >"$E2E_RUN/$name"
   local out=$E2E_RUN/$name.out status=0
-  e2e_timed "$E2E_RUN" "$limit" wine cscript //nologo "$name" >"$out" 2>"$out.err" || status=$?
+  local locale=()
+  [[ -n ${E2E_CSCRIPT_LOCALE:-} ]] && locale=(env "LC_ALL=$E2E_CSCRIPT_LOCALE")
+  e2e_timed "$E2E_RUN" "$limit" "${locale[@]}" wine cscript //nologo "$name" >"$out" 2>"$out.err" || status=$?
   local marker
   marker=$(tr -d '\r' <"$out" | grep -aE '^E2E-END failures=[0-9]+$' | tail -n 1)
   if [[ -z $marker ]]; then

@@ -42,7 +42,7 @@ function checkRefused(what, fn) {
 checkEq(attempt("texts", function () { return o.WndGetList("^E2E$", ";"); }), "", "WndGetList: texts");
 checkEq(attempt("integer", function () { return o.WindowExists(90); }), false,
         "WindowExists: integer where text is expected");
-checkNotAvailable("IniReadSections", "fraction and integer", function () { o.IniReadSections(2.5, 1); });
+checkNotAvailable("GetRasLCRInfo", "fraction and integer", function () { o.GetRasLCRInfo(2.5, 1); });
 checkEq(attempt("Boolean", function () { return o.WindowExists(true); }), false, "WindowExists: Boolean");
 checkEq(attempt("undefined", function () { return o.WindowExists(undefined); }), false,
         "WindowExists: undefined (Empty)");

@@ -63,8 +63,8 @@ d = 2.5
 yes = True
 day = #12/24/2016 18:30:00#
 For Each v In Array(n, big, d, yes, day)
-  r = o.IniReadSections(v, sep)
-  CheckNotAvailable "IniReadSections", TypeName(v) & " variable where text is expected"
+  r = o.GetRasLCRInfo(v, sep)
+  CheckNotAvailable "GetRasLCRInfo", TypeName(v) & " variable where text is expected"
 Next
 r = o.WindowExists(n)
 CheckReached "WindowExists(""90"")", "Integer variable"
@@ -73,8 +73,8 @@ CheckEq r, False, "WindowExists gives a Boolean"
 ' Literals arrive by value.
 r = o.WindowExists(9000)
 CheckReached "WindowExists(""9000"")", "number literal where text is expected"
-r = o.IniReadSections(1, 2.5)
-CheckNotAvailable "IniReadSections", "two number literals"
+r = o.GetRasLCRInfo(1, 2.5)
+CheckNotAvailable "GetRasLCRInfo", "two number literals"
 
 ' Empty, literal or in a variable, is the empty text.
 r = o.WindowExists(Empty)
@@ -98,7 +98,7 @@ r = o.WndGetList(list, sep)
 CheckRefused "variable holding an array, by reference"
 r = o.WndGetList(title, list)
 CheckRefused "variable holding an array, second argument"
-r = o.IniReadSections(fixed, sep)
+r = o.GetRasLCRInfo(fixed, sep)
 CheckRefused "fixed-size array variable"
 Set dict = CreateObject("Scripting.Dictionary")
 r = o.WindowExists(dict)
@@ -116,7 +116,7 @@ log_text = ReadAll(EnvVar("E2E_LOG"))
 Check InStr(log_text, "VelkoraVersion()") > 0, "the log holds the VelkoraVersion call"
 CheckEq Occurrences(log_text, "WndGetList("), 4, "only the WndGetList calls that ran were logged"
 CheckEq Occurrences(log_text, "WindowExists("), 3, "only the WindowExists calls that ran were logged"
-Check InStr(log_text, "IniReadSections(") = 0, "no IniReadSections call was logged"
+Check InStr(log_text, "GetRasLCRInfo(") = 0, "no GetRasLCRInfo call was logged"
 
 Set o = Nothing
 Check WaitProcessGone("velkora.exe", 10000), "the server ended after the last release"

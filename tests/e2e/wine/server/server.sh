@@ -94,6 +94,45 @@ velkora_check_unregistered() {
   e2e_check "type library unregistered" eval "! e2e_reg_key_exists 'HKCR\\TypeLib\\$E2E_LIBID\\1.0'"
 }
 
+# A text as the box watcher writes it: backslash, tab, CR and LF escaped.
+velkora_box_escaped() {
+  local text=${1//\\/\\\\}
+  text=${text//$'\t'/\\t}
+  text=${text//$'\r'/\\r}
+  printf '%s' "${text//$'\n'/\\n}"
+}
+
+# The INI scripts' boxes and log lines (ini.vbs, then ini.js; each log is
+# kept as <script>.velkora.log). Dates in the log follow Wine's German short
+# date, d.M.yyyy.
+velkora_ini_suite_checks() {
+  local before=$1 file boxes box
+  file=$(tr -d '\r' <"$E2E_RUN/ini.vbs.out" | sed -n 's/^INFO file //p')
+  boxes=$(e2e_boxes_since "$before")
+  e2e_check "four boxes: three of ini.vbs, one of ini.js (got $(grep -c . <<<"$boxes"))" \
+    test "$(grep -c . <<<"$boxes")" = 4
+  for box in \
+      "IniWrite - Datentyp (0007) unbekannt:"$'\r\n\r\n'"Datei: $file"$'\r\n'"Sektion: Texte"$'\r\n'"Schlüssel: Datum" \
+      "IniRead - Datentyp (0007) unbekannt:"$'\r\n\r\n'"Datei: $file"$'\r\n'"Sektion: Texte"$'\r\n'"Schlüssel: Satz" \
+      "Exception: '1.5' ist kein gültiger Gleitkommawert"; do
+    e2e_check "box: ${box%%$'\r'*}" grep -qxF "Fehler in Velkora"$'\t'"$(velkora_box_escaped "$box")"$'\t'ok <<<"$boxes"
+  done
+  e2e_check "box of ini.js: null has no INI type" grep -qF 'IniWrite - Datentyp (0001) unbekannt:' <<<"$boxes"
+  # The log is in the ANSI code page; the checks are UTF-8.
+  iconv -f CP1252 -t UTF-8 <"$E2E_RUN/ini.vbs.velkora.log" >"$E2E_APP_DIR/velkora.log"
+  e2e_check "ini.vbs: call, type and result lines in the log" velkora_log_has_in_order \
+    "IniWrite(\"$file\",\"Zahlen\",\"Klein\",[5])" ' Integer' \
+    "IniWrite(\"$file\",\"Zahlen\",\"Komma\",[1,5])" ' Real' \
+    "IniRead(\"$file\",\"Zahlen\",\"Komma\",[0,5])" ' Real' ' --> [1,5]' \
+    "IniWrite(\"$file\",\"Texte\",\"Satz\",[Ein Satz, mit Komma])" ' String' \
+    "IniRead(\"$file\",\"Schalter\",\"An\",[0])" ' Boolean' ' --> [-1]' \
+    "IniRead(\"$file\",\"Zahlen\",\"Klein\",[5])" ' String' ' --> [5]' \
+    "IniWrite(\"$file\",\"Texte\",\"Datum\",[7.12.2026])" ' unklar 0007' \
+    ' Exception: '"'"'1.5'"'"' ist kein gültiger Gleitkommawert' \
+    "IniReadSections(\"$file\",\"{0d}{0a}\")" ' --> "Zahlen{0d}{0a}Texte{0d}{0a}Schalter{0d}{0a}Fremd"' \
+    "IniDeleteKey(\"$file\",\"Schalter\",\"AN\")"
+}
+
 e2e_server_suite() {
   local exe=$1 dir=$E2E_SRC/server before status
   E2E_APP_DIR=$E2E_DRIVE_C/velkora-e2e
@@ -178,7 +217,7 @@ e2e_server_suite() {
     velkora_keep "$script"
     e2e_check "$script: the log holds the VelkoraVersion call" velkora_log_has_in_order 'VelkoraVersion()'
     e2e_check "$script: no call of a function not available was logged" \
-      eval "! velkora_log | grep -q IniReadSections"
+      eval "! velkora_log | grep -q GetRasLCRInfo"
   done
   # Numbers, Booleans and Empty reached the window functions as their text;
   # the refused calls left no line.
@@ -236,6 +275,20 @@ e2e_server_suite() {
   done
   e2e_check "no notepad.exe left" e2e_wait_no_process notepad.exe 50
   e2e_check "the server process ended" velkora_wait_gone 100
+  e2e_end
+
+  e2e_begin "server: INI functions through the system's profile functions, German locale"
+  velkora_wait_gone 100
+  before=$(e2e_box_count)
+  for script in ini.vbs ini.js; do
+    velkora_preset_ini 'SchreibeLog=1'
+    # The server started for the script inherits its locale: German, with
+    # the decimal comma.
+    E2E_CSCRIPT_LOCALE=de_DE.UTF-8 e2e_check "$script passes" e2e_cscript "$dir/$script" 120
+    velkora_keep "$script"
+    e2e_check "$script: the server ended" velkora_wait_gone 100
+  done
+  velkora_ini_suite_checks "$before"
   e2e_end
 
   e2e_begin "server: started by hand, second instance, release keeps it running"
