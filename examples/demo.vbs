@@ -35,6 +35,30 @@ Show "IniReadSectionValues", app.IniReadSectionValues(ini, "Verbindung", ";")
 app.IniDeleteKey ini, "Verbindung", "Minuten"
 Show "after IniDeleteKey", app.IniReadSection(ini, "Verbindung", ";")
 
+' The windows. WndGetList lists the titles of the top-level windows that a
+' regular expression matches anywhere in the title, ignoring the case of
+' ASCII letters; WindowExists looks for a title that begins with a text;
+' WndClose asks the first matching window (or every one) to close and names
+' it. The demo opens a Notepad of its own to have a window to close. (On a
+' desktop where an untitled Notepad is open already, that one may be asked
+' instead; Notepad asks before it drops unsaved text.)
+Dim shell, notepad, tries, found
+Set shell = CreateObject("WScript.Shell")
+notepad = "^(Untitled - Notepad|Unbenannt - Editor)$"
+shell.Run "notepad.exe", 1, False
+found = ""
+For tries = 1 To 100
+  found = app.WndGetList(notepad, ";")
+  If found <> "" Then Exit For
+  ' A short pause: Wine's script host has no WScript.Sleep.
+  shell.Run "cmd /c exit", 0, True
+Next
+WScript.Echo ""
+WScript.Echo "Windows"
+Show "WndGetList(""."", "" | "")", app.WndGetList(".", " | ")
+Show "WindowExists(""" & Left(found, 8) & """)", app.WindowExists(Left(found, 8))
+Show "WndClose(""" & notepad & """, "";"", False)", app.WndClose(notepad, ";", False)
+
 On Error Resume Next
 ' An argument that cannot become text, here an array, is refused before the
 ' function runs: the server's own conversion error.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/variant.h"
+#include "regex/perlre.h"
 #include "ini/ini_functions.h"
 #include "shell/script_frame.h"
 #include "shell/shell_context.h"
@@ -39,8 +40,11 @@ struct StartSettings {
 class THaupt {
  public:
   // Reads the window position (Links, Oben) like the window's creation
-  // handler. `params` is the command line, [0] the program path.
-  THaupt(ShellContext& shell, StartSettings start, std::vector<std::string> params);
+  // handler. `perlre` is the process's shared regular expression instance
+  // (made by the host before the main window, studied and caseless).
+  // `params` is the command line, [0] the program path.
+  THaupt(ShellContext& shell, TPerlre& perlre, StartSettings start,
+         std::vector<std::string> params);
   THaupt(const THaupt&) = delete;
   THaupt& operator=(const THaupt&) = delete;
 
@@ -51,6 +55,7 @@ class THaupt {
   // --- script frame -------------------------------------------------------
   ScriptFrame& Frame() { return frame_; }
   ShellContext& Shell() { return shell_; }
+  TPerlre& Perlre() { return perlre_; }
   const std::string& StatusLine() const { return frame_.StatusLine(); }
   void LogCall(std::string_view text) { frame_.LogCall(text); }
   void LogResult(std::string_view text) { frame_.LogResult(text); }
@@ -105,6 +110,7 @@ class THaupt {
   IniFunctions Ini();
 
   ShellContext& shell_;
+  TPerlre& perlre_;
   ScriptFrame frame_;
   StartSettings start_;
   std::vector<std::string> params_;

@@ -10,6 +10,7 @@
 #include "automation/t_app.h"
 #include "hosts/posix/answer.h"
 #include "platform/posix/posix_platform.h"
+#include "regex/perlre.h"
 #include "server/haupt.h"
 #include "server/startup.h"
 
@@ -121,8 +122,10 @@ int RunPosixHost(const std::vector<std::string>& args, const std::string& execut
   config.settings_file = options.config_dir + "/velkora.ini";
   config.log_file = options.state_dir + "/velkora.log";
 
+  // The process's one regular expression instance, shared by every user.
+  TPerlre perlre(/*study=*/true, kPerlreCaseless);
   StdinHost host(options, streams, platform.UserLocale());
-  return RunServer(config, platform, host);
+  return RunServer(config, platform, perlre, host);
 }
 
 }  // namespace velkora
