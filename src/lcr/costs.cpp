@@ -16,6 +16,16 @@ int64_t StartedIncrements(int64_t seconds, int64_t taktdauer) {
   return n;
 }
 
+constexpr int64_t kMsPerDay = 86400000;
+
+int64_t FloorDiv(int64_t a, int64_t b) {
+  const int64_t q = a / b;
+  return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+// A time of day (fraction of a day) in whole milliseconds.
+int64_t Milliseconds(double fraction_of_day) { return std::llround(fraction_of_day * kMillisecondsPerDay); }
+
 }  // namespace
 
 void LcrEvaluation::ProviderkostenBerechnen(tEinProvider& provider, int32_t dauer,
@@ -38,18 +48,23 @@ double LcrEvaluation::ZeitraumkostenBerechnen(const std::string& name, const Pro
   double kosten = 0.0;
   bool erster = true;
   int64_t rest = dauer;
-  DateTime x = start;
+  // The instant in whole milliseconds: a connection that starts exactly at
+  // a profile start or at midnight is then exactly there, and no rounding
+  // noise of day fractions can move it to the other side.
+  int64_t x = std::llround(start * kMillisecondsPerDay);
 
   while (rest > 0) {
     // Day type and profile are settled anew for every period, so a period
     // after midnight or after a profile start sees the new ones.
-    const double tag = std::trunc(x);
-    const bool feiertag = IstFeiertag(static_cast<int64_t>(tag));
-    const int tagesart = feiertag ? kFeiertag : DayOfWeek(x);
+    const int64_t tag = FloorDiv(x, kMsPerDay);
+    const int64_t t = x - tag * kMsPerDay;
+    const int tagesart = IstFeiertag(tag) ? kFeiertag : DayOfWeek(static_cast<double>(tag));
     const std::vector<tEinProfil>& liste = lists[tagesart];
     if (log) {
-      services_.Log("   " + DateToStr(x, formats_) + " " + FormatDateTime(formats_.long_time_format, x, formats_) +
-                    ", " + std::string(kTagesartNamen[tagesart].log_label));
+      const DateTime jetzt = static_cast<double>(x) / kMillisecondsPerDay;
+      services_.Log("   " + DateToStr(jetzt, formats_) + " " +
+                    FormatDateTime(formats_.long_time_format, jetzt, formats_) + ", " +
+                    std::string(kTagesartNamen[tagesart].log_label));
     }
     if (liste.size() < 2) {
       // Cannot happen after a complete load: every list ends with the
@@ -59,9 +74,8 @@ double LcrEvaluation::ZeitraumkostenBerechnen(const std::string& name, const Pro
 
     // A profile takes effect only after its start: at the very instant of
     // a start the profile before it still applies (except for the first).
-    const double t = x - tag;
     std::size_t p = 0;
-    while (p + 2 < liste.size() && liste[p + 1].Beginn < t) ++p;
+    while (p + 2 < liste.size() && Milliseconds(liste[p + 1].Beginn) < t) ++p;
     const tEinProfil& aktuell = liste[p];
     const tEinProfil& naechstes = liste[p + 1];
 
@@ -75,10 +89,9 @@ double LcrEvaluation::ZeitraumkostenBerechnen(const std::string& name, const Pro
           name, "ungültige Taktdauer (" + TimeToStr(aktuell.Beginn, formats_) + ")"));
     }
 
-    // Seconds to the next profile start, plus one: an increment that starts
-    // exactly at the start is still billed at the earlier price.
-    const int64_t ms = std::llround((naechstes.Beginn - t) * kMillisecondsPerDay);
-    const int64_t bis_naechstes = ms / 1000 + 1;
+    // Whole seconds to the next profile start, plus one: an increment that
+    // starts exactly at the start is still billed at the earlier price.
+    const int64_t bis_naechstes = (Milliseconds(naechstes.Beginn) - t) / 1000 + 1;
 
     double zeitraumkosten;
     if (rest > bis_naechstes) {
@@ -87,7 +100,7 @@ double LcrEvaluation::ZeitraumkostenBerechnen(const std::string& name, const Pro
       const int64_t abgerechnet = n * aktuell.Taktdauer;
       if (log) services_.Log("    Dauer: " + IntToStr(abgerechnet));
       rest -= abgerechnet;
-      x = x + static_cast<double>(abgerechnet) / 24 / 60 / 60;
+      x += abgerechnet * 1000;
     } else {
       const int64_t n = StartedIncrements(rest, aktuell.Taktdauer);
       if (log) services_.Log("    Dauer: " + IntToStr(rest));
