@@ -2,6 +2,7 @@
 // and, in mode 0, the time profiles kept in the settings file.
 
 #include <cmath>
+#include <map>
 
 #include "base/ascii.h"
 #include "base/conversions.h"
@@ -176,6 +177,10 @@ void LcrEvaluation::ProfileAusEinstellungen(tEinProvider& provider) {
   const double gebuehr = ZahlAusText(settings.ReadString(sektion, "Ew", "0"));
   if (gebuehr < 0) throw Error(ProviderFehler(provider.Name, "Einwahlkosten negativ"));
 
+  // Day types often share a profile (Monday to Friday): its line is read
+  // and taken apart once and used for each of them. Key names ignore letter
+  // case, so the profile names are compared that way too.
+  std::map<std::string, std::vector<tEinProfil>> gelesene_profile;
   for (int d = 0; d < kTagesarten; ++d) {
     const std::string_view key = kTagesartNamen[d].settings_key;
     const std::string profilname = settings.ReadString(sektion, key, "");
@@ -184,24 +189,36 @@ void LcrEvaluation::ProfileAusEinstellungen(tEinProvider& provider) {
                                                     ? std::string("Zeitprofil Feiertag fehlt")
                                                     : "Zeitprofil " + std::string(key) + " fehlt"));
     }
-    const std::string fehlerhaft =
-        ProviderFehler(provider.Name, "Profil '" + profilname + "' nicht vorhanden/fehlerhaft");
-    std::string zeile = settings.ReadString(sektion, profilname, "");
-    if (zeile.empty()) throw Error(fehlerhaft);
-
-    SetPattern(kProfilePattern);
-    TPerlre& re = services_.perlre;
-    while (!zeile.empty()) {
-      if (!re.Match(zeile)) throw Error(fehlerhaft);
-      const DateTime beginn = StrToTime(re.GetSubExp(1).Text, formats_);
-      const double preis = ZahlAusText(re.GetSubExp(2).Text);
-      const int32_t taktdauer = StrToInt(re.GetSubExp(3).Text);
-      provider.ProvProfile[d].emplace_back(beginn, taktdauer, preis, gebuehr);
-      zeile = std::string(TrimRuntime(re.GetSubExp(4).Text));
-    }
+    auto [profile, neu] = gelesene_profile.try_emplace(AsciiLowered(profilname));
+    if (neu) profile->second = ProfilzeileLesen(settings, sektion, provider.Name, profilname, gebuehr);
+    provider.ProvProfile[d] = profile->second;
     // Tariffs kept in the settings file have no telephone charges.
     provider.TelProfile[d].emplace_back(0.0, 60, 0.0, 0.0);
   }
+}
+
+std::vector<tEinProfil> LcrEvaluation::ProfilzeileLesen(const LcrIniFile& settings,
+                                                        const std::string& sektion,
+                                                        const std::string& name,
+                                                        const std::string& profilname,
+                                                        double gebuehr) {
+  const std::string fehlerhaft =
+      ProviderFehler(name, "Profil '" + profilname + "' nicht vorhanden/fehlerhaft");
+  std::string zeile = settings.ReadString(sektion, profilname, "");
+  if (zeile.empty()) throw Error(fehlerhaft);
+
+  std::vector<tEinProfil> profile;
+  SetPattern(kProfilePattern);
+  TPerlre& re = services_.perlre;
+  while (!zeile.empty()) {
+    if (!re.Match(zeile)) throw Error(fehlerhaft);
+    const DateTime beginn = StrToTime(re.GetSubExp(1).Text, formats_);
+    const double preis = ZahlAusText(re.GetSubExp(2).Text);
+    const int32_t taktdauer = StrToInt(re.GetSubExp(3).Text);
+    profile.emplace_back(beginn, taktdauer, preis, gebuehr);
+    zeile = std::string(TrimRuntime(re.GetSubExp(4).Text));
+  }
+  return profile;
 }
 
 void LcrEvaluation::FeiertageUndTarifeAusTk32(const std::string& tk32_pfad) {

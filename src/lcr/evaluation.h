@@ -7,6 +7,7 @@
 #include "base/date_time.h"
 #include "base/format_settings.h"
 #include "lcr/lcr_model.h"
+#include "lcr/ini_values.h"
 #include "lcr/lcr_services.h"
 
 namespace velkora {
@@ -89,6 +90,9 @@ class LcrEvaluation {
   void FeiertageUndProfileAusEinstellungen();
   void FeiertageUndTarifeAusTk32(const std::string& tk32_pfad);
   void ProfileAusEinstellungen(tEinProvider& provider);
+  std::vector<tEinProfil> ProfilzeileLesen(const LcrIniFile& settings, const std::string& sektion,
+                                           const std::string& name, const std::string& profilname,
+                                           double gebuehr);
   void VerbindungSuchen(tEinProvider& provider, const std::string& tk32_pfad);
   void AddFeiertag(std::string_view datum);
   std::string TarifTextLesen(const std::string& referenz, const std::string& verzeichnis);

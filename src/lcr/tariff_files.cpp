@@ -3,8 +3,10 @@
 
 #include <cmath>
 #include <limits>
+#include <map>
 #include <vector>
 
+#include "base/ascii.h"
 #include "base/conversions.h"
 #include "base/error.h"
 #include "lcr/evaluation.h"
@@ -65,18 +67,26 @@ std::string LcrEvaluation::TarifTextLesen(const std::string& referenz,
   }
   services_.Log("  Tarifdatei " + referenz + " einlesen");
   const LcrIniFile datei(services_.profile, verzeichnis + referenz + ".trf");
+  // Day types often share a tariff (Monday to Friday): its ranges are read
+  // from the file once and used for each of them. Section names ignore
+  // letter case, so the names are compared that way too.
+  std::map<std::string, std::string> bereiche_je_tarif;
   std::string text = "|";
   for (int d = 0; d < kTagesarten; ++d) {
     const std::string tarif = datei.ReadString("Tarifzuordnung", kTagesartNamen[d].tariff_key, "");
     if (!tarif.empty()) {
-      const std::string sektion = "Tarif " + tarif;
-      const int32_t bereiche = datei.ReadInteger(sektion, "Bereiche", 0);
-      for (int32_t m : datei.NumberedKeys(sektion, "Bereich", 1, bereiche)) {
-        const std::string zeile = datei.ReadString(sektion, "Bereich" + IntToStr(m), "");
-        if (zeile.empty()) continue;
-        text += zeile;
-        text += '|';
+      auto [bereiche, neu] = bereiche_je_tarif.try_emplace(AsciiLowered(tarif));
+      if (neu) {
+        const std::string sektion = "Tarif " + tarif;
+        const int32_t anzahl = datei.ReadInteger(sektion, "Bereiche", 0);
+        for (int32_t m : datei.NumberedKeys(sektion, "Bereich", 1, anzahl)) {
+          const std::string zeile = datei.ReadString(sektion, "Bereich" + IntToStr(m), "");
+          if (zeile.empty()) continue;
+          bereiche->second += zeile;
+          bereiche->second += '|';
+        }
       }
+      text += bereiche->second;
     }
     text += "#|";
   }
