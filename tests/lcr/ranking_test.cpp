@@ -86,18 +86,6 @@ TEST_F(RankingTest, CheapestFirstReadAndTheSortOrders) {
   EXPECT_EQ(list, "Teuer:5Beispiel:0,32Gleich:0,32");
 }
 
-TEST_F(RankingTest, KostenVergleichOrdersByCostThenNumber) {
-  tEinProvider cheap("a", 9), dear("b", 1), tie("c", 3);
-  cheap.Gesamtkosten = 1;
-  dear.Gesamtkosten = 2;
-  tie.Gesamtkosten = 1;
-  EXPECT_EQ(KostenVergleich(cheap, dear, 1), -1);
-  EXPECT_EQ(KostenVergleich(dear, cheap, 1), 1);
-  EXPECT_EQ(KostenVergleich(cheap, tie, 1), 1);
-  EXPECT_EQ(KostenVergleich(cheap, tie, -1), -1);
-  EXPECT_EQ(KostenVergleich(cheap, cheap, -1), 0);
-}
-
 TEST_F(RankingTest, AnUnknownModeShowsTwoBoxes) {
   f.files.files["./tk32.ini"] = "";
   Setting("LCR", "TK32Mode", "-1");
