@@ -160,7 +160,7 @@ struct Engine {
   explicit Engine(Profile& profile, const std::string& settings)
       : shell{profile, clock, locale, files, boxes, settings, "", false},
         frame(shell),
-        services{profile, settings, clock, locale, files, boxes, perlre, frame, false} {}
+        services{profile, settings, clock, locale, files, boxes, perlre, frame, nullptr} {}
   FixedClock clock;
   GermanLocale locale;
   PosixFileSystem files;

@@ -37,14 +37,14 @@ void LcrEvaluation::ProviderkostenBerechnen(tEinProvider& provider, int32_t daue
   provider.Gesamtkosten =
       ZeitraumkostenBerechnen(provider.Name, provider.TelProfile, dauer, start) +
       provider.Gesamtkosten;
-  if (services_.log_enabled) {
+  if (services_.Logging()) {
     services_.Log("  Gesamtkosten: " + FloatToStr(provider.Gesamtkosten, formats_));
   }
 }
 
 double LcrEvaluation::ZeitraumkostenBerechnen(const std::string& name, const ProfileLists& lists,
                                               int32_t dauer, DateTime start) {
-  const bool log = services_.log_enabled;
+  const bool log = services_.Logging();
   double kosten = 0.0;
   bool erster = true;
   int64_t rest = dauer;

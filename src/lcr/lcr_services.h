@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -32,14 +33,16 @@ struct LcrServices {
   MessageBoxes& boxes;
   // The process-wide regular expression instance.
   TPerlre& perlre;
-  // Status line, call and result lines, and the engine's log lines.
+  // Status line, call line and result line of the script functions.
   ScriptFrame& frame;
-  // False while nothing reaches the log: the engine then does not even
+  // Where the engine's own log lines go (the sink adds timestamp and
+  // escaping). Empty while nothing is logged: the engine then does not even
   // format its many per-period lines.
-  bool log_enabled = true;
+  std::function<void(std::string_view)> log;
 
+  bool Logging() const { return static_cast<bool>(log); }
   void Log(std::string_view text) const {
-    if (log_enabled) frame.WriteLog(text);
+    if (log) log(text);
   }
 };
 

@@ -109,8 +109,7 @@ TEST_F(CostTest, AWholeDayAcrossTwentyFourProfileStarts) {
   // second, 61 increments at 0; each later hour h is 60 increments from
   // h:01 on; the last period, from 23:01, has 3540 s left: 59 increments.
   // 61*0 + 60*(1+...+22) + 59*23 = 16537.
-  f.shell.schreibe_log = false;
-  services.log_enabled = false;
+  services.log = nullptr;
   EXPECT_DOUBLE_EQ(ev.ZeitraumkostenBerechnen("A", HourlyLists(1), 86400, monday), 16537.0);
 
   // From noon into a holiday at midnight, where every price is doubled:
@@ -118,8 +117,7 @@ TEST_F(CostTest, AWholeDayAcrossTwentyFourProfileStarts) {
   // plus one is 60 increments). Monday 60*(12+...+23) = 12600; the holiday
   // 120*(0+...+10) = 6600 and, with 3600 s left at 11:00:30, one more hour
   // at 22: 1320.
-  f.shell.schreibe_log = true;
-  services.log_enabled = true;
+  services.log = [this](std::string_view text) { frame.WriteLog(text); };
   ev.Feiertagsliste = " " + std::to_string(static_cast<int64_t>(monday) + 1) + " ";
   EXPECT_DOUBLE_EQ(ev.ZeitraumkostenBerechnen("A", HourlyLists(2), 86400, monday + Hms(12, 0, 30)),
                    12600.0 + 6600.0 + 1320.0);

@@ -42,7 +42,7 @@ class ExamplesTest : public ::testing::Test {
   }
 
   std::string Run(const std::string& settings, const std::string& dauer, std::string& name) {
-    LcrServices services{profile, settings, clock, locale, files, boxes, perlre, frame, false};
+    LcrServices services{profile, settings, clock, locale, files, boxes, perlre, frame, nullptr};
     std::string list;
     VerbindungskostenAuswerten(services, dauer, name, list, ";");
     return list;
