@@ -59,7 +59,7 @@ const BenchFile& File() {
 }
 
 void BM_ReadValueThroughProfile(benchmark::State& state) {
-  velkora::IniFileProfile profile;
+  velkora::posix::IniFileProfile profile;
   const BenchFile& file = File();
   for (auto _ : state) {
     std::string value = profile.GetString(file.last_section(), "target", "", 2048, file.path());

@@ -20,6 +20,7 @@
 #include "platform/posix/ini_file_profile.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_platform.h"
 #include "shell/script_frame.h"
 
 namespace {
@@ -132,7 +133,7 @@ class RecordingProfile final : public Profile {
                    std::optional<std::string_view> value, const std::string& file) override {
     return real.WriteString(section, key, value, file);
   }
-  IniFileProfile real;
+  posix::IniFileProfile real;
   std::set<Read> reads;
 };
 
@@ -158,16 +159,17 @@ class NoBoxes final : public MessageBoxes {
 
 struct Engine {
   explicit Engine(Profile& profile, const std::string& settings)
-      : shell{profile, clock, locale, files, boxes, settings, "", false},
-        frame(shell),
-        services{profile, settings, clock, locale, files, boxes, perlre, frame, nullptr} {}
+      : services{profile, settings, clock, locale, files, boxes, perlre, frame, nullptr} {}
   FixedClock clock;
   GermanLocale locale;
-  PosixFileSystem files;
+  posix::PosixFileSystem files;
   NoBoxes boxes;
   TPerlre perlre{true, kPerlreCaseless};
-  ShellContext shell;
-  ScriptFrame frame;
+  // The script frame serves the script functions' call and result lines,
+  // which one evaluation does not write; it only has to exist.
+  posix::PosixPlatform platform{{std::cerr, [](const char*) { return std::optional<std::string>(); }, true}};
+  ShellContext shell{platform, "", "", false};
+  ScriptFrame frame{shell};
   LcrServices services;
 
   std::string Evaluate() {
@@ -178,7 +180,7 @@ struct Engine {
 };
 
 void BM_Evaluation(benchmark::State& state) {
-  IniFileProfile profile;
+  posix::IniFileProfile profile;
   Engine engine(profile, Config().Settings(static_cast<int>(state.range(0))));
   for (auto _ : state) benchmark::DoNotOptimize(engine.Evaluate());
 }
@@ -188,7 +190,7 @@ void BM_ReadConfigurationOnce(benchmark::State& state) {
   RecordingProfile recorder;
   Engine engine(recorder, Config().Settings(static_cast<int>(state.range(0))));
   engine.Evaluate();
-  IniFileProfile profile;
+  posix::IniFileProfile profile;
   for (auto _ : state) {
     for (const auto& [file, section, key, size] : recorder.reads) {
       benchmark::DoNotOptimize(profile.GetString(section, key, "", size, file));

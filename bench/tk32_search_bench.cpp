@@ -38,7 +38,7 @@ class TreeDrive final : public FileSystem {
   explicit TreeDrive(std::string root) : root_(std::move(root)) {}
   bool FileExists(const std::string& p) const override { return real_.FileExists(p); }
   bool DirectoryExists(const std::string& p) const override { return real_.DirectoryExists(p); }
-  bool DeleteFile(const std::string& p) override { return real_.DeleteFile(p); }
+  bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
   bool AppendToFile(const std::string& p, std::string_view b) override { return real_.AppendToFile(p, b); }
   std::vector<std::string> ListDirectory(const std::string& f, std::string_view p) const override {
     return real_.ListDirectory(f, p);
@@ -51,7 +51,7 @@ class TreeDrive final : public FileSystem {
   bool IsOnFixedDisk(const std::string& f) const override { return real_.IsOnFixedDisk(f); }
 
  private:
-  PosixFileSystem real_;
+  posix::PosixFileSystem real_;
   std::string root_;
 };
 

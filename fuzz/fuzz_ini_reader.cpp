@@ -19,8 +19,8 @@ void Check(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  using velkora::ini_engine::GetString;
-  using velkora::ini_engine::WriteString;
+  using velkora::portable::ini_engine::GetString;
+  using velkora::portable::ini_engine::WriteString;
   if (size < 2) return 0;
   // The first byte picks the buffer size, the second how much of the rest
   // names the section; the remainder is the file.

@@ -3,74 +3,56 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
 #include <string_view>
 #include <vector>
 
+#include "automation/call_result.h"
 #include "automation/method_table.h"
 #include "base/variant.h"
 
 namespace velkora {
 
-// Status codes of refused calls.
-inline constexpr int32_t kDispUnknownName = static_cast<int32_t>(0x80020006u);
-inline constexpr int32_t kDispMemberNotFound = static_cast<int32_t>(0x80020003u);
-inline constexpr int32_t kDispBadParamCount = static_cast<int32_t>(0x8002000Eu);
-inline constexpr int32_t kDispParamNotFound = static_cast<int32_t>(0x80020004u);
-
-// The error a client receives for a refused or failed call.
-struct AutomationError {
-  std::string source;       // "ScriptFunctions.App" for errors of the server's code
-  std::string description;  // the German message
-  int32_t status = 0;       // a negative status code
+// An argument given by its parameter name (`Sektion:="Fenster"`).
+struct NamedArgument {
+  std::string_view name;
+  Variant value;
 };
 
-struct CallResult {
-  Variant value;                        // the result; empty for methods without one
-  std::optional<AutomationError> error; // set when the call was refused or failed
+// A late-bound call resolved against the method table: its method and its
+// arguments in declared order, or the refusal the client gets instead.
+struct ResolvedCall {
+  const MethodInfo* method = nullptr;  // null when refused
+  std::vector<Variant> args;
+  AutomationError refusal;             // set when method is null
 };
 
-class TApp;
-
-// Late-bound calls by name or DISPID over the method table, for hosts that
-// do not have the platform's type-information dispatch.
+// Resolves names, DISPIDs and named arguments over the method table, for
+// every caller that has no type information of its own to do it: the POSIX
+// host resolves each call line here, the COM host its vtable entries (at
+// compile time). It checks a call once, before any of the server's code
+// runs, and runs nothing itself: TApp carries out what it accepts.
 class Dispatcher {
  public:
-  explicit Dispatcher(TApp& app) : app_(app) {}
-
-  // The DISPID of a method name in any letter case.
+  // The row of a DISPID; null for an unknown one.
+  static constexpr const MethodInfo* Find(int32_t dispid) {
+    const std::size_t row = RowOf(dispid);
+    return row < kMethodCount ? &kMethods[row] : nullptr;
+  }
+  // The DISPID of a method name in any ASCII letter case.
   static std::optional<int32_t> IdOfName(std::string_view name);
-  // The position of a parameter name (any case) of a method, for named arguments.
+  // The position of a parameter name (any case) of a method, for named
+  // arguments.
   static std::optional<int> ParamIndex(int32_t dispid, std::string_view param_name);
-  static const MethodInfo* Find(int32_t dispid);
 
-  // Calls a method with its arguments in declared order. An unknown DISPID
-  // (kDispMemberNotFound) or a wrong count (kDispBadParamCount) is refused
-  // before any of the server's code runs. Empty source for refusals.
-  CallResult Invoke(int32_t dispid, std::span<const Variant> args);
-
-  // The same by method name (any case); an unknown name is refused with
-  // kDispUnknownName.
-  CallResult InvokeByName(std::string_view name, std::span<const Variant> args);
-
-  // An argument given by its parameter name.
-  struct NamedArgument {
-    std::string_view name;
-    Variant value;
-  };
   // Positional arguments first, then named ones in any order, each filling
-  // its declared position. Refused before any handler runs: an unknown
+  // its declared position. Refused: an unknown name (kDispUnknownName) or
   // DISPID (kDispMemberNotFound), an unknown parameter name
   // (kDispUnknownName), a position given twice (kDispParamNotFound), a total
   // different from the parameter count (kDispBadParamCount).
-  CallResult InvokeNamed(int32_t dispid, std::span<const Variant> positional,
-                         std::span<const NamedArgument> named);
-
-  // A refusal as the client sees it: empty source, the platform's message.
-  static CallResult Refusal(int32_t status);
-
- private:
-  TApp& app_;
+  static ResolvedCall Resolve(std::string_view name, std::span<const Variant> positional,
+                              std::span<const NamedArgument> named = {});
+  static ResolvedCall Resolve(int32_t dispid, std::span<const Variant> positional,
+                              std::span<const NamedArgument> named = {});
 };
 
 }  // namespace velkora

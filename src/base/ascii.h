@@ -43,6 +43,7 @@ constexpr bool StartsWithIgnoreAsciiCase(std::string_view text, std::string_view
 
 // The blank sets the server trims with.
 inline constexpr std::string_view kSpaceOnly = " ";
+inline constexpr std::string_view kSpaceAndTab = " \t";   // around numbers, dates and times
 inline constexpr std::string_view kLineBlanks = " \t\v";  // space, tab, vertical tab
 
 // `text` without the characters of `blanks` at either end.
@@ -51,6 +52,12 @@ constexpr std::string_view TrimBlanks(std::string_view text, std::string_view bl
   if (first == std::string_view::npos) return {};
   const std::size_t last = text.find_last_not_of(blanks);
   return text.substr(first, last - first + 1);
+}
+
+constexpr std::string_view TrimLeftBlanks(std::string_view text,
+                                          std::string_view blanks = kLineBlanks) {
+  const std::size_t first = text.find_first_not_of(blanks);
+  return first == std::string_view::npos ? std::string_view{} : text.substr(first);
 }
 
 constexpr std::string_view TrimRightBlanks(std::string_view text,

@@ -1,8 +1,8 @@
 #include "base/conversions.h"
 
-#include <chrono>
 #include <cmath>
 
+#include "base/ascii.h"
 #include "base/error.h"
 #include "base/number_text.h"
 
@@ -10,14 +10,6 @@ namespace velkora {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-char ToLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 [[noreturn]] void Fail(const char* before, std::string_view text, const char* after) {
   throw ConvertError(before + std::string(text) + after);
@@ -30,17 +22,12 @@ std::string Padded(int value, int width) {
   return digits;
 }
 
-int CurrentYearFromSystemClock() {
-  using namespace std::chrono;
-  return static_cast<int>(year_month_day(floor<days>(system_clock::now())).year());
-}
-
 // The order of day, month and year in a date format: the order in which
 // their letters first appear ("dd.mm.yyyy" gives "DMY").
 std::string DateOrder(std::string_view format) {
   std::string order;
   for (char c : format) {
-    char lower = ToLower(c);
+    char lower = AsciiLower(c);
     char letter = lower == 'd' ? 'D' : lower == 'm' ? 'M' : lower == 'y' ? 'Y' : 0;
     if (letter != 0 && order.find(letter) == std::string::npos) order += letter;
   }
@@ -128,13 +115,9 @@ std::string FloatToStr(double value, const FormatSettings& fs) {
 
 std::string IntToStr(int64_t value) { return std::to_string(value); }
 
-DateTime StrToDate(std::string_view text, const FormatSettings& fs) {
-  return StrToDate(text, fs, CurrentYearFromSystemClock());
-}
-
 DateTime StrToDate(std::string_view text, const FormatSettings& fs, int current_year) {
   auto fail = [&]() { Fail("'", text, "' ist kein gültiges Datum"); };
-  std::string_view body = TrimBlanks(text);
+  std::string_view body = TrimBlanks(text, kSpaceAndTab);
   int numbers[3] = {0, 0, 0};
   size_t digit_counts[3] = {0, 0, 0};
   int count = 0;
@@ -178,7 +161,7 @@ DateTime StrToDate(std::string_view text, const FormatSettings& fs, int current_
 
 DateTime StrToTime(std::string_view text, const FormatSettings& fs) {
   auto fail = [&]() { Fail("'", text, "' ist keine gültige Uhrzeit"); };
-  std::string_view body = TrimBlanks(text);
+  std::string_view body = TrimBlanks(text, kSpaceAndTab);
   int parts[3] = {0, 0, 0};
   int count = 0;
   size_t pos = 0;
@@ -201,10 +184,7 @@ namespace {
 size_t AmPmMarkerAt(std::string_view format, size_t pos) {
   for (std::string_view marker : {std::string_view("am/pm"), std::string_view("ampm"),
                                   std::string_view("a/p")}) {
-    if (format.size() - pos < marker.size()) continue;
-    bool same = true;
-    for (size_t k = 0; k < marker.size() && same; ++k) same = ToLower(format[pos + k]) == marker[k];
-    if (same) return marker.size();
+    if (StartsWithIgnoreAsciiCase(format.substr(pos), marker)) return marker.size();
   }
   return 0;
 }
@@ -237,7 +217,7 @@ std::string FormatDateTime(std::string_view format, DateTime value, const Format
   size_t i = 0;
   while (i < format.size()) {
     char c = format[i];
-    char lower = ToLower(c);
+    char lower = AsciiLower(c);
     size_t run = 1;
     if (size_t marker = AmPmMarkerAt(format, i); marker != 0) {
       std::string_view text = format.substr(i, marker);
@@ -251,7 +231,7 @@ std::string FormatDateTime(std::string_view format, DateTime value, const Format
       i += marker;
       continue;
     }
-    while (i + run < format.size() && ToLower(format[i + run]) == lower) ++run;
+    while (i + run < format.size() && AsciiLower(format[i + run]) == lower) ++run;
     switch (lower) {
       case 'd':
       case 'm':

@@ -39,13 +39,11 @@ std::string IntToStr(int64_t value);
 // Date in the order of the short date format (day, month, year for German
 // settings) with the date separator, blanks around it allowed. A one- or
 // two-digit year is taken in the 100-year window from current_year - 50 to
-// current_year + 49; a missing year ("24.12") is current_year. Years of
-// three or four digits are taken as written.
+// current_year + 49; a missing year ("24.12") is current_year (the caller
+// takes it from its Clock, so that tests can fix it). Years of three or four
+// digits are taken as written.
 // "'%s' ist kein gültiges Datum"
 DateTime StrToDate(std::string_view text, const FormatSettings& fs, int current_year);
-// The same with the current year of the system clock (UTC). Code that has a
-// Clock should pass its year instead, so that tests can fix it.
-DateTime StrToDate(std::string_view text, const FormatSettings& fs);
 
 // hours:minutes[:seconds] with the time separator, one or two digits each,
 // blanks around it allowed; hours 0-23, minutes and seconds 0-59.

@@ -5,17 +5,12 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "base/ascii.h"
+
 namespace velkora::number_text {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 int DigitValue(char c) {
   if (IsDigit(c)) return c - '0';
@@ -97,7 +92,7 @@ std::string MantissaText(const DecimalDigits& d, char decimal_separator) {
 }
 
 std::optional<double> ParseNumber(std::string_view text, const NumberSyntax& syntax) {
-  text = TrimBlanks(text);
+  text = TrimBlanks(text, kSpaceAndTab);
   size_t pos = 0;
   bool negative = false;
   if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {

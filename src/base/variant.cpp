@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "base/ascii.h"
 #include "base/conversions.h"
 #include "base/error.h"
 #include "base/number_text.h"
@@ -12,16 +13,6 @@ namespace {
 // The platform refuses references to references; a longer chain than this
 // can only be a loop.
 constexpr int kMaxReferenceDepth = 16;
-
-char ToLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (ToLower(a[i]) != ToLower(b[i])) return false;
-  }
-  return true;
-}
 
 // A double with `precision` significant digits, the platform's way: fixed
 // while the fixed form needs at most `precision` digits (integral digits, or
@@ -162,8 +153,8 @@ std::string VariantToText(const Variant& variant, const FormatSettings& fs) {
 }
 
 bool TextToBool(std::string_view text, const FormatSettings& fs) {
-  if (EqualsIgnoringCase(text, "True") || text == "#TRUE#") return true;
-  if (EqualsIgnoringCase(text, "False") || text == "#FALSE#") return false;
+  if (EqualsIgnoreAsciiCase(text, "True") || text == "#TRUE#") return true;
+  if (EqualsIgnoreAsciiCase(text, "False") || text == "#FALSE#") return false;
   number_text::NumberSyntax syntax;
   syntax.decimal_separator = fs.decimal_separator;
   syntax.thousand_separator = fs.thousand_separator;

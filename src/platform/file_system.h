@@ -8,9 +8,15 @@
 namespace velkora {
 
 // The few file operations the server needs. Paths are 8-bit text in the
-// platform's form.
+// platform's form. No call raises: failures are results.
+//
+// Thread safety: safe to call from several threads. Other programs share
+// the files, so any answer may be out of date by the time it is used.
 class FileSystem {
  public:
+  FileSystem() = default;
+  FileSystem(const FileSystem&) = delete;
+  FileSystem& operator=(const FileSystem&) = delete;
   virtual ~FileSystem() = default;
 
   // True when a file (not a folder) of that path exists.
@@ -18,7 +24,9 @@ class FileSystem {
   // True when a folder of that path exists.
   virtual bool DirectoryExists(const std::string& path) const = 0;
   // Deletes a file; false when it could not be deleted (also when missing).
-  virtual bool DeleteFile(const std::string& path) = 0;
+  // Not called DeleteFile: <windows.h> makes that a macro, which would rename
+  // the member in some files and not in others.
+  virtual bool RemoveFile(const std::string& path) = 0;
   // Appends bytes to a file, creating it when missing; the file is opened
   // and closed inside the call. False on any failure.
   virtual bool AppendToFile(const std::string& path, std::string_view bytes) = 0;

@@ -8,9 +8,17 @@
 namespace velkora {
 
 // The platform's private profile (INI file) functions, with their exact
-// rules for reading, listing, writing and buffer truncation.
+// rules for reading, listing, writing and buffer truncation. No call raises:
+// a file that cannot be read reads as empty, a failed write returns false.
+//
+// Thread safety: the main thread only; implementations need not be safe for
+// concurrent use. Other programs may change a file between two calls:
+// nothing is cached.
 class Profile {
  public:
+  Profile() = default;
+  Profile(const Profile&) = delete;
+  Profile& operator=(const Profile&) = delete;
   virtual ~Profile() = default;
 
   // GetPrivateProfileString.

@@ -49,7 +49,7 @@ void THaupt::ShowInfo() {
   LogCall("ShowInfo()");
   // No guard of its own: the box cannot fail in a way a script should see
   // differently from any other escaping error.
-  shell_.boxes.Show(InfoText(), "Info", BoxIcon::kInformation);
+  shell_.platform.Boxes().Show(InfoText(), "Info", BoxIcon::kInformation);
 }
 
 std::string THaupt::VelkoraVersion() {

@@ -22,9 +22,10 @@ std::string VersionDigits(std::string_view version);
 // The text of the information box.
 std::string InfoText();
 
-// The three flags settled at start-up; they never change afterwards.
+// The flags settled at start-up that the main window obeys; they never
+// change afterwards. SchreibeLog, the third, belongs to the log
+// (ShellContext::schreibe_log).
 struct StartSettings {
-  bool schreibe_log = false;
   bool testmodus = false;
   bool unsichtbar = false;
 };

@@ -21,21 +21,20 @@ void WriteFlag(ShellContext& shell, std::string_view key, bool value) {
 
 }  // namespace
 
-StartSettings ReadStartSettings(ShellContext& shell, const std::string& log_file) {
+StartSettings ReadStartSettings(ShellContext& shell) {
   StartSettings start;
-  start.schreibe_log = ReadFlag(shell, "SchreibeLog");
+  const bool schreibe_log = ReadFlag(shell, "SchreibeLog");
   start.testmodus = ReadFlag(shell, "Testmodus");
-  if (start.testmodus || start.schreibe_log) {
-    start.schreibe_log = true;
+  if (start.testmodus || schreibe_log) {
     shell.schreibe_log = true;
-    shell.log_file = log_file;
     // Each run starts a fresh log; a file that cannot go is simply kept.
-    if (shell.files.FileExists(log_file)) (void)shell.files.DeleteFile(log_file);
+    FileSystem& files = shell.platform.Files();
+    if (files.FileExists(shell.log_file)) (void)files.RemoveFile(shell.log_file);
   }
   start.unsichtbar = ReadFlag(shell, "Unsichtbar");
   WriteFlag(shell, "Testmodus", start.testmodus);
   WriteFlag(shell, "Unsichtbar", start.unsichtbar);
-  WriteFlag(shell, "SchreibeLog", start.schreibe_log);
+  WriteFlag(shell, "SchreibeLog", shell.schreibe_log);
   return start;
 }
 
@@ -50,20 +49,19 @@ void WriteStartLines(ShellContext& shell, const std::vector<std::string>& params
   WriteLog(shell, "Application.Initialize");
 }
 
-int RunServer(const ServerConfig& config, PlatformServices& platform, HostHooks& hooks) {
+int RunServer(const ServerConfig& config, Platform& platform, HostHooks& hooks) {
   // The guard comes before anything else; a lock that cannot be made for
   // another reason than an existing one does not stop the start.
   LockResult lock_result = LockResult::kFailed;
   std::unique_ptr<NamedLock> lock =
-      platform.locks.Acquire(std::string(kInstanceLockName), lock_result);
+      platform.Locks().Acquire(std::string(kInstanceLockName), lock_result);
   if (lock_result == LockResult::kAlreadyExists) return kExitOk;
 
-  ShellContext shell{platform.profile, platform.clock, platform.locale, platform.files,
-                     platform.boxes,   config.settings_file, "", false};
+  ShellContext shell{platform, config.settings_file, config.log_file, false};
   bool automation_entered = false;
   try {
-    hooks.PrepareAutomation();
-    const StartSettings start = ReadStartSettings(shell, config.log_file);
+    hooks.InstanceLockTaken();
+    const StartSettings start = ReadStartSettings(shell);
     WriteStartLines(shell, config.params);
 
     automation_entered = true;
@@ -83,15 +81,15 @@ int RunServer(const ServerConfig& config, PlatformServices& platform, HostHooks&
     hooks.MainWindowDestroying(haupt);
     haupt.FormDestroy();
   } catch (const std::exception& e) {
-    ShowError(platform.boxes, e.what());
+    ShowError(platform.Boxes(), e.what());
     if (automation_entered) hooks.UninitializeAutomation();
     return kExitStartupError;
   }
   hooks.UninitializeAutomation();
-  // The file names are released before the lock, so nothing is logged once
-  // a new instance may start.
-  shell.log_file.clear();
+  // Logging ends before the lock is released, so nothing is logged once a
+  // new instance may start.
   shell.schreibe_log = false;
+  shell.log_file.clear();
   shell.settings_file.clear();
   lock.reset();
   return kExitOk;

@@ -5,12 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/file_system.h"
-#include "platform/locale.h"
-#include "platform/message_box.h"
-#include "platform/named_lock.h"
-#include "platform/profile.h"
+#include "platform/platform.h"
 #include "server/haupt.h"
 #include "shell/shell_context.h"
 
@@ -22,15 +17,6 @@ inline constexpr std::string_view kInstanceLockName = "Velkora_Kein_Mehrfach_Sta
 // Exit codes of RunServer.
 inline constexpr int kExitOk = 0;            // normal end, second instance, (un)registration run
 inline constexpr int kExitStartupError = 1;  // an error escaped start-up or the loop; it was shown
-
-struct PlatformServices {
-  Profile& profile;
-  Clock& clock;
-  Locale& locale;
-  FileSystem& files;
-  MessageBoxes& boxes;
-  NamedLockFactory& locks;
-};
 
 struct ServerConfig {
   // The command line split into parameters, quotes removed; [0] is the full
@@ -48,9 +34,11 @@ class HostHooks {
  public:
   virtual ~HostHooks() = default;
 
-  // Right after the lock was taken, before any settings access: take up the
-  // type library, make the class factory. Must do nothing visible.
-  virtual void PrepareAutomation() {}
+  // Right after the single-instance lock was taken, before any settings
+  // access: what a host may only do once it knows it is the one instance
+  // (take up the type library, make the folders of settings and log). Must
+  // show nothing.
+  virtual void InstanceLockTaken() {}
   // Initialises the automation runtime and handles the registration
   // switches. A value ends the start-up here with that exit code (a
   // registration or unregistration run); nullopt goes on. An error that
@@ -69,11 +57,11 @@ class HostHooks {
   virtual void UninitializeAutomation() {}
 };
 
-// Reads SchreibeLog and Testmodus, turns the log on (deleting the previous
-// run's file) when either is set, reads Unsichtbar and writes the three
-// back in the order Testmodus, Unsichtbar, SchreibeLog. Raises the settings
-// write error.
-StartSettings ReadStartSettings(ShellContext& shell, const std::string& log_file);
+// Reads SchreibeLog and Testmodus, turns the log on (shell.schreibe_log;
+// the previous run's file is deleted) when either is set, reads Unsichtbar
+// and writes the three back in the order Testmodus, Unsichtbar,
+// SchreibeLog. Raises the settings write error.
+StartSettings ReadStartSettings(ShellContext& shell);
 
 // The start lines up to "Application.Initialize".
 void WriteStartLines(ShellContext& shell, const std::vector<std::string>& params);
@@ -83,6 +71,6 @@ void WriteStartLines(ShellContext& shell, const std::vector<std::string>& params
 // second instance returns kExitOk at once without touching settings or log.
 // An error escaping start-up is shown in an error box and gives
 // kExitStartupError.
-int RunServer(const ServerConfig& config, PlatformServices& platform, HostHooks& hooks);
+int RunServer(const ServerConfig& config, Platform& platform, HostHooks& hooks);
 
 }  // namespace velkora

@@ -34,12 +34,13 @@ std::string LogTimestamp(DateTime now, const FormatSettings& fs) {
 void WriteLog(ShellContext& shell, std::string_view text) noexcept {
   if (!shell.schreibe_log || shell.log_file.empty()) return;
   try {
-    std::string line = LogTimestamp(shell.clock.Now(), shell.locale.Formats());
+    Platform& platform = shell.platform;
+    std::string line = LogTimestamp(platform.SystemClock().Now(), platform.UserLocale().Formats());
     line += ' ';
     line += EscapeLineBreaks(text);
     line += "\r\n";
     // A line that cannot be written is lost; the caller never learns of it.
-    (void)shell.files.AppendToFile(shell.log_file, line);
+    (void)platform.Files().AppendToFile(shell.log_file, line);
   } catch (const std::exception&) {
     // Same as a failed write: logging must never disturb the caller.
   }

@@ -20,7 +20,7 @@ void ScriptFrame::LogResult(std::string_view text) {
 
 void ScriptFrame::ReportException(std::string_view message) {
   velkora::WriteLog(shell_, std::string(" Exception: ") + std::string(message));
-  ShowError(shell_.boxes, std::string("Exception: ") + std::string(message));
+  ShowError(shell_.platform.Boxes(), std::string("Exception: ") + std::string(message));
 }
 
 void ScriptFrame::WriteLog(std::string_view text) { velkora::WriteLog(shell_, text); }

@@ -56,8 +56,8 @@ std::optional<Variant> IntegerLike(const Variant& like, int32_t value) {
 
 std::string ReadText(ShellContext& shell, std::string_view section, std::string_view key,
                      std::string_view default_text) {
-  return shell.profile.GetString(section, key, default_text, kValueBufferSize,
-                                 shell.settings_file);
+  return shell.platform.IniFiles().GetString(section, key, default_text, kValueBufferSize,
+                                             shell.settings_file);
 }
 
 // The integer reading rule shared by integers and Booleans.
@@ -71,7 +71,7 @@ int32_t ReadInteger(ShellContext& shell, std::string_view section, std::string_v
 }
 
 void ShowSettingsError(ShellContext& shell, const std::string& text) {
-  shell.boxes.Show(text, "Fehler INI-Modul", BoxIcon::kError);
+  shell.platform.Boxes().Show(text, "Fehler INI-Modul", BoxIcon::kError);
 }
 
 std::string TypeErrorText(std::string_view direction, std::string_view section,
@@ -127,7 +127,7 @@ void WriteSetting(ShellContext& shell, std::string_view section, std::string_vie
       ShowSettingsError(shell, TypeErrorText("Schreiben", section, key));
       return;
   }
-  if (!shell.profile.WriteString(section, key, text, shell.settings_file)) {
+  if (!shell.platform.IniFiles().WriteString(section, key, text, shell.settings_file)) {
     throw Error("nach " + shell.settings_file + " kann nicht geschrieben werden");
   }
 }

@@ -3,11 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/clock.h"
-#include "platform/file_system.h"
-#include "platform/locale.h"
-#include "platform/message_box.h"
-#include "platform/profile.h"
+#include "platform/platform.h"
 
 namespace velkora {
 
@@ -15,17 +11,16 @@ namespace velkora {
 // living in globals. One instance per process, made by the start-up
 // sequence (or by a test) and outliving every user.
 struct ShellContext {
-  Profile& profile;
-  Clock& clock;
-  Locale& locale;
-  FileSystem& files;
-  MessageBoxes& boxes;
+  // The operating system, as the host's one bundle hands it out.
+  Platform& platform;
 
   // Full path of the server's own settings file (SettingsFileName).
   std::string settings_file;
-  // Full path of the log; empty while logging is off.
+  // Full path of the log; its lines are written only while schreibe_log is
+  // on.
   std::string log_file;
-  // The SchreibeLog flag: nothing reaches the log while it is false.
+  // SchreibeLog, settled at start-up (ReadStartSettings): nothing reaches
+  // the log while it is off. The one place the process keeps it.
   bool schreibe_log = false;
 };
 

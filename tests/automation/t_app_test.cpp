@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "automation/dispatcher.h"
 #include "base/error.h"
 #include "fakes/shell_fixture.h"
 #include "server/haupt.h"
@@ -40,10 +41,12 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"byref_number", Variant::ByRef(&kNumberTarget), "90"}),
     [](const auto& info) { return std::string(info.param.label); });
 
+const MethodInfo& Method(int32_t id) { return *Dispatcher::Find(id); }
+
 class TAppTest : public ::testing::Test {
  protected:
   fakes::ShellFixture f;
-  THaupt haupt{f.shell, StartSettings{true, false, false}, {"/bin/velkora"}};
+  THaupt haupt{f.shell, StartSettings{}, {"/bin/velkora"}};
   TApp app{haupt, f.locale};
 
   void ExpectTypeMismatchWithoutTrace(const CallResult& r) {
@@ -66,9 +69,9 @@ TEST_F(TAppTest, ValuesWithoutTextFormAreRefusedBeforeAnythingRuns) {
     SCOPED_TRACE(TypeName(v));
     // A not-yet-built method and a built one behave alike.
     const std::vector<Variant> wnd{Variant::Text("^Edi"), v};
-    ExpectTypeMismatchWithoutTrace(app.Call(dispid::kWndGetList, wnd));
+    ExpectTypeMismatchWithoutTrace(app.Call(Method(dispid::kWndGetList), wnd));
     const std::vector<Variant> ini{v, Variant::Text("s"), Variant::Text("k"), Variant::I2(1)};
-    ExpectTypeMismatchWithoutTrace(app.Call(dispid::kIniRead, ini));
+    ExpectTypeMismatchWithoutTrace(app.Call(Method(dispid::kIniRead), ini));
   }
 }
 
@@ -80,7 +83,7 @@ TEST_F(TAppTest, WertIsPassedOnUnconverted) {
     for (int32_t id : {dispid::kIniWrite, dispid::kIniRead}) {
       const std::vector<Variant> args{Variant::Text("d.ini"), Variant::Text("s"),
                                       Variant::Text("k"), wert};
-      const CallResult r = app.Call(id, args);
+      const CallResult r = app.Call(Method(id), args);
       ASSERT_TRUE(r.error.has_value());
       EXPECT_EQ(r.error->status, kStatusNotImplemented);
     }
@@ -95,7 +98,7 @@ TEST_F(TAppTest, MissingSubsystemsFailAsNotImplemented) {
     }
     SCOPED_TRACE(std::string(m.name));
     const std::vector<Variant> args(m.params.size(), Variant::I2(90));
-    const CallResult r = app.Call(m.dispid, args);
+    const CallResult r = app.Call(m, args);
     ASSERT_TRUE(r.error.has_value());
     EXPECT_EQ(r.error->source, "ScriptFunctions.App");
     EXPECT_EQ(r.error->status, kStatusNotImplemented);
@@ -105,9 +108,9 @@ TEST_F(TAppTest, MissingSubsystemsFailAsNotImplemented) {
 }
 
 TEST_F(TAppTest, InformationFunctionsReturnText) {
-  EXPECT_EQ(app.Call(dispid::kVelkoraVersion, {}).value, Variant::Text("010103"));
-  EXPECT_EQ(app.Call(dispid::kVelkoraIniname, {}).value, Variant::Text("/cfg/velkora.ini"));
-  const CallResult info = app.Call(dispid::kShowInfo, {});
+  EXPECT_EQ(app.Call(Method(dispid::kVelkoraVersion), {}).value, Variant::Text("010103"));
+  EXPECT_EQ(app.Call(Method(dispid::kVelkoraIniname), {}).value, Variant::Text("/cfg/velkora.ini"));
+  const CallResult info = app.Call(Method(dispid::kShowInfo), {});
   EXPECT_FALSE(info.error.has_value());
   EXPECT_EQ(info.value, Variant());
 }

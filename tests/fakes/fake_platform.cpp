@@ -1,18 +1,13 @@
 #include "fakes/fake_platform.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "base/ascii.h"
 
 namespace velkora::fakes {
 namespace {
 
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
+bool SameName(std::string_view a, std::string_view b) { return EqualsIgnoreAsciiCase(a, b); }
 
 std::string Cut(std::string text, std::size_t buffer_size) {
   if (text.size() > buffer_size - 1) text.resize(buffer_size - 1);
@@ -26,8 +21,7 @@ std::string FakeProfile::GetString(std::optional<std::string_view> section,
                                    std::string_view default_text, std::size_t buffer_size,
                                    const std::string& file) {
   ++reads;
-  std::string def(default_text);
-  while (!def.empty() && def.back() == ' ') def.pop_back();
+  const std::string def(TrimRightBlanks(default_text, kSpaceOnly));
   auto f = files_.find(file);
   std::string list;
   if (!section) {
@@ -146,7 +140,7 @@ FakeFileSystem::WalkFolder& FakeFileSystem::AddWalkFolder(const std::string& fol
   return added;
 }
 
-bool FakeFileSystem::DeleteFile(const std::string& path) {
+bool FakeFileSystem::RemoveFile(const std::string& path) {
   if (fail_deletes) return false;
   return files.erase(path) != 0;
 }

@@ -11,13 +11,8 @@
 #include <vector>
 
 #include "base/date_time.h"
-#include "platform/clock.h"
-#include "platform/file_system.h"
-#include "platform/locale.h"
-#include "platform/message_box.h"
-#include "platform/named_lock.h"
-#include "platform/profile.h"
-#include "platform/registry.h"
+#include "platform/platform.h"
+#include "platform/portable/stand_ins.h"
 
 namespace velkora::fakes {
 
@@ -78,7 +73,7 @@ class FakeFileSystem : public FileSystem {
   bool DirectoryExists(const std::string& path) const override {
     return directories.count(path) != 0;
   }
-  bool DeleteFile(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
   bool AppendToFile(const std::string& path, std::string_view bytes) override;
   std::vector<std::string> ListDirectory(const std::string&, std::string_view) const override {
     return {};
@@ -150,6 +145,40 @@ class FakeClassesRegistry : public ClassesRegistry {
   std::map<std::string, std::string> keys;
   std::vector<std::string> operations;  // "set <key>=<value>" / "delete <key>"
   std::string fail_on;                  // a key whose creation fails
+};
+
+// The fakes as one bundle, for code that takes the whole platform. The
+// window list, the dial-up library and the performance counters have no
+// fakes here yet: they answer like a system without them (no windows,
+// 1157, 0) until a test points `windows`, `ras` or `perf` at its own.
+class FakePlatform : public Platform {
+ public:
+  Profile& IniFiles() override { return profile; }
+  Clock& SystemClock() override { return clock; }
+  Locale& UserLocale() override { return locale; }
+  FileSystem& Files() override { return files; }
+  MessageBoxes& Boxes() override { return boxes; }
+  NamedLockFactory& Locks() override { return locks; }
+  WindowList& TopLevelWindows() override { return *windows; }
+  RasLibrary& Ras() override { return *ras; }
+  PerfData& PerfCounters() override { return *perf; }
+  ClassesRegistry& Registry() override { return registry; }
+
+  FakeProfile profile;
+  FakeClock clock;
+  FakeLocale locale;
+  FakeFileSystem files;
+  FakeMessageBoxes boxes;
+  FakeLockFactory locks;
+  FakeClassesRegistry registry;
+  WindowList* windows = &no_windows_;
+  RasLibrary* ras = &no_ras_;
+  PerfData* perf = &no_perf_;
+
+ private:
+  portable::EmptyWindowList no_windows_;
+  portable::UnavailableRasLibrary no_ras_;
+  portable::NoPerfCounters no_perf_;
 };
 
 }  // namespace velkora::fakes

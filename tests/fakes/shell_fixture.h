@@ -5,15 +5,10 @@
 
 namespace velkora::fakes {
 
-// A shell context over fresh fakes, logging on.
-struct ShellFixture {
-  FakeProfile profile;
-  FakeClock clock;
-  FakeLocale locale;
-  FakeFileSystem files;
-  FakeMessageBoxes boxes;
-  ShellContext shell{profile, clock, locale, files, boxes, "/cfg/velkora.ini", "/log/velkora.log",
-                     true};
+// A shell context over a fresh fake platform, logging on. The fakes are
+// members of the fixture itself (f.profile, f.files, f.boxes, ...).
+struct ShellFixture : FakePlatform {
+  ShellContext shell{*this, "/cfg/velkora.ini", "/log/velkora.log", true};
 
   const std::string& Log() { return files.files[shell.log_file]; }
 };

@@ -10,7 +10,7 @@
 #include "lcr/ranking.h"
 #include "platform/posix/ini_file_profile.h"
 #include "platform/posix/posix_file_system.h"
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 #include "shell/script_frame.h"
 
 namespace velkora {
@@ -21,13 +21,15 @@ namespace fs = std::filesystem;
 class ExamplesTest : public ::testing::Test {
  protected:
   testing_support::TempDir dir;
-  IniFileProfile profile;
-  PosixFileSystem files;
-  fakes::FakeClock clock;  // Monday 7 December 2026, 07:58:30
-  fakes::FakeLocale locale;
-  fakes::FakeMessageBoxes boxes;
-  fakes::FakeFileSystem log_files;
-  ShellContext shell{profile, clock, locale, log_files, boxes, "", "", false};
+  posix::IniFileProfile profile;
+  posix::PosixFileSystem files;
+  // The clock (Monday 7 December 2026, 07:58:30), German formats and the
+  // boxes are fakes; the files are real.
+  fakes::FakePlatform fakes;
+  fakes::FakeClock& clock = fakes.clock;
+  fakes::FakeLocale& locale = fakes.locale;
+  fakes::FakeMessageBoxes& boxes = fakes.boxes;
+  ShellContext shell{fakes, "", "", false};
   ScriptFrame frame{shell};
   TPerlre perlre{true, kPerlreCaseless};
 

@@ -7,7 +7,7 @@
 
 #include "lcr/tk32_search.h"
 #include "platform/posix/posix_file_system.h"
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace velkora {
 namespace {
@@ -20,7 +20,7 @@ class OneFolderDrive final : public FileSystem {
   explicit OneFolderDrive(std::string root) : root_(std::move(root)) {}
   bool FileExists(const std::string& p) const override { return real_.FileExists(p); }
   bool DirectoryExists(const std::string& p) const override { return real_.DirectoryExists(p); }
-  bool DeleteFile(const std::string& p) override { return real_.DeleteFile(p); }
+  bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
   bool AppendToFile(const std::string& p, std::string_view b) override { return real_.AppendToFile(p, b); }
   std::vector<std::string> ListDirectory(const std::string& f, std::string_view p) const override {
     return real_.ListDirectory(f, p);
@@ -37,7 +37,7 @@ class OneFolderDrive final : public FileSystem {
   mutable int reads = 0;
 
  private:
-  PosixFileSystem real_;
+  posix::PosixFileSystem real_;
   std::string root_;
 };
 

@@ -9,8 +9,8 @@ namespace velkora {
 namespace {
 
 using namespace std::string_literals;
-using ini_engine::GetString;
-using ini_engine::WriteString;
+using portable::ini_engine::GetString;
+using portable::ini_engine::WriteString;
 using OptText = std::optional<std::string>;
 
 const std::string kF1 = "[section1]\r\nname1=val1\r\nname2=\"val2\"\r\nname3\r\nname4=a\r\n[section2]\r\n";

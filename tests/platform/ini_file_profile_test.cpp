@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 
-namespace velkora {
+namespace velkora::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -169,4 +169,4 @@ TEST(IniFileProfile, LeftoverTemporaryFileNeverShadowsTheFile) {
 }
 
 }  // namespace
-}  // namespace velkora
+}  // namespace velkora::posix

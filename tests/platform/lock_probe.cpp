@@ -10,7 +10,7 @@
 
 int main(int argc, char** argv) {
   if (argc < 3) return 2;
-  velkora::PosixNamedLockFactory factory;
+  velkora::posix::PosixNamedLockFactory factory;
   velkora::LockResult result = velkora::LockResult::kFailed;
   auto lock = factory.Acquire(argv[1], result);
   {

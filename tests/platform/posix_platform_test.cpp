@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "base/date_time.h"
@@ -12,9 +13,11 @@
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_locale.h"
 #include "platform/posix/posix_named_lock.h"
-#include "platform/temp_dir.h"
+#include "platform/posix/posix_platform.h"
+#include "platform/posix/stderr_message_boxes.h"
+#include "support/temp_dir.h"
 
-namespace velkora {
+namespace velkora::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -93,9 +96,9 @@ TEST(PosixFileSystem, FilesFoldersAndAppending) {
   EXPECT_TRUE(files.DirectoryExists(dir.path().string()));
   EXPECT_FALSE(files.FileExists(dir.path().string()));
   EXPECT_FALSE(files.AppendToFile(dir.File("missing/a.log"), "x"));
-  EXPECT_FALSE(files.DeleteFile(dir.path().string()));
-  EXPECT_TRUE(files.DeleteFile(log));
-  EXPECT_FALSE(files.DeleteFile(log));
+  EXPECT_FALSE(files.RemoveFile(dir.path().string()));
+  EXPECT_TRUE(files.RemoveFile(log));
+  EXPECT_FALSE(files.RemoveFile(log));
   EXPECT_EQ(files.FixedDrives(), std::vector<std::string>{"/"});
 }
 
@@ -219,5 +222,47 @@ TEST(PosixClock, NowIsTodayInLocalTime) {
   EXPECT_GE(later, now);
 }
 
+// ---- message boxes ---------------------------------------------------------
+
+TEST(StderrMessageBoxesTest, WritesCaptionAndTextAndAnswersTheDefault) {
+  std::ostringstream out;
+  StderrMessageBoxes stderr_boxes(out);
+  MessageBoxes& boxes = stderr_boxes;
+  EXPECT_EQ(boxes.Show("Velkora 1.1.3", "Info", BoxIcon::kInformation), BoxResult::kOk);
+  EXPECT_EQ(boxes.Show("Beenden?", "Frage", BoxIcon::kQuestion, BoxButtons::kYesNo), BoxResult::kYes);
+  EXPECT_EQ(boxes.Show("Beenden?", "Frage", BoxIcon::kQuestion, BoxButtons::kYesNo, true), BoxResult::kNo);
+  EXPECT_EQ(out.str(), "[Info] Velkora 1.1.3\n[Frage] Beenden?\n[Frage] Beenden?\n");
+}
+
+TEST(StderrMessageBoxesTest, WindowsLineBreaksBecomeNewLines) {
+  std::ostringstream out;
+  StderrMessageBoxes stderr_boxes(out);
+  MessageBoxes& boxes = stderr_boxes;
+  boxes.Show("erste\r\rzweite\r\ndritte\nvierte", "Info", BoxIcon::kInformation);
+  EXPECT_EQ(out.str(), "[Info] erste\n\nzweite\ndritte\nvierte\n");
+}
+
+// ---- the bundle --------------------------------------------------------------
+
+TEST(PosixPlatform, HandsOutItsObjectsAndAnswersForWhatPosixLacks) {
+  std::ostringstream out;
+  const PosixLocale::EnvLookup no_env = [](const char*) -> std::optional<std::string> { return std::nullopt; };
+  PosixPlatform platform({.box_stream = out, .env = no_env, .german_formats = false});
+  EXPECT_EQ(&platform.IniFiles(), &platform.IniFiles());
+  EXPECT_EQ(platform.UserLocale().Formats(), FormatSettings{});
+  platform.Boxes().Show("Text", "Titel", BoxIcon::kError);
+  EXPECT_EQ(out.str(), "[Titel] Text\n");
+  EXPECT_TRUE(platform.TopLevelWindows().Snapshot().empty());
+  std::vector<RasConnection> connections(1);
+  EXPECT_EQ(platform.Ras().EnumConnections(connections), kRasErrorNotAvailable);
+  EXPECT_TRUE(connections.empty());
+  EXPECT_EQ(platform.Ras().HangUp(1), kRasErrorNotAvailable);
+  EXPECT_EQ(platform.PerfCounters().ReadCounter("Dial-Up Adapter\\TotalBytesRecvd"), 0u);
+  EXPECT_FALSE(platform.Registry().SetDefaultValue("CLSID\\x", "y"));
+
+  PosixPlatform german({.box_stream = out, .env = no_env, .german_formats = true});
+  EXPECT_EQ(german.UserLocale().Formats(), FormatSettings::German());
+}
+
 }  // namespace
-}  // namespace velkora
+}  // namespace velkora::posix

@@ -17,7 +17,7 @@ TEST(VersionDigits, PadsEachPartToTwoDigits) {
 class HauptTest : public ::testing::Test {
  protected:
   fakes::ShellFixture f;
-  THaupt haupt{f.shell, StartSettings{true, false, false}, {"/bin/velkora"}};
+  THaupt haupt{f.shell, StartSettings{}, {"/bin/velkora"}};
 };
 
 TEST_F(HauptTest, VelkoraVersionLogsCallAndQuotedResult) {

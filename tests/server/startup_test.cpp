@@ -16,7 +16,7 @@ constexpr const char* kLog = "/state/velkora.log";
 // Records the hooks in the order they run.
 class RecordingHooks : public HostHooks {
  public:
-  void PrepareAutomation() override { calls.push_back("prepare"); }
+  void InstanceLockTaken() override { calls.push_back("prepare"); }
   std::optional<int> InitializeAutomation(const std::vector<std::string>&) override {
     calls.push_back("initialize");
     return exit_at_initialize;
@@ -37,13 +37,11 @@ class RecordingHooks : public HostHooks {
 
 class StartupTest : public ::testing::Test {
  protected:
-  fakes::FakeProfile profile;
-  fakes::FakeClock clock;
-  fakes::FakeLocale locale;
-  fakes::FakeFileSystem files;
-  fakes::FakeMessageBoxes boxes;
-  fakes::FakeLockFactory locks;
-  PlatformServices platform{profile, clock, locale, files, boxes, locks};
+  fakes::FakePlatform platform;
+  fakes::FakeProfile& profile = platform.profile;
+  fakes::FakeFileSystem& files = platform.files;
+  fakes::FakeMessageBoxes& boxes = platform.boxes;
+  fakes::FakeLockFactory& locks = platform.locks;
   RecordingHooks hooks;
 
   int Run(std::vector<std::string> params) {

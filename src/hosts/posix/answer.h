@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "automation/dispatcher.h"
+#include "automation/call_result.h"
 #include "base/format_settings.h"
 #include "hosts/posix/call_line.h"
 

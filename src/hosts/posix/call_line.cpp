@@ -6,6 +6,7 @@
 #include <limits>
 #include <utility>
 
+#include "base/ascii.h"
 #include "base/date_time.h"
 
 namespace velkora {
@@ -36,17 +37,6 @@ int HexDigit(char c) {
   return -1;
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 // The smallest of Integer and Long that holds an integral value, else Double,
 // which is how a script engine types an integer literal.
 Variant IntegerVariant(double value) {
@@ -70,7 +60,7 @@ class Parser {
     if (name.empty()) Fail(name_start, "expected a method name");
     std::size_t name_end = pos_;
     SkipBlanks();
-    if (EqualsNoCase(name, "call") && pos_ > name_end && IsLetter(Peek())) {
+    if (EqualsIgnoreAsciiCase(name, "call") && pos_ > name_end && IsLetter(Peek())) {
       name = ReadName();
       name_end = pos_;
       SkipBlanks();
@@ -172,18 +162,18 @@ class Parser {
                                                                    : "unexpected character");
     }
     std::string_view word = ReadName();
-    if (EqualsNoCase(word, "true")) return Variant::Bool(true);
-    if (EqualsNoCase(word, "false")) return Variant::Bool(false);
-    if (EqualsNoCase(word, "empty")) return Variant();
-    if (EqualsNoCase(word, "null")) return Variant::Null();
-    if (EqualsNoCase(word, "nothing")) return Variant::Dispatch();
-    if (EqualsNoCase(word, "byref")) {
+    if (EqualsIgnoreAsciiCase(word, "true")) return Variant::Bool(true);
+    if (EqualsIgnoreAsciiCase(word, "false")) return Variant::Bool(false);
+    if (EqualsIgnoreAsciiCase(word, "empty")) return Variant();
+    if (EqualsIgnoreAsciiCase(word, "null")) return Variant::Null();
+    if (EqualsIgnoreAsciiCase(word, "nothing")) return Variant::Dispatch();
+    if (EqualsIgnoreAsciiCase(word, "byref")) {
       Expect('(');
       Variant target = ParseValue();
       Expect(')');
       return Variant::ByRef(call_.Own(std::move(target)));
     }
-    if (EqualsNoCase(word, "array")) {
+    if (EqualsIgnoreAsciiCase(word, "array")) {
       Expect('(');
       SkipBlanks();
       if (Peek() != ')') {
@@ -198,7 +188,7 @@ class Parser {
       return Variant::Array(kVtVariant);
     }
     for (const auto& [fn, convert] : kConversions) {
-      if (EqualsNoCase(word, fn)) {
+      if (EqualsIgnoreAsciiCase(word, fn)) {
         Expect('(');
         SkipBlanks();
         std::size_t number_start = pos_;

@@ -6,26 +6,16 @@
 #include <optional>
 #include <string_view>
 
+#include "automation/dispatcher.h"
 #include "automation/t_app.h"
 #include "hosts/posix/answer.h"
-#include "hosts/posix/stderr_message_boxes.h"
-#include "platform/posix/ini_file_profile.h"
-#include "platform/posix/posix_clock.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/posix_locale.h"
-#include "platform/posix/posix_named_lock.h"
+#include "platform/posix/posix_platform.h"
 #include "server/haupt.h"
 #include "server/startup.h"
 
 namespace velkora {
 
 namespace {
-
-// --locale de: the German formats whatever the environment says.
-class GermanLocale final : public Locale {
- public:
-  FormatSettings Formats() const override { return FormatSettings::German(); }
-};
 
 // Creates a folder and its missing parents, private to the user as the XDG
 // rules ask for new folders. A failure shows later, when the settings file
@@ -45,9 +35,8 @@ class StdinHost final : public HostHooks {
   StdinHost(const HostOptions& options, HostStreams streams, const Locale& locale)
       : options_(options), streams_(streams), locale_(locale) {}
 
-  // Runs after the single-instance lock was taken, so a second instance
-  // never creates anything.
-  void PrepareAutomation() override {
+  // A second instance never creates anything.
+  void InstanceLockTaken() override {
     MakeFolders(options_.config_dir);
     MakeFolders(options_.state_dir);
   }
@@ -59,7 +48,6 @@ class StdinHost final : public HostHooks {
   void RunMessageLoop(THaupt& haupt) override {
     const AnswerMode mode = options_.json ? AnswerMode::kJson : AnswerMode::kPlain;
     TApp app(haupt, locale_);
-    Dispatcher dispatcher(app);
     std::string line;
     bool first_line = true;
     while (std::getline(streams_.in, line)) {
@@ -72,7 +60,7 @@ class StdinHost final : public HostHooks {
       if (parsed.error) {
         answer = FormatSyntaxError(*parsed.error, mode);
       } else {
-        answer = FormatAnswer(RunCall(dispatcher, *parsed.call), locale_.Formats(), mode);
+        answer = FormatAnswer(RunCall(app, *parsed.call), locale_.Formats(), mode);
       }
       // One line per call, flushed at once, so a script talking to the host
       // through a pipe gets each answer before it sends the next call.
@@ -90,11 +78,9 @@ class StdinHost final : public HostHooks {
 
 }  // namespace
 
-CallResult RunCall(Dispatcher& dispatcher, const ParsedCall& call) {
-  std::optional<int32_t> dispid = Dispatcher::IdOfName(call.method);
-  if (!dispid) return Dispatcher::Refusal(kDispUnknownName);
+CallResult RunCall(TApp& app, const ParsedCall& call) {
   std::vector<Variant> positional;
-  std::vector<Dispatcher::NamedArgument> named;
+  std::vector<NamedArgument> named;
   for (const CallArgument& arg : call.args) {
     if (arg.name) {
       named.push_back({*arg.name, arg.value});
@@ -102,8 +88,9 @@ CallResult RunCall(Dispatcher& dispatcher, const ParsedCall& call) {
       positional.push_back(arg.value);
     }
   }
-  if (named.empty()) return dispatcher.Invoke(*dispid, positional);
-  return dispatcher.InvokeNamed(*dispid, positional, named);
+  ResolvedCall resolved = Dispatcher::Resolve(call.method, positional, named);
+  if (!resolved.method) return CallResult{Variant(), std::move(resolved.refusal)};
+  return app.Call(*resolved.method, resolved.args);
 }
 
 int RunPosixHost(const std::vector<std::string>& args, const std::string& executable,
@@ -123,15 +110,8 @@ int RunPosixHost(const std::vector<std::string>& args, const std::string& execut
     return kExitOk;
   }
 
-  IniFileProfile profile;
-  PosixClock clock;
-  PosixLocale environment_locale(env);
-  GermanLocale german_locale;
-  Locale& locale = options.german_formats ? static_cast<Locale&>(german_locale) : environment_locale;
-  PosixFileSystem files;
-  StderrMessageBoxes boxes(streams.err);
-  PosixNamedLockFactory locks;
-  PlatformServices platform{profile, clock, locale, files, boxes, locks};
+  posix::PosixPlatform platform({.box_stream = streams.err, .env = env,
+                                 .german_formats = options.german_formats});
 
   ServerConfig config;
   config.params.push_back(executable);
@@ -139,7 +119,7 @@ int RunPosixHost(const std::vector<std::string>& args, const std::string& execut
   config.settings_file = options.config_dir + "/velkora.ini";
   config.log_file = options.state_dir + "/velkora.log";
 
-  StdinHost host(options, streams, locale);
+  StdinHost host(options, streams, platform.UserLocale());
   return RunServer(config, platform, host);
 }
 

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "automation/dispatcher.h"
+#include "automation/call_result.h"
+#include "automation/t_app.h"
 #include "hosts/posix/call_line.h"
 #include "hosts/posix/host_options.h"
 
@@ -19,10 +20,10 @@ struct HostStreams {
   std::ostream& err;
 };
 
-// Hands a parsed call to the dispatcher: the name is resolved in any letter
-// case (an unknown one is refused with the platform's status), named
-// arguments go to their declared positions.
-CallResult RunCall(Dispatcher& dispatcher, const ParsedCall& call);
+// Carries out a parsed call: the dispatcher resolves its name (any letter
+// case) and named arguments and checks it, then TApp runs it. A refused
+// call runs nothing.
+CallResult RunCall(TApp& app, const ParsedCall& call);
 
 // The whole program after main: reads the options (`args` without argv[0]),
 // then runs the server with the call lines of `streams.in` as its message

@@ -8,26 +8,11 @@
 #include <new>
 #include <vector>
 
-#include "automation/method_table.h"
 #include "automation/t_app.h"
+#include "hosts/win32/com_boundary.h"
 #include "hosts/win32/com_variant.h"
 
 namespace velkora::win32 {
-
-void SetAutomationErrorInfo(const AutomationError& error) {
-  ComPtr<ICreateErrorInfo> create;
-  if (FAILED(CreateErrorInfo(create.put()))) return;
-  std::wstring source = WideFromAnsi(error.source);
-  std::wstring description = WideFromAnsi(error.description);
-  create->SetGUID(IID_IApp);
-  create->SetSource(source.data());
-  create->SetDescription(description.data());
-  create->SetHelpContext(0);
-  ComPtr<IErrorInfo> info;
-  if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, info.put_void()))) {
-    SetErrorInfo(0, info.get());
-  }
-}
 
 AppObject::AppObject(AppHost& host) : host_(host) { host_.ObjectCreated(); }
 
@@ -80,34 +65,36 @@ HRESULT AppObject::GetIDsOfNames(REFIID /*riid*/, LPOLESTR* names, UINT count, L
 HRESULT AppObject::Invoke(DISPID id, REFIID /*riid*/, LCID /*lcid*/, WORD flags,
                           DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                           UINT* arg_error) {
-  if (params == nullptr) return E_INVALIDARG;
-  // JScript passes its `this` as an extra named argument (DISPID_THIS); no
-  // method of IApp has such a parameter, so it is dropped before the type
-  // information checks the call. Named arguments come first in rgvarg.
-  DISPPARAMS call = *params;
-  std::vector<VARIANTARG> args;
-  std::vector<DISPID> named;
-  std::vector<UINT> caller_index;  // position of each kept argument in the caller's rgvarg
-  if (params->cNamedArgs > 0 && params->rgdispidNamedArgs != nullptr) {
-    for (UINT i = 0; i < params->cArgs; ++i) {
-      const bool is_named = i < params->cNamedArgs;
-      if (is_named && params->rgdispidNamedArgs[i] == DISPID_THIS) continue;
-      args.push_back(params->rgvarg[i]);
-      caller_index.push_back(i);
-      if (is_named) named.push_back(params->rgdispidNamedArgs[i]);
+  return GuardComCall([&]() -> HRESULT {
+    if (params == nullptr) return E_INVALIDARG;
+    // JScript passes its `this` as an extra named argument (DISPID_THIS); no
+    // method of IApp has such a parameter, so it is dropped before the type
+    // information checks the call. Named arguments come first in rgvarg.
+    DISPPARAMS call = *params;
+    std::vector<VARIANTARG> args;
+    std::vector<DISPID> named;
+    std::vector<UINT> caller_index;  // position of each kept argument in the caller's rgvarg
+    if (params->cNamedArgs > 0 && params->rgdispidNamedArgs != nullptr) {
+      for (UINT i = 0; i < params->cArgs; ++i) {
+        const bool is_named = i < params->cNamedArgs;
+        if (is_named && params->rgdispidNamedArgs[i] == DISPID_THIS) continue;
+        args.push_back(params->rgvarg[i]);
+        caller_index.push_back(i);
+        if (is_named) named.push_back(params->rgdispidNamedArgs[i]);
+      }
+      call.rgvarg = args.empty() ? nullptr : args.data();
+      call.cArgs = static_cast<UINT>(args.size());
+      call.rgdispidNamedArgs = named.empty() ? nullptr : named.data();
+      call.cNamedArgs = static_cast<UINT>(named.size());
     }
-    call.rgvarg = args.empty() ? nullptr : args.data();
-    call.cArgs = static_cast<UINT>(args.size());
-    call.rgdispidNamedArgs = named.empty() ? nullptr : named.data();
-    call.cNamedArgs = static_cast<UINT>(named.size());
-  }
-  const HRESULT hr = DispInvoke(static_cast<IApp*>(this), host_.InterfaceTypeInfo(), id, flags,
-                                &call, result, exception, arg_error);
-  // A refused argument is named by its index in the caller's array.
-  if (FAILED(hr) && arg_error != nullptr && *arg_error < caller_index.size()) {
-    *arg_error = caller_index[*arg_error];
-  }
-  return hr;
+    const HRESULT hr = DispInvoke(static_cast<IApp*>(this), host_.InterfaceTypeInfo(), id, flags,
+                                  &call, result, exception, arg_error);
+    // A refused argument is named by its index in the caller's array.
+    if (FAILED(hr) && arg_error != nullptr && *arg_error < caller_index.size()) {
+      *arg_error = caller_index[*arg_error];
+    }
+    return hr;
+  });
 }
 
 HRESULT AppObject::InterfaceSupportsErrorInfo(REFIID riid) {
@@ -117,86 +104,75 @@ HRESULT AppObject::InterfaceSupportsErrorInfo(REFIID riid) {
              : S_FALSE;
 }
 
-HRESULT AppObject::Call(int32_t dispid, std::initializer_list<const VARIANT*> args,
-                        VARIANT* result) {
+HRESULT AppObject::CallMethod(const MethodInfo& method, std::span<const VARIANT* const> args,
+                              VARIANT* result) {
   if (result != nullptr) VariantInit(result);
-  try {
+  return GuardComCall([&]() -> HRESULT {
     TApp* app = host_.App();
     if (app == nullptr) return E_UNEXPECTED;
     std::deque<Variant> referents;
     std::vector<Variant> values;
     values.reserve(args.size());
     for (const VARIANT* arg : args) values.push_back(FromComVariant(*arg, referents));
-    CallResult outcome = app->Call(dispid, values);
-    if (outcome.error) {
-      // A refusal of the dispatcher (empty source) never gets here through
-      // the type information; it is passed on without error information.
-      if (!outcome.error->source.empty()) SetAutomationErrorInfo(*outcome.error);
-      return outcome.error->status;
-    }
+    CallResult outcome = app->Call(method, values);
+    if (outcome.error) return ReturnAutomationError(*outcome.error);
     if (result != nullptr) return ToComVariant(outcome.value, result);
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (const std::exception& error) {
-    AutomationError automation_error = ToAutomationError(error);
-    SetAutomationErrorInfo(automation_error);
-    return automation_error.status;
-  }
+  });
 }
 
-HRESULT AppObject::ShowInfo() { return Call(dispid::kShowInfo, {}, nullptr); }
+HRESULT AppObject::ShowInfo() { return Call<dispid::kShowInfo>(nullptr); }
 HRESULT AppObject::WindowExists(VARIANT FensterName, VARIANT* Ergebnis) {
-  return Call(dispid::kWindowExists, {&FensterName}, Ergebnis);
+  return Call<dispid::kWindowExists>(Ergebnis, FensterName);
 }
 HRESULT AppObject::CloseWindow(VARIANT FensterName) {
-  return Call(dispid::kCloseWindow, {&FensterName}, nullptr);
+  return Call<dispid::kCloseWindow>(nullptr, FensterName);
 }
 HRESULT AppObject::GetRasConnection(VARIANT* Ergebnis) {
-  return Call(dispid::kGetRasConnection, {}, Ergebnis);
+  return Call<dispid::kGetRasConnection>(Ergebnis);
 }
 HRESULT AppObject::IniWrite(VARIANT Datei, VARIANT Sektion, VARIANT Eintrag, VARIANT Wert) {
-  return Call(dispid::kIniWrite, {&Datei, &Sektion, &Eintrag, &Wert}, nullptr);
+  return Call<dispid::kIniWrite>(nullptr, Datei, Sektion, Eintrag, Wert);
 }
 HRESULT AppObject::IniRead(VARIANT Datei, VARIANT Sektion, VARIANT Eintrag, VARIANT Wert,
                            VARIANT* Ergebnis) {
-  return Call(dispid::kIniRead, {&Datei, &Sektion, &Eintrag, &Wert}, Ergebnis);
+  return Call<dispid::kIniRead>(Ergebnis, Datei, Sektion, Eintrag, Wert);
 }
 HRESULT AppObject::IniDeleteKey(VARIANT Datei, VARIANT Sektion, VARIANT Eintrag) {
-  return Call(dispid::kIniDeleteKey, {&Datei, &Sektion, &Eintrag}, nullptr);
+  return Call<dispid::kIniDeleteKey>(nullptr, Datei, Sektion, Eintrag);
 }
 HRESULT AppObject::GetRasLCRName(VARIANT Dauer, VARIANT* Ergebnis) {
-  return Call(dispid::kGetRasLCRName, {&Dauer}, Ergebnis);
+  return Call<dispid::kGetRasLCRName>(Ergebnis, Dauer);
 }
 HRESULT AppObject::GetRasLCRInfo(VARIANT Dauer, VARIANT Trenner, VARIANT* Ergebnis) {
-  return Call(dispid::kGetRasLCRInfo, {&Dauer, &Trenner}, Ergebnis);
+  return Call<dispid::kGetRasLCRInfo>(Ergebnis, Dauer, Trenner);
 }
 HRESULT AppObject::WndGetList(VARIANT Muster, VARIANT Trenner, VARIANT* Ergebnis) {
-  return Call(dispid::kWndGetList, {&Muster, &Trenner}, Ergebnis);
+  return Call<dispid::kWndGetList>(Ergebnis, Muster, Trenner);
 }
 HRESULT AppObject::WndClose(VARIANT Muster, VARIANT Trenner, VARIANT Alle, VARIANT* Ergebnis) {
-  return Call(dispid::kWndClose, {&Muster, &Trenner, &Alle}, Ergebnis);
+  return Call<dispid::kWndClose>(Ergebnis, Muster, Trenner, Alle);
 }
-HRESULT AppObject::RasClose(VARIANT* Ergebnis) { return Call(dispid::kRasClose, {}, Ergebnis); }
+HRESULT AppObject::RasClose(VARIANT* Ergebnis) { return Call<dispid::kRasClose>(Ergebnis); }
 HRESULT AppObject::VelkoraVersion(VARIANT* Ergebnis) {
-  return Call(dispid::kVelkoraVersion, {}, Ergebnis);
+  return Call<dispid::kVelkoraVersion>(Ergebnis);
 }
 HRESULT AppObject::IniReadSectionValues(VARIANT IniDatei, VARIANT Sektion, VARIANT Trenner,
                                         VARIANT* Ergebnis) {
-  return Call(dispid::kIniReadSectionValues, {&IniDatei, &Sektion, &Trenner}, Ergebnis);
+  return Call<dispid::kIniReadSectionValues>(Ergebnis, IniDatei, Sektion, Trenner);
 }
 HRESULT AppObject::IniReadSection(VARIANT Datei, VARIANT Sektion, VARIANT Trenner,
                                   VARIANT* Ergebnis) {
-  return Call(dispid::kIniReadSection, {&Datei, &Sektion, &Trenner}, Ergebnis);
+  return Call<dispid::kIniReadSection>(Ergebnis, Datei, Sektion, Trenner);
 }
 HRESULT AppObject::IniReadSections(VARIANT Datei, VARIANT Trenner, VARIANT* Ergebnis) {
-  return Call(dispid::kIniReadSections, {&Datei, &Trenner}, Ergebnis);
+  return Call<dispid::kIniReadSections>(Ergebnis, Datei, Trenner);
 }
 HRESULT AppObject::VelkoraIniname(VARIANT* Ergebnis) {
-  return Call(dispid::kVelkoraIniname, {}, Ergebnis);
+  return Call<dispid::kVelkoraIniname>(Ergebnis);
 }
 HRESULT AppObject::GetPerfStats(VARIANT Key, VARIANT* Ergebnis) {
-  return Call(dispid::kGetPerfStats, {&Key}, Ergebnis);
+  return Call<dispid::kGetPerfStats>(Ergebnis, Key);
 }
 
 HRESULT AppClassFactory::QueryInterface(REFIID riid, void** object) {
@@ -218,17 +194,15 @@ HRESULT AppClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** obj
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
   if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-  try {
+  return GuardComCall([&]() -> HRESULT {
     auto app = std::unique_ptr<AppObject, void (*)(AppObject*)>(
         new AppObject(host_), [](AppObject* o) { o->AddRef(), o->Release(); });
     HRESULT hr = app->QueryInterface(riid, object);
     // On success the interface's reference owns the object; on failure the
     // deleter's AddRef/Release pair destroys it.
-    if (SUCCEEDED(hr)) app.release();
+    if (SUCCEEDED(hr)) static_cast<void>(app.release());
     return hr;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT AppClassFactory::LockServer(BOOL lock) {

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "hosts/win32/com_owners.h"
+
 namespace velkora::win32 {
 
 std::string AnsiFromWide(const wchar_t* text, std::size_t length) {
@@ -30,10 +32,11 @@ namespace {
 // converts it to text the same way). The system's variant functions take
 // non-const sources but do not change them.
 Variant AsDouble(const VARIANT& value) {
-  VARIANT converted;
-  VariantInit(&converted);
-  if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(&value), 0, VT_R8))) return Variant::Unknown();
-  return Variant::R8(V_R8(&converted));
+  UniqueVariant converted;
+  if (FAILED(VariantChangeType(converted.put(), const_cast<VARIANT*>(&value), 0, VT_R8))) {
+    return Variant::Unknown();
+  }
+  return Variant::R8(V_R8(&converted.get()));
 }
 
 }  // namespace
@@ -47,13 +50,11 @@ Variant FromComVariant(const VARIANT& value, std::deque<Variant>& referents) {
     return Variant::ByRef(&referents.back());
   }
   if (type & VT_BYREF) {
-    // Another type by reference: read the value it points at.
-    VARIANT target;
-    VariantInit(&target);
-    if (FAILED(VariantCopyInd(&target, const_cast<VARIANT*>(&value)))) return Variant::Unknown();
-    Variant result = FromComVariant(target, referents);
-    VariantClear(&target);
-    return result;
+    // Another type by reference: read the value it points at. The copy is
+    // cleared also when reading it fails.
+    UniqueVariant target;
+    if (FAILED(VariantCopyInd(target.put(), const_cast<VARIANT*>(&value)))) return Variant::Unknown();
+    return FromComVariant(target.get(), referents);
   }
   switch (type) {
     case VT_EMPTY: return Variant();

@@ -7,13 +7,7 @@
 
 #include "hosts/win32/command_line.h"
 #include "hosts/win32/win32_com_server.h"
-#include "platform/win32/win32_clock.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_locale.h"
-#include "platform/win32/win32_message_boxes.h"
-#include "platform/win32/win32_named_lock.h"
-#include "platform/win32/win32_profile.h"
-#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_platform.h"
 #include "server/startup.h"
 #include "shell/shell_context.h"
 
@@ -46,14 +40,7 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
   }
 
   ServerConfig config{params, ChangeFileExt(exe, ".ini"), ChangeFileExt(exe, ".log")};
-  win32::Win32Profile profile;
-  win32::Win32Clock clock;
-  win32::Win32Locale locale;
-  win32::Win32FileSystem files;
-  win32::Win32MessageBoxes boxes;
-  win32::Win32NamedLockFactory locks;
-  win32::Win32ClassesRegistry registry;
-  PlatformServices platform{profile, clock, locale, files, boxes, locks};
-  win32::Win32ComServer server(exe, registry, boxes, locale);
+  win32::Win32Platform platform;
+  win32::Win32ComServer server(exe, platform);
   return RunServer(config, platform, server);
 }

@@ -3,6 +3,7 @@
 #include <span>
 #include <utility>
 
+#include "base/ascii.h"
 #include "base/error.h"
 #include "hosts/win32/com_variant.h"
 #include "shell/script_frame.h"
@@ -26,15 +27,14 @@ class Win32ProcessReference final : public ServerProcessReference {
 };
 
 std::string SystemMessage(HRESULT status) {
-  char* buffer = nullptr;
+  UniqueLocalMemory<char> buffer;
+  // With FORMAT_MESSAGE_ALLOCATE_BUFFER the buffer argument receives the
+  // address of the buffer the system allocates.
   DWORD length = FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, static_cast<DWORD>(status), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string text = length > 0 && buffer != nullptr ? std::string(buffer, length) : std::string();
-  LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) {
-    text.pop_back();
-  }
+      nullptr, static_cast<DWORD>(status), 0, reinterpret_cast<char*>(buffer.put()), 0, nullptr);
+  std::string text(length > 0 && buffer ? TrimRightBlanks(std::string_view(buffer.get(), length), "\r\n ")
+                                        : std::string_view());
   if (text.empty()) {
     char code[32];
     wsprintfA(code, "0x%08lX", static_cast<unsigned long>(status));
@@ -59,19 +59,10 @@ std::string Replace(std::string text, std::string_view placeholder, std::string_
 
 }  // namespace
 
-Win32ComServer::Win32ComServer(std::string exe_path, ClassesRegistry& registry,
-                               MessageBoxes& boxes, const Locale& locale)
-    : exe_path_(std::move(exe_path)),
-      registry_(registry),
-      boxes_(boxes),
-      locale_(locale),
-      factory_(*this) {}
+Win32ComServer::Win32ComServer(std::string exe_path, Platform& platform)
+    : exe_path_(std::move(exe_path)), platform_(platform), factory_(*this) {}
 
-Win32ComServer::~Win32ComServer() {
-  if (window_ != nullptr) DestroyWindow(window_);
-}
-
-void Win32ComServer::PrepareAutomation() {
+void Win32ComServer::InstanceLockTaken() {
   // The type library of the executable's own resources; the class entry and
   // its default dispatch interface must be in it.
   std::wstring path = WideFromAnsi(exe_path_);
@@ -85,14 +76,11 @@ void Win32ComServer::PrepareAutomation() {
 
   ComPtr<ITypeInfo> class_info;
   if (FAILED(type_library_->GetTypeInfoOfGuid(CLSID_App, class_info.put()))) throw Error(missing);
-  TYPEATTR* class_attr = nullptr;
-  if (FAILED(class_info->GetTypeAttr(&class_attr))) throw Error(wrong);
-  const bool is_coclass = class_attr->typekind == TKIND_COCLASS;
-  const WORD interface_count = class_attr->cImplTypes;
-  class_info->ReleaseTypeAttr(class_attr);
-  if (!is_coclass) throw Error(wrong);
+  UniqueTypeAttr class_attr(class_info.get());
+  if (FAILED(class_info->GetTypeAttr(class_attr.put()))) throw Error(wrong);
+  if (class_attr->typekind != TKIND_COCLASS) throw Error(wrong);
 
-  for (UINT i = 0; i < interface_count && !dispatch_info_; ++i) {
+  for (UINT i = 0; i < class_attr->cImplTypes && !dispatch_info_; ++i) {
     INT flags = 0;
     HREFTYPE ref = 0;
     if (FAILED(class_info->GetImplTypeFlags(i, &flags)) || !(flags & IMPLTYPEFLAG_FDEFAULT) ||
@@ -102,11 +90,10 @@ void Win32ComServer::PrepareAutomation() {
     class_info->GetRefTypeInfo(ref, dispatch_info_.put());
   }
   if (!dispatch_info_) throw Error(no_dispatch);
-  TYPEATTR* attr = nullptr;
-  if (FAILED(dispatch_info_->GetTypeAttr(&attr))) throw Error(no_dispatch);
+  UniqueTypeAttr attr(dispatch_info_.get());
+  if (FAILED(dispatch_info_->GetTypeAttr(attr.put()))) throw Error(no_dispatch);
   const bool is_dual_dispatch = attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL) &&
                                 IsEqualGUID(attr->guid, IID_IApp);
-  dispatch_info_->ReleaseTypeAttr(attr);
   // The vtable half of the dual interface, through which DispInvoke calls.
   HREFTYPE vtable_ref = 0;
   if (!is_dual_dispatch || FAILED(dispatch_info_->GetRefTypeOfImplType(-1, &vtable_ref)) ||
@@ -131,16 +118,15 @@ void Win32ComServer::UnregisterTypeLibrary() {
   auto unregister =
       reinterpret_cast<UnRegisterFn>(reinterpret_cast<void*>(GetProcAddress(oleaut, "UnRegisterTypeLib")));
   if (unregister == nullptr) return;
-  TLIBATTR* attr = nullptr;
-  if (FAILED(type_library_->GetLibAttr(&attr))) return;
+  UniqueTLibAttr attr(type_library_.get());
+  if (FAILED(type_library_->GetLibAttr(attr.put()))) return;
   unregister(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
-  type_library_->ReleaseTLibAttr(attr);
 }
 
 std::optional<int> Win32ComServer::InitializeAutomation(const std::vector<std::string>& params) {
   HRESULT hr = CoInitialize(nullptr);
   if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
-  com_initialized_ = true;
+  com_ = UniqueCoInitialize(/*owed=*/true);
 
   std::span<const std::string> switches(params);
   if (!switches.empty()) switches = switches.subspan(1);
@@ -162,17 +148,16 @@ std::optional<int> Win32ComServer::InitializeAutomation(const std::vector<std::s
       if (mode_ == StartMode::kRegister) throw;
     }
   }
-  if (UpdateRegistry(mode_, registry_, entries)) return kExitOk;
+  if (UpdateRegistry(mode_, platform_.Registry(), entries)) return kExitOk;
 
   hr = CoRegisterClassObject(CLSID_App, static_cast<IClassFactory*>(&factory_),
-                             CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &class_cookie_);
+                             CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, class_object_.put());
   if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
-  class_registered_ = true;
   return std::nullopt;
 }
 
 void Win32ComServer::MainWindowCreated(THaupt& haupt) {
-  app_ = std::make_unique<TApp>(haupt, locale_);
+  app_ = std::make_unique<TApp>(haupt, platform_.UserLocale());
 
   WNDCLASSEXA window_class{};
   window_class.cbSize = sizeof window_class;
@@ -181,21 +166,21 @@ void Win32ComServer::MainWindowCreated(THaupt& haupt) {
   window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = kWindowClass;
-  RegisterClassExA(&window_class);
+  window_class_.reset(RegisterClassExA(&window_class));
   // Hidden: the server normally runs without a visible window. Without a
   // display no window can be made; the loop then still serves COM calls.
-  window_ = CreateWindowExA(0, kWindowClass, kWindowCaption,
-                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                            haupt.Left(), haupt.Top(), 386, 194, nullptr, nullptr,
-                            GetModuleHandleA(nullptr), this);
+  window_.reset(CreateWindowExA(0, kWindowClass, kWindowCaption,
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                haupt.Left(), haupt.Top(), 386, 194, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), this));
 }
 
 void Win32ComServer::RunMessageLoop(THaupt& /*haupt*/) {
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     // The quit timer without a window arrives as a thread message.
-    if (message.hwnd == nullptr && message.message == WM_TIMER && thread_timer_ != 0 &&
-        message.wParam == thread_timer_) {
+    if (message.hwnd == nullptr && message.message == WM_TIMER && thread_timer_ &&
+        message.wParam == thread_timer_.get()) {
       OnQuitTimer();
       continue;
     }
@@ -204,30 +189,21 @@ void Win32ComServer::RunMessageLoop(THaupt& /*haupt*/) {
   }
 }
 
-void Win32ComServer::RevokeClassObjects() {
-  if (class_registered_) {
-    CoRevokeClassObject(class_cookie_);
-    class_registered_ = false;
-  }
-}
+void Win32ComServer::RevokeClassObjects() { class_object_.reset(); }
 
 void Win32ComServer::MainWindowDestroying(THaupt& /*haupt*/) {
-  if (window_ != nullptr) {
-    HWND window = window_;
-    window_ = nullptr;
-    DestroyWindow(window);
-  }
+  // The owner lets go of the window before destroying it, so its WM_DESTROY
+  // does not take this for a user closing the server.
+  window_.reset();
+  window_class_.reset();
   app_.reset();
 }
 
 void Win32ComServer::UninitializeAutomation() {
-  RevokeClassObjects();
+  class_object_.reset();
   // CoUninitialize may still dispatch calls that were pending for objects a
   // client holds; their IDispatch needs the type information until then.
-  if (com_initialized_) {
-    CoUninitialize();
-    com_initialized_ = false;
-  }
+  com_.reset();
   interface_info_.reset();
   dispatch_info_.reset();
   type_library_.reset();
@@ -240,16 +216,16 @@ void Win32ComServer::ObjectCreated() {
 void Win32ComServer::ObjectDestroyed() {
   if (!objects_ || !objects_->ObjectDestroyed()) return;
   // The last object went in an automation start: end after a short pause.
-  if (window_ != nullptr) {
-    SetTimer(window_, kQuitTimer, kQuitDelayMs, nullptr);
-  } else if (thread_timer_ == 0) {
-    thread_timer_ = SetTimer(nullptr, 0, kQuitDelayMs, nullptr);
+  if (window_) {
+    SetTimer(window_.get(), kQuitTimer, kQuitDelayMs, nullptr);
+  } else if (!thread_timer_) {
+    thread_timer_.reset(SetTimer(nullptr, 0, kQuitDelayMs, nullptr));
   }
 }
 
 void Win32ComServer::OnQuitTimer() {
-  if (window_ != nullptr) KillTimer(window_, kQuitTimer);
-  if (thread_timer_ != 0) KillTimer(nullptr, std::exchange(thread_timer_, 0));
+  if (window_) KillTimer(window_.get(), kQuitTimer);
+  thread_timer_.reset();
   // A client that created a new object meanwhile keeps the server alive.
   if (objects_ && objects_->Count() > 0) return;
   RevokeClassObjects();
@@ -269,7 +245,7 @@ LRESULT CALLBACK Win32ComServer::WindowProc(HWND window, UINT message, WPARAM wp
   try {
     return server->HandleMessage(window, message, wparam, lparam);
   } catch (const std::exception& error) {
-    ShowError(server->boxes_, error.what());
+    ShowError(server->platform_.Boxes(), error.what());
     return 0;
   }
 }
@@ -284,12 +260,15 @@ LRESULT Win32ComServer::HandleMessage(HWND window, UINT message, WPARAM wparam, 
       break;
     case WM_CLOSE:
       // A user ends the server: ask first while clients still hold objects.
-      if (objects_ && !ConfirmClose(*objects_, /*user_interactive=*/true, boxes_)) return 0;
-      DestroyWindow(window);
+      if (objects_ && !ConfirmClose(*objects_, /*user_interactive=*/true, platform_.Boxes())) return 0;
+      window_.reset();
+      PostQuitMessage(0);
       return 0;
     case WM_DESTROY:
-      if (window_ == window) {
-        window_ = nullptr;
+      // Destroyed from outside (the session ends): the handle is gone, and
+      // so is the reason to run.
+      if (window_.get() == window) {
+        static_cast<void>(window_.release());
         PostQuitMessage(0);
       }
       return 0;

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "automation/com_server.h"
+#include "automation/registration.h"
 #include "automation/t_app.h"
 #include "hosts/win32/app_object.h"
-#include "platform/locale.h"
-#include "platform/message_box.h"
-#include "platform/registry.h"
+#include "hosts/win32/com_owners.h"
+#include "platform/platform.h"
+#include "platform/win32/unique_handle.h"
 #include "server/startup.h"
 
 namespace velkora::win32 {
@@ -27,14 +27,13 @@ class Win32ComServer final : public HostHooks, public AppHost {
  public:
   // `exe_path`: the server's full file name, from which the type library is
   // loaded and under which it is registered.
-  Win32ComServer(std::string exe_path, ClassesRegistry& registry, MessageBoxes& boxes,
-                 const Locale& locale);
-  ~Win32ComServer() override;
+  Win32ComServer(std::string exe_path, Platform& platform);
+  ~Win32ComServer() override = default;
   Win32ComServer(const Win32ComServer&) = delete;
   Win32ComServer& operator=(const Win32ComServer&) = delete;
 
   // HostHooks
-  void PrepareAutomation() override;
+  void InstanceLockTaken() override;
   std::optional<int> InitializeAutomation(const std::vector<std::string>& params) override;
   void MainWindowCreated(THaupt& haupt) override;
   void RunMessageLoop(THaupt& haupt) override;
@@ -59,25 +58,28 @@ class Win32ComServer final : public HostHooks, public AppHost {
   void OnQuitTimer();
 
   std::string exe_path_;
-  ClassesRegistry& registry_;
-  MessageBoxes& boxes_;
-  const Locale& locale_;
+  Platform& platform_;
 
+  // Members go in the reverse order of their declaration, which is the
+  // order of the shutdown: the window before its class, the class object
+  // revoked and COM uninitialised while the objects and their type
+  // information still exist (CoUninitialize may still dispatch calls that
+  // were pending for objects a client holds).
   ComPtr<ITypeLib> type_library_;
   ComPtr<ITypeInfo> dispatch_info_;   // IApp, TKIND_DISPATCH
   ComPtr<ITypeInfo> interface_info_;  // IApp, TKIND_INTERFACE (the vtable)
   AppClassFactory factory_;
 
-  bool com_initialized_ = false;
   StartMode mode_ = StartMode::kNormal;
   std::unique_ptr<ServerProcessReference> process_reference_;
   std::unique_ptr<ObjectCounter> objects_;
-  DWORD class_cookie_ = 0;
-  bool class_registered_ = false;
+  UniqueCoInitialize com_;
+  UniqueClassObject class_object_;
 
   std::unique_ptr<TApp> app_;
-  HWND window_ = nullptr;
-  UINT_PTR thread_timer_ = 0;  // the quit timer when there is no window
+  UniqueWindowClass window_class_;
+  UniqueThreadTimer thread_timer_;  // the quit timer when there is no window
+  UniqueWindow window_;
 };
 
 }  // namespace velkora::win32

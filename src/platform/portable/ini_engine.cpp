@@ -3,42 +3,24 @@
 #include <cstdint>
 #include <cstring>
 
-namespace velkora::ini_engine {
+#include "base/ascii.h"
+
+namespace velkora::portable::ini_engine {
 namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
-
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 // Arguments arrive from callers as C strings on the platform: they end at
 // the first NUL, and only the space character counts as padding (a tab is
 // part of the name).
 std::string_view NormaliseName(std::string_view s) {
   if (auto nul = s.find('\0'); nul != std::string_view::npos) s = s.substr(0, nul);
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
+  return TrimBlanks(s, kSpaceOnly);
 }
 
 std::string_view CutAtNul(std::string_view s) {
   if (auto nul = s.find('\0'); nul != std::string_view::npos) s = s.substr(0, nul);
   return s;
-}
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
 }
 
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
@@ -78,8 +60,8 @@ class LineReader {
 
     // Only the first non-blank character matters until a caller asks for a
     // key: skip the full trim for the many lines no call is about.
-    std::string_view raw = text_.substr(line.begin, line.content_end - line.begin);
-    while (!raw.empty() && IsBlank(raw.front())) raw.remove_prefix(1);
+    const std::string_view raw =
+        TrimLeftBlanks(text_.substr(line.begin, line.content_end - line.begin));
     line.content = raw;
     line.name = {};
     line.value = {};
@@ -144,7 +126,7 @@ Location Locate(std::string_view text, std::string_view section, std::optional<s
   Line line;
   while (reader.Next(line)) {
     if (!loc.section_found) {
-      if (line.kind == LineKind::kSection && EqualsNoCase(line.name, section)) {
+      if (line.kind == LineKind::kSection && EqualsIgnoreAsciiCase(line.name, section)) {
         loc.section_found = true;
         loc.header = line;
       }
@@ -158,7 +140,7 @@ Location Locate(std::string_view text, std::string_view section, std::optional<s
     if (line.kind != LineKind::kKey) continue;
     loc.has_key_lines = true;
     loc.last_key_line = line;
-    if (key && !loc.key_found && EqualsNoCase(line.name, *key)) {
+    if (key && !loc.key_found && EqualsIgnoreAsciiCase(line.name, *key)) {
       loc.key_found = true;
       loc.key_line = line;
     }
@@ -221,7 +203,7 @@ std::string ListKeys(std::string_view text, std::string_view section, std::size_
   while (reader.Next(line)) {
     if (line.kind == LineKind::kSection) {
       if (inside) break;
-      inside = EqualsNoCase(line.name, section);
+      inside = EqualsIgnoreAsciiCase(line.name, section);
     } else if (inside) {
       LineReader::ParseKey(line);
       if (line.kind == LineKind::kKey) list.Add(line.name);
@@ -238,8 +220,7 @@ std::string GetStringFromText(std::string_view text, std::optional<std::string_v
   if (!key_arg) return ListKeys(text, section, buffer_size);
   const std::string_view key = NormaliseName(*key_arg);
 
-  std::string_view fallback = CutAtNul(default_arg);
-  while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
+  const std::string_view fallback = TrimRightBlanks(CutAtNul(default_arg), kSpaceOnly);
   // An empty key name never matches, not even a line "=value".
   if (key.empty()) return CutValue(fallback, buffer_size);
   const Location loc = Locate(text, section, key);
@@ -450,4 +431,4 @@ std::optional<std::string> WriteString(std::string_view file_bytes, std::string_
   return out;
 }
 
-}  // namespace velkora::ini_engine
+}  // namespace velkora::portable::ini_engine

@@ -20,7 +20,7 @@
 // first line, as on the platform.
 //
 // Names compare without regard to ASCII case.
-namespace velkora::ini_engine {
+namespace velkora::portable::ini_engine {
 
 // GetPrivateProfileString over the bytes of a file (empty when the file is
 // missing).
@@ -57,4 +57,4 @@ std::optional<std::string> WriteString(std::string_view file_bytes, std::string_
 // and tools.
 std::string DecodeForReading(std::string_view file_bytes);
 
-}  // namespace velkora::ini_engine
+}  // namespace velkora::portable::ini_engine

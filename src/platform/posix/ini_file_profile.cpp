@@ -9,12 +9,11 @@
 #include <string>
 
 #include "platform/portable/ini_engine.h"
-#include "platform/posix/unique_fd.h"
+#include "platform/posix/file_descriptor.h"
 
-namespace velkora {
+namespace velkora::posix {
 namespace {
 
-using posix::UniqueFd;
 
 enum class ReadOutcome { kRead, kMissing, kFailed };
 
@@ -22,7 +21,7 @@ ReadOutcome ReadWholeFile(const std::string& path, std::string& bytes, struct st
   bytes.clear();
   // O_NONBLOCK: a FIFO in place of the file must not hang the call.
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (!fd.valid()) return errno == ENOENT ? ReadOutcome::kMissing : ReadOutcome::kFailed;
+  if (!fd) return errno == ENOENT ? ReadOutcome::kMissing : ReadOutcome::kFailed;
   if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return ReadOutcome::kFailed;
   // Read the size fstat reported, then keep going in case the file grew
   // meanwhile; the buffer only grows when it is really full.
@@ -78,18 +77,6 @@ bool ResolveLinks(std::string path, std::string& target) {
   return false;  // a loop of links
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t put = ::write(fd, bytes.data(), bytes.size());
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(put));
-  }
-  return true;
-}
-
 // Removes the temporary file unless the rename consumed it.
 class TempFileGuard {
  public:
@@ -115,7 +102,7 @@ std::string IniFileProfile::GetString(std::optional<std::string_view> section,
   // A file that is missing or unreadable reads as empty: the caller gets the
   // default, as the platform gives it.
   if (file.empty() || ReadWholeFile(file, bytes, info) != ReadOutcome::kRead) bytes.clear();
-  return ini_engine::GetString(bytes, section, key, default_text, buffer_size);
+  return portable::ini_engine::GetString(bytes, section, key, default_text, buffer_size);
 }
 
 bool IniFileProfile::WriteString(std::string_view section, std::optional<std::string_view> key,
@@ -133,7 +120,7 @@ bool IniFileProfile::WriteString(std::string_view section, std::optional<std::st
   // write even for a user (root) whom the kernel would let through.
   if (existed && ((info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) return false;
 
-  const std::optional<std::string> new_bytes = ini_engine::WriteString(old_bytes, section, key, value);
+  const std::optional<std::string> new_bytes = portable::ini_engine::WriteString(old_bytes, section, key, value);
   if (!new_bytes) return false;
   if (existed && *new_bytes == old_bytes) return true;
 
@@ -148,12 +135,12 @@ bool IniFileProfile::WriteString(std::string_view section, std::optional<std::st
   std::string temp_path;
   const auto seed = static_cast<unsigned long long>(
       std::chrono::steady_clock::now().time_since_epoch().count());
-  for (unsigned attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {
+  for (unsigned attempt = 0; attempt < 100 && !fd; ++attempt) {
     temp_path = stem + std::to_string(seed + attempt);
     fd = UniqueFd(::open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, create_mode));
-    if (!fd.valid() && errno != EEXIST) return false;
+    if (!fd && errno != EEXIST) return false;
   }
-  if (!fd.valid()) return false;
+  if (!fd) return false;
   TempFileGuard guard(temp_path);
 
   if (existed) {
@@ -166,14 +153,14 @@ bool IniFileProfile::WriteString(std::string_view section, std::optional<std::st
   }
   if (Fails(WriteStep::kWriteTemp) || !WriteAll(fd.get(), *new_bytes)) return false;
   if (Fails(WriteStep::kSyncTemp) || ::fsync(fd.get()) != 0) return false;
-  if (::close(fd.Release()) != 0) return false;
+  if (::close(fd.release()) != 0) return false;
   if (Fails(WriteStep::kRename) || ::rename(temp_path.c_str(), target.c_str()) != 0) return false;
   guard.Dismiss();
 
   // Make the rename itself durable.
   UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.valid()) ::fsync(dir.get());
+  if (dir) ::fsync(dir.get());
   return true;
 }
 
-}  // namespace velkora
+}  // namespace velkora::posix

@@ -4,7 +4,7 @@
 
 #include "platform/profile.h"
 
-namespace velkora {
+namespace velkora::posix {
 
 // Profile over real files with the portable INI engine.
 //
@@ -46,4 +46,4 @@ class IniFileProfile final : public Profile {
   FaultInjector fault_injector_;
 };
 
-}  // namespace velkora
+}  // namespace velkora::posix

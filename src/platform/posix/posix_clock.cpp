@@ -2,7 +2,7 @@
 
 #include <time.h>
 
-namespace velkora {
+namespace velkora::posix {
 
 DateTime PosixClock::Now() const {
   timespec now {};
@@ -17,4 +17,4 @@ DateTime PosixClock::Now() const {
          EncodeTime(local.tm_hour, local.tm_min, second, millisecond);
 }
 
-}  // namespace velkora
+}  // namespace velkora::posix

@@ -2,7 +2,7 @@
 
 #include "platform/clock.h"
 
-namespace velkora {
+namespace velkora::posix {
 
 // Local time from the system clock and the process's time zone
 // (TZ / /etc/localtime), to the millisecond.
@@ -11,4 +11,4 @@ class PosixClock final : public Clock {
   DateTime Now() const override;
 };
 
-}  // namespace velkora
+}  // namespace velkora::posix

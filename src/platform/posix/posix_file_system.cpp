@@ -9,20 +9,15 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstring>
 #include <memory>
 
-#include "platform/posix/unique_fd.h"
+#include "base/ascii.h"
+#include "platform/posix/file_descriptor.h"
 
-namespace velkora {
+namespace velkora::posix {
 namespace {
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-struct DirCloser {
-  void operator()(DIR* dir) const { ::closedir(dir); }
-};
-using UniqueDir = std::unique_ptr<DIR, DirCloser>;
+using UniqueDir = UniqueAny<DIR*, &::closedir>;
 
 }  // namespace
 
@@ -58,24 +53,16 @@ bool PosixFileSystem::DirectoryExists(const std::string& path) const {
   return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool PosixFileSystem::DeleteFile(const std::string& path) {
+bool PosixFileSystem::RemoveFile(const std::string& path) {
   struct stat info {};
   if (::lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
   return ::unlink(path.c_str()) == 0;
 }
 
 bool PosixFileSystem::AppendToFile(const std::string& path, std::string_view bytes) {
-  posix::UniqueFd fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
-  if (!fd.valid()) return false;
-  while (!bytes.empty()) {
-    const ssize_t put = ::write(fd.get(), bytes.data(), bytes.size());
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(put));
-  }
-  return ::close(fd.Release()) == 0;
+  UniqueFd fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+  if (!fd || !WriteAll(fd.get(), bytes)) return false;
+  return ::close(fd.release()) == 0;
 }
 
 std::vector<std::string> PosixFileSystem::ListDirectory(const std::string& folder,
@@ -104,8 +91,8 @@ bool PosixFileSystem::ReadFolderForWalk(const std::string& folder, FolderIdentit
   std::string path = folder;
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   if (path.empty()) path = ".";
-  posix::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
-  if (!fd.valid()) return false;
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+  if (!fd) return false;
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) return false;
   identity.volume = static_cast<uint64_t>(info.st_dev);
@@ -182,4 +169,4 @@ bool PosixFileSystem::IsOnFixedDisk(const std::string& folder) const {
   return std::find(kNotOnDisk.begin(), kNotOnDisk.end(), type) == kNotOnDisk.end();
 }
 
-}  // namespace velkora
+}  // namespace velkora::posix

@@ -2,7 +2,7 @@
 
 #include "platform/file_system.h"
 
-namespace velkora {
+namespace velkora::posix {
 
 // FileSystem over POSIX calls. ListDirectory returns names in byte order,
 // leaves out "." and "..", marks folders with a trailing '/', and matches
@@ -13,7 +13,7 @@ class PosixFileSystem final : public FileSystem {
  public:
   bool FileExists(const std::string& path) const override;
   bool DirectoryExists(const std::string& path) const override;
-  bool DeleteFile(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
   bool AppendToFile(const std::string& path, std::string_view bytes) override;
   std::vector<std::string> ListDirectory(const std::string& folder,
                                          std::string_view pattern) const override;
@@ -33,4 +33,4 @@ class PosixFileSystem final : public FileSystem {
 // The wildcard match ListDirectory uses; exposed for tests.
 bool WildcardMatch(std::string_view pattern, std::string_view name);
 
-}  // namespace velkora
+}  // namespace velkora::posix

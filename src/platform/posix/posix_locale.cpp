@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <memory>
 
-namespace velkora {
+#include "base/ascii.h"
+#include "base/unique_any.h"
+
+namespace velkora::posix {
 namespace {
 
-struct LocaleDeleter {
-  void operator()(locale_t loc) const { ::freelocale(loc); }
-};
-using UniqueLocale = std::unique_ptr<std::remove_pointer_t<locale_t>, LocaleDeleter>;
+using UniqueLocale = UniqueAny<locale_t, &::freelocale>;
 
 bool IsGermanName(std::string_view name) {
   return name == "de" || (name.size() > 2 && name.substr(0, 2) == "de" &&
@@ -73,9 +73,7 @@ std::string RuntimeFormatFromStrftime(std::string_view f) {
     }
   }
   // Dropped fields leave stray blanks behind ("%I:%M:%S %p").
-  while (!out.empty() && out.back() == ' ') out.pop_back();
-  while (!out.empty() && out.front() == ' ') out.erase(out.begin());
-  return out;
+  return std::string(TrimBlanks(out, kSpaceOnly));
 }
 
 PosixLocale::PosixLocale()
@@ -136,4 +134,4 @@ FormatSettings PosixLocale::Formats() const {
   return result;
 }
 
-}  // namespace velkora
+}  // namespace velkora::posix

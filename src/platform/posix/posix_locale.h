@@ -7,7 +7,7 @@
 
 #include "platform/locale.h"
 
-namespace velkora {
+namespace velkora::posix {
 
 // The user's formats from the POSIX locale environment, read afresh on
 // every call. Each category takes its locale name the way setlocale does:
@@ -43,4 +43,4 @@ class PosixLocale final : public Locale {
 // strftime-style format to the runtime's format letters; exposed for tests.
 std::string RuntimeFormatFromStrftime(std::string_view strftime_format);
 
-}  // namespace velkora
+}  // namespace velkora::posix

@@ -9,19 +9,17 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/posix/unique_fd.h"
+#include "platform/posix/file_descriptor.h"
 
-namespace velkora {
+namespace velkora::posix {
 namespace {
 
 class FlockLock final : public NamedLock {
  public:
-  explicit FlockLock(posix::UniqueFd fd) : fd_(std::move(fd)) {}
-  FlockLock(const FlockLock&) = delete;
-  FlockLock& operator=(const FlockLock&) = delete;
+  explicit FlockLock(UniqueFd fd) : fd_(std::move(fd)) {}
 
  private:
-  posix::UniqueFd fd_;  // closing it releases the lock
+  UniqueFd fd_;  // closing it releases the lock
 };
 
 // Lock names may hold any character; the file name keeps letters, digits,
@@ -58,8 +56,8 @@ std::unique_ptr<NamedLock> PosixNamedLockFactory::Acquire(const std::string& nam
   result = LockResult::kFailed;
   const std::string path = NamedLockPath(name);
   // O_NOFOLLOW: in a shared /tmp a planted symlink must not redirect us.
-  posix::UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
-  if (!fd.valid()) return nullptr;
+  UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+  if (!fd) return nullptr;
   while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
     if (errno == EINTR) continue;
     if (errno == EWOULDBLOCK) result = LockResult::kAlreadyExists;
@@ -69,4 +67,4 @@ std::unique_ptr<NamedLock> PosixNamedLockFactory::Acquire(const std::string& nam
   return std::make_unique<FlockLock>(std::move(fd));
 }
 
-}  // namespace velkora
+}  // namespace velkora::posix

@@ -2,7 +2,7 @@
 
 #include "platform/named_lock.h"
 
-namespace velkora {
+namespace velkora::posix {
 
 // Named locks as exclusive flock() locks on a file named after the lock, in
 // $XDG_RUNTIME_DIR (private to the user) or else /tmp (with the user id in
@@ -18,4 +18,4 @@ class PosixNamedLockFactory final : public NamedLockFactory {
 // Path of the lock file for `name`; exposed for tests.
 std::string NamedLockPath(const std::string& name);
 
-}  // namespace velkora
+}  // namespace velkora::posix

@@ -2,9 +2,6 @@
 
 #include "platform/win32/unique_handle.h"
 
-// <windows.h> maps DeleteFile to DeleteFileA; the interface's method keeps its name.
-#undef DeleteFile
-
 namespace velkora::win32 {
 
 bool Win32FileSystem::FileExists(const std::string& path) const {
@@ -17,7 +14,7 @@ bool Win32FileSystem::DirectoryExists(const std::string& path) const {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool Win32FileSystem::DeleteFile(const std::string& path) {
+bool Win32FileSystem::RemoveFile(const std::string& path) {
   return ::DeleteFileA(path.c_str()) != FALSE;
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "automation/method_table.h"
-#include "hosts/win32/com_ptr.h"
+#include "hosts/win32/com_owners.h"
 #include "hosts/win32/com_variant.h"
 #include "hosts/win32/server_path.h"
 #include "velkora_idl.h"

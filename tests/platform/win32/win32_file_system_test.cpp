@@ -1,18 +1,22 @@
 #include "platform/win32/win32_file_system.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "win32_test_dir.h"
-
-#undef DeleteFile
+#include "support/temp_dir.h"
 
 namespace velkora::win32 {
 namespace {
 
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
 TEST(Win32FileSystem, AppendsTestsListsAndDeletes) {
-  TestDir dir;
+  TempDir dir;
   Win32FileSystem fs;
   std::string file = dir.File("log.txt");
   EXPECT_FALSE(fs.FileExists(file));
@@ -26,14 +30,14 @@ TEST(Win32FileSystem, AppendsTestsListsAndDeletes) {
   EXPECT_TRUE(fs.DirectoryExists(dir.File("Sub")));
   EXPECT_FALSE(fs.FileExists(dir.File("Sub")));
 
-  auto names = fs.ListDirectory(dir.Path(), "*.*");
+  auto names = fs.ListDirectory(dir.path().string(), "*.*");
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"Sub\\", "log.txt"}));
-  EXPECT_EQ(fs.ListDirectory(dir.Path(), "*.TXT"), std::vector<std::string>{"log.txt"});
+  EXPECT_EQ(fs.ListDirectory(dir.path().string(), "*.TXT"), std::vector<std::string>{"log.txt"});
   EXPECT_TRUE(fs.ListDirectory(dir.File("nowhere"), "*.*").empty());
 
-  EXPECT_TRUE(fs.DeleteFile(file));
-  EXPECT_FALSE(fs.DeleteFile(file));
+  EXPECT_TRUE(fs.RemoveFile(file));
+  EXPECT_FALSE(fs.RemoveFile(file));
   EXPECT_FALSE(fs.AppendToFile(dir.File("nowhere\\x.log"), "x"));
 }
 

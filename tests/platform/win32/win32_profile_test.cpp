@@ -4,10 +4,14 @@
 
 #include <string>
 
-#include "win32_test_dir.h"
+#include "support/temp_dir.h"
 
 namespace velkora::win32 {
 namespace {
+
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
 
 using namespace std::string_literals;
 
@@ -26,7 +30,7 @@ class Win32ProfileTest : public ::testing::Test {
     return profile_.GetString(opt(section), opt(key), default_text, size, file_);
   }
 
-  TestDir dir_;
+  TempDir dir_;
   std::string file_ = dir_.File("f1.ini");
   Win32Profile profile_;
 };

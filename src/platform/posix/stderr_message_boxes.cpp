@@ -1,8 +1,8 @@
-#include "hosts/posix/stderr_message_boxes.h"
+#include "platform/posix/stderr_message_boxes.h"
 
 #include <string>
 
-namespace velkora {
+namespace velkora::posix {
 
 BoxResult StderrMessageBoxes::Show(const std::string& text, const std::string& caption, BoxIcon,
                                    BoxButtons buttons, bool default_no, bool) {
@@ -23,4 +23,4 @@ BoxResult StderrMessageBoxes::Show(const std::string& text, const std::string& c
   return BoxResult::kOk;
 }
 
-}  // namespace velkora
+}  // namespace velkora::posix

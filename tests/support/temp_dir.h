@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,9 +14,12 @@ namespace velkora::testing_support {
 class TempDir {
  public:
   TempDir() {
+    // The clock as well as the random device: some runtimes' random device
+    // repeats its sequence in every process.
     std::random_device random;
+    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
     path_ = std::filesystem::temp_directory_path() /
-            ("velkora-test-" + std::to_string(random()) + "-" + std::to_string(random()));
+            ("velkora-test-" + std::to_string(random()) + "-" + std::to_string(tick));
     std::filesystem::create_directories(path_);
   }
   TempDir(const TempDir&) = delete;
@@ -35,6 +39,7 @@ class TempDir {
   }
 
   const std::filesystem::path& path() const { return path_; }
+  // A path inside the folder in the system's form.
   std::string File(const std::string& name) const { return (path_ / name).string(); }
 
  private:

@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
-
-#include "hosts/posix/stderr_message_boxes.h"
 
 namespace velkora {
 namespace {
@@ -87,24 +84,6 @@ TEST(HostOptionsTest, UsageErrors) {
   // Without HOME there is no default folder; --help still works.
   EXPECT_FALSE(ParseHostOptions({}, Env({})).options);
   EXPECT_TRUE(ParseHostOptions({"--help"}, Env({})).options);
-}
-
-TEST(StderrMessageBoxesTest, WritesCaptionAndTextAndAnswersTheDefault) {
-  std::ostringstream out;
-  StderrMessageBoxes stderr_boxes(out);
-  MessageBoxes& boxes = stderr_boxes;
-  EXPECT_EQ(boxes.Show("Velkora 1.1.3", "Info", BoxIcon::kInformation), BoxResult::kOk);
-  EXPECT_EQ(boxes.Show("Beenden?", "Frage", BoxIcon::kQuestion, BoxButtons::kYesNo), BoxResult::kYes);
-  EXPECT_EQ(boxes.Show("Beenden?", "Frage", BoxIcon::kQuestion, BoxButtons::kYesNo, true), BoxResult::kNo);
-  EXPECT_EQ(out.str(), "[Info] Velkora 1.1.3\n[Frage] Beenden?\n[Frage] Beenden?\n");
-}
-
-TEST(StderrMessageBoxesTest, WindowsLineBreaksBecomeNewLines) {
-  std::ostringstream out;
-  StderrMessageBoxes stderr_boxes(out);
-  MessageBoxes& boxes = stderr_boxes;
-  boxes.Show("erste\r\rzweite\r\ndritte\nvierte", "Info", BoxIcon::kInformation);
-  EXPECT_EQ(out.str(), "[Info] erste\n\nzweite\ndritte\nvierte\n");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-#include "automation/com_server.h"
+#include "automation/registration.h"
 
 #include "automation/method_table.h"
+#include "base/ascii.h"
 #include "base/error.h"
 
 namespace velkora {
@@ -8,14 +9,7 @@ namespace {
 
 bool IsSwitch(std::string_view param, std::string_view name) {
   if (param.empty() || (param[0] != '-' && param[0] != '/')) return false;
-  param.remove_prefix(1);
-  if (param.size() != name.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    char c = param[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != name[i]) return false;
-  }
-  return true;
+  return EqualsIgnoreAsciiCase(param.substr(1), name);
 }
 
 bool HasSwitch(std::span<const std::string> params, std::string_view name) {

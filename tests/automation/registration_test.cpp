@@ -1,4 +1,4 @@
-#include "automation/com_server.h"
+#include "automation/registration.h"
 
 #include <gtest/gtest.h>
 

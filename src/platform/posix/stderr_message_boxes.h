@@ -5,7 +5,7 @@
 
 #include "platform/message_box.h"
 
-namespace velkora {
+namespace velkora::posix {
 
 // Message boxes for a host without a display: each box is written to a
 // stream (standard error) as "[caption] text", line breaks in the text kept,
@@ -23,4 +23,4 @@ class StderrMessageBoxes final : public MessageBoxes {
   std::ostream& out_;
 };
 
-}  // namespace velkora
+}  // namespace velkora::posix

@@ -10,6 +10,10 @@
 #include "platform/message_box.h"
 #include "platform/registry.h"
 
+// How the server registers its class, in which mode it was started and when
+// it ends: the portable half of the automation server. The Windows host
+// makes the system calls (CoRegisterClassObject, the type library); the
+// decisions are here, where they are tested without it.
 namespace velkora {
 
 // How the process was started, from its command-line switches.
