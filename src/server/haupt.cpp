@@ -1,6 +1,7 @@
 #include "server/haupt.h"
 
 #include "base/error.h"
+#include "lcr/ranking.h"
 #include "shell/log.h"
 #include "shell/settings.h"
 
@@ -71,6 +72,35 @@ std::string THaupt::VelkoraIniname() {
   return result;
 }
 
+LcrServices THaupt::LcrDienste() {
+  Platform& platform = shell_.platform;
+  LcrServices services{platform.IniFiles(), shell_.settings_file, platform.SystemClock(),
+                       platform.UserLocale(), platform.Files(),   platform.Boxes(),
+                       perlre_,               frame_,             nullptr};
+  if (shell_.schreibe_log) services.log = [this](std::string_view text) { frame_.WriteLog(text); };
+  return services;
+}
+
+std::string THaupt::GetRasLCRName(const std::string& dauer) {
+  LcrServices services = LcrDienste();
+  return velkora::GetRasLCRName(services, dauer, Para5());
+}
+
+std::string THaupt::GetRasLCRInfo(const std::string& dauer, const std::string& trenner) {
+  LcrServices services = LcrDienste();
+  return velkora::GetRasLCRInfo(services, dauer, trenner);
+}
+
+void THaupt::LCRFehler(const std::string& text) {
+  LcrServices services = LcrDienste();
+  velkora::LCRFehler(services, text);
+}
+
+void THaupt::MenuTestGetRasLCRName() {
+  const std::string dauer = Para1();
+  GetRasLCRName(dauer);
+}
+
 // Subsystems that are not part of this build yet.
 bool THaupt::WindowExists(const std::string&) { throw NotImplementedError("WindowExists"); }
 void THaupt::CloseWindow(const std::string&) { throw NotImplementedError("CloseWindow"); }
@@ -85,12 +115,6 @@ Variant THaupt::IniRead(const std::string&, const std::string&, const std::strin
 }
 void THaupt::IniDeleteKey(const std::string&, const std::string&, const std::string&) {
   throw NotImplementedError("IniDeleteKey");
-}
-std::string THaupt::GetRasLCRName(const std::string&) {
-  throw NotImplementedError("GetRasLCRName");
-}
-std::string THaupt::GetRasLCRInfo(const std::string&, const std::string&) {
-  throw NotImplementedError("GetRasLCRInfo");
 }
 std::string THaupt::WndGetList(const std::string&, const std::string&) {
   throw NotImplementedError("WndGetList");

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "base/variant.h"
+#include "lcr/lcr_services.h"
+#include "regex/perlre.h"
 #include "shell/script_frame.h"
 #include "shell/shell_context.h"
 
@@ -62,6 +64,10 @@ class THaupt {
   std::string& Para4() { return para_[3]; }
   std::string& Para5() { return para_[4]; }
 
+  // The process's shared regular expression instance (caseless, studied).
+  // It lives as long as the main window object, which outlives every call.
+  TPerlre& Perlre() { return perlre_; }
+
   const StartSettings& Start() const { return start_; }
   const std::vector<std::string>& Params() const { return params_; }
   int32_t Left() const { return left_; }
@@ -98,9 +104,21 @@ class THaupt {
   std::string VelkoraIniname();
   int32_t GetPerfStats(const std::string& key);
 
+  // --- least-cost routing --------------------------------------------------
+  // The tariff engine's error box ("Fehler in Velkora.GetRasLCR") and its
+  // log line.
+  void LCRFehler(const std::string& text);
+  // The test menu's entry LCR: GetRasLCRName with Para1 as the duration; the
+  // result shows in the status line, the list in Para5.
+  void MenuTestGetRasLCRName();
+
  private:
+  // What the tariff engine needs, over this process's platform.
+  LcrServices LcrDienste();
+
   ShellContext& shell_;
   ScriptFrame frame_;
+  TPerlre perlre_{true, kPerlreCaseless};
   StartSettings start_;
   std::vector<std::string> params_;
   std::array<std::string, 5> para_;

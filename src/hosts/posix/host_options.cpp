@@ -1,5 +1,7 @@
 #include "hosts/posix/host_options.h"
 
+#include "hosts/posix/lcr_command.h"
+
 namespace velkora {
 
 namespace {
@@ -87,6 +89,7 @@ HostOptionsResult ParseHostOptions(const std::vector<std::string>& args, const E
 
 std::string HostUsage() {
   return R"(Usage: velkora [OPTION]... [--] [PARAMETER]...
+       velkora lcr SECONDS [--at "DD.MM.YYYY HH:MM:SS"] [OPTION]...
 
 Runs the script-functions server as a filter: every line on standard input is
 one call, every call gets exactly one answer line on standard output.
@@ -135,7 +138,8 @@ Exit codes:
      or another instance is already running
   1  start-up failed (for example the settings file cannot be written)
   2  bad command line
-)";
+
+)" + LcrUsage();
 }
 
 }  // namespace velkora

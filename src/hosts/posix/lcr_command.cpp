@@ -118,15 +118,16 @@ LcrCommandResult ParseLcrCommand(const std::vector<std::string>& args, const Env
 }
 
 std::string LcrUsage() {
-  return R"(Usage: velkora lcr SECONDS [--at "DD.MM.YYYY HH:MM:SS"] [--config-dir DIR]
-                   [--locale de] [--trace]
+  return R"(velkora lcr SECONDS [--at "DD.MM.YYYY HH:MM:SS"] [--config-dir DIR]
+            [--locale de] [--trace]
 
-Works out which configured provider is cheapest for a connection of SECONDS
-starting at the given local instant (now by default), with the same
-evaluation as the script functions GetRasLCRName and GetRasLCRInfo and the
-least-cost-routing settings of velkora.ini (sections [LCR] and [LCR <name>],
-or TK32's tk32.ini and tariff files). SECONDS is read as a script's Dauer:
-below 1 counts as 1, above 86400 as 86400.
+The what-if command of least-cost routing: which configured provider is
+cheapest for a connection of SECONDS starting at the given local instant
+(now by default), worked out by the same evaluation as the script functions
+GetRasLCRName and GetRasLCRInfo from the least-cost-routing settings of
+velkora.ini (sections [LCR] and [LCR <name>], or TK32's tk32.ini and tariff
+files). SECONDS is read as a script's Dauer: below 1 counts as 1, above
+86400 as 86400, and text that is no integer is the engine's error.
 
 Standard output, two lines:
   1  the cheapest provider's name (what GetRasLCRName returns)
@@ -140,7 +141,7 @@ Options:
                               ~/.config/velkora)
   --locale de                 German number, date and time formats
   --trace                     the evaluation's log lines, period by period,
-                              to standard error
+                              to standard error (without timestamps)
 The engine's error boxes go to standard error as "[caption] text".
 
 Exit codes:
