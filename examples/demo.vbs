@@ -13,6 +13,14 @@ Set app = CreateObject("ScriptFunctions.App")
 WScript.Echo "VelkoraVersion = " & app.VelkoraVersion
 WScript.Echo "VelkoraIniname = " & app.VelkoraIniname
 
+' Least-cost routing: which provider is cheapest for a connection of so
+' many seconds that starts now. The tariffs are kept in velkora.ini (section
+' LCR; scripts/run-demo.sh puts examples/lcr/einstellungen there): a short
+' connection is cheapest with one, a long one with another.
+WScript.Echo "GetRasLCRName(30)   = " & app.GetRasLCRName(30)
+WScript.Echo "GetRasLCRName(3600) = " & app.GetRasLCRName(3600)
+WScript.Echo "GetRasLCRInfo(60, "" | "") = " & app.GetRasLCRInfo(60, " | ")
+
 ' Functions that are not available in this version answer with an error
 ' instead of a result. On Error Resume Next lets the script read it from Err.
 On Error Resume Next
