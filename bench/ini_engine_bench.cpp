@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/posix/ini_file_profile.h"
+#include "recording_reporter.h"
 
 namespace {
 
@@ -84,30 +85,11 @@ void BM_ReadFileBytesOnce(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadFileBytesOnce)->Unit(benchmark::kMicrosecond);
 
-// Prints as usual and remembers each benchmark's time per iteration.
-class RecordingReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        real_[run.run_name.function_name] = run.GetAdjustedRealTime();
-        cpu_[run.run_name.function_name] = run.GetAdjustedCPUTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> real_;
-  std::map<std::string, double> cpu_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RecordingReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  velkora::bench::RecordingReporter reporter;
+  if (!velkora::bench::RunBenchmarks(argc, argv, reporter)) return 1;
   // Wall-clock time is what a caller waits; CPU time is steadier on a busy
   // machine. Both are printed, the wall-clock ratio last.
   const std::string engine = "BM_ReadValueThroughProfile";

@@ -21,6 +21,7 @@
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_platform.h"
+#include "recording_reporter.h"
 #include "shell/script_frame.h"
 
 namespace {
@@ -179,16 +180,15 @@ struct Engine {
   }
 };
 
-void BM_Evaluation(benchmark::State& state) {
+void Evaluation(benchmark::State& state, int mode) {
   posix::IniFileProfile profile;
-  Engine engine(profile, Config().Settings(static_cast<int>(state.range(0))));
+  Engine engine(profile, Config().Settings(mode));
   for (auto _ : state) benchmark::DoNotOptimize(engine.Evaluate());
 }
-BENCHMARK(BM_Evaluation)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
 
-void BM_ReadConfigurationOnce(benchmark::State& state) {
+void ReadConfigurationOnce(benchmark::State& state, int mode) {
   RecordingProfile recorder;
-  Engine engine(recorder, Config().Settings(static_cast<int>(state.range(0))));
+  Engine engine(recorder, Config().Settings(mode));
   engine.Evaluate();
   posix::IniFileProfile profile;
   for (auto _ : state) {
@@ -198,39 +198,30 @@ void BM_ReadConfigurationOnce(benchmark::State& state) {
   }
   state.counters["reads"] = static_cast<double>(recorder.reads.size());
 }
-BENCHMARK(BM_ReadConfigurationOnce)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
 
-class RecordingReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        real[run.benchmark_name()] = run.GetAdjustedRealTime();
-        cpu[run.benchmark_name()] = run.GetAdjustedCPUTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> real, cpu;
-};
+void BM_EvaluationMode0(benchmark::State& state) { Evaluation(state, 0); }
+void BM_ReadConfigurationOnceMode0(benchmark::State& state) { ReadConfigurationOnce(state, 0); }
+void BM_EvaluationMode2(benchmark::State& state) { Evaluation(state, 2); }
+void BM_ReadConfigurationOnceMode2(benchmark::State& state) { ReadConfigurationOnce(state, 2); }
+BENCHMARK(BM_EvaluationMode0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadConfigurationOnceMode0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EvaluationMode2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadConfigurationOnceMode2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RecordingReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  velkora::bench::RecordingReporter reporter;
+  if (!velkora::bench::RunBenchmarks(argc, argv, reporter)) return 1;
   int printed = 0;
   for (const char* mode : {"0", "2"}) {
-    const std::string evaluation = std::string("BM_Evaluation/") + mode;
-    const std::string reading = std::string("BM_ReadConfigurationOnce/") + mode;
-    if (!reporter.real.count(evaluation) || !reporter.real.count(reading)) continue;
+    const std::string evaluation = std::string("BM_EvaluationMode") + mode;
+    const std::string reading = std::string("BM_ReadConfigurationOnceMode") + mode;
+    if (!reporter.real_.count(evaluation) || !reporter.real_.count(reading)) continue;
     std::cout << "ratio evaluation/reading, mode " << mode << " (cpu) = "
-              << reporter.cpu[evaluation] / reporter.cpu[reading] << "\n";
+              << reporter.cpu_[evaluation] / reporter.cpu_[reading] << "\n";
     std::cout << "ratio evaluation/reading, mode " << mode << " = "
-              << reporter.real[evaluation] / reporter.real[reading] << "\n";
+              << reporter.real_[evaluation] / reporter.real_[reading] << "\n";
     ++printed;
   }
   return printed == 2 ? 0 : 1;

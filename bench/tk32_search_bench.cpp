@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "lcr/tk32_search.h"
-#include "platform/posix/posix_file_system.h"
+#include "support/one_folder_drive.h"
 
 extern char** environ;
 
@@ -31,29 +31,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace velkora;
-
-// The real file system with one folder as its only drive.
-class TreeDrive final : public FileSystem {
- public:
-  explicit TreeDrive(std::string root) : root_(std::move(root)) {}
-  bool FileExists(const std::string& p) const override { return real_.FileExists(p); }
-  bool DirectoryExists(const std::string& p) const override { return real_.DirectoryExists(p); }
-  bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
-  bool AppendToFile(const std::string& p, std::string_view b) override { return real_.AppendToFile(p, b); }
-  std::vector<std::string> ListDirectory(const std::string& f, std::string_view p) const override {
-    return real_.ListDirectory(f, p);
-  }
-  std::vector<std::string> FixedDrives() const override { return {root_}; }
-  char PathSeparator() const override { return '/'; }
-  bool ReadFolderForWalk(const std::string& f, FolderIdentity& id, std::vector<WalkEntry>& e) const override {
-    return real_.ReadFolderForWalk(f, id, e);
-  }
-  bool IsOnFixedDisk(const std::string& f) const override { return real_.IsOnFixedDisk(f); }
-
- private:
-  posix::PosixFileSystem real_;
-  std::string root_;
-};
 
 // Ten subfolders a folder, breadth first, until `count` folders exist; a
 // small file in every seventh one, as real disks hold files beside folders.
@@ -81,7 +58,7 @@ double CpuSeconds(const rusage& r) {
 }
 
 Times RunSearch(const std::string& root) {
-  TreeDrive drive(root + "/");
+  testing_support::OneFolderDrive drive(root + "/");
   rusage before{}, after{};
   getrusage(RUSAGE_SELF, &before);
   const auto start = std::chrono::steady_clock::now();

@@ -4,6 +4,7 @@
 #include "lcr/ranking.h"
 #include "shell/log.h"
 #include "shell/settings.h"
+#include "windows/window_functions.h"
 
 namespace velkora {
 
@@ -34,8 +35,9 @@ std::string InfoText() {
   return text;
 }
 
-THaupt::THaupt(ShellContext& shell, StartSettings start, std::vector<std::string> params)
-    : shell_(shell), frame_(shell), start_(start), params_(std::move(params)) {
+THaupt::THaupt(ShellContext& shell, TPerlre& perlre, StartSettings start,
+               std::vector<std::string> params)
+    : shell_(shell), perlre_(perlre), frame_(shell), start_(start), params_(std::move(params)) {
   left_ = ReadSetting(shell_, kSectionFenster, "Links", Variant::I4(0)).AsI4();
   top_ = ReadSetting(shell_, kSectionFenster, "Oben", Variant::I4(0)).AsI4();
 }
@@ -101,9 +103,27 @@ void THaupt::MenuTestGetRasLCRName() {
   GetRasLCRName(dauer);
 }
 
+// --- window functions -------------------------------------------------------
+
+bool THaupt::WindowExists(const std::string& fenster_name) {
+  return velkora::WindowExists(frame_, shell_.platform.TopLevelWindows(), fenster_name);
+}
+
+void THaupt::CloseWindow(const std::string& fenster_name) {
+  velkora::CloseWindow(frame_, shell_.platform.TopLevelWindows(), fenster_name);
+}
+
+std::string THaupt::WndGetList(const std::string& muster, const std::string& trenner) {
+  return velkora::WndGetList(frame_, shell_.platform.TopLevelWindows(), perlre_, muster, trenner);
+}
+
+std::string THaupt::WndClose(const std::string& muster, const std::string& trenner,
+                             const std::string& alle) {
+  return velkora::WndClose(frame_, shell_.platform.TopLevelWindows(), perlre_,
+                           shell_.platform.UserLocale().Formats(), muster, trenner, alle);
+}
+
 // Subsystems that are not part of this build yet.
-bool THaupt::WindowExists(const std::string&) { throw NotImplementedError("WindowExists"); }
-void THaupt::CloseWindow(const std::string&) { throw NotImplementedError("CloseWindow"); }
 std::string THaupt::GetRasConnection() { throw NotImplementedError("GetRasConnection"); }
 void THaupt::IniWrite(const std::string&, const std::string&, const std::string&,
                       const Variant&) {
@@ -115,12 +135,6 @@ Variant THaupt::IniRead(const std::string&, const std::string&, const std::strin
 }
 void THaupt::IniDeleteKey(const std::string&, const std::string&, const std::string&) {
   throw NotImplementedError("IniDeleteKey");
-}
-std::string THaupt::WndGetList(const std::string&, const std::string&) {
-  throw NotImplementedError("WndGetList");
-}
-std::string THaupt::WndClose(const std::string&, const std::string&, const std::string&) {
-  throw NotImplementedError("WndClose");
 }
 std::string THaupt::RasClose() { throw NotImplementedError("RasClose"); }
 std::string THaupt::IniReadSectionValues(const std::string&, const std::string&,

@@ -40,8 +40,11 @@ struct StartSettings {
 class THaupt {
  public:
   // Reads the window position (Links, Oben) like the window's creation
-  // handler. `params` is the command line, [0] the program path.
-  THaupt(ShellContext& shell, StartSettings start, std::vector<std::string> params);
+  // handler. `perlre` is the process's shared regular expression instance
+  // (made by the host before the main window, studied and caseless).
+  // `params` is the command line, [0] the program path.
+  THaupt(ShellContext& shell, TPerlre& perlre, StartSettings start,
+         std::vector<std::string> params);
   THaupt(const THaupt&) = delete;
   THaupt& operator=(const THaupt&) = delete;
 
@@ -52,6 +55,7 @@ class THaupt {
   // --- script frame -------------------------------------------------------
   ScriptFrame& Frame() { return frame_; }
   ShellContext& Shell() { return shell_; }
+  TPerlre& Perlre() { return perlre_; }
   const std::string& StatusLine() const { return frame_.StatusLine(); }
   void LogCall(std::string_view text) { frame_.LogCall(text); }
   void LogResult(std::string_view text) { frame_.LogResult(text); }
@@ -63,10 +67,6 @@ class THaupt {
   std::string& Para3() { return para_[2]; }
   std::string& Para4() { return para_[3]; }
   std::string& Para5() { return para_[4]; }
-
-  // The process's shared regular expression instance (caseless, studied).
-  // It lives as long as the main window object, which outlives every call.
-  TPerlre& Perlre() { return perlre_; }
 
   const StartSettings& Start() const { return start_; }
   const std::vector<std::string>& Params() const { return params_; }
@@ -117,8 +117,8 @@ class THaupt {
   LcrServices LcrDienste();
 
   ShellContext& shell_;
+  TPerlre& perlre_;
   ScriptFrame frame_;
-  TPerlre perlre_{true, kPerlreCaseless};
   StartSettings start_;
   std::vector<std::string> params_;
   std::array<std::string, 5> para_;

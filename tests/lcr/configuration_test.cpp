@@ -13,15 +13,6 @@ class Mode0Test : public ::testing::Test, public LcrFixture {
  protected:
   LcrEvaluation ev{services, FormatSettings::German(), 2026};
 
-  // The message KonfigurationEinlesen raises, or "" when it loads.
-  std::string LoadError() {
-    try {
-      ev.KonfigurationEinlesen();
-    } catch (const Error& e) {
-      return e.what();
-    }
-    return "";
-  }
 };
 
 TEST_F(Mode0Test, ProvidersProfilesAndHolidays) {
@@ -105,7 +96,7 @@ TEST_F(Mode0Test, EachFaultHasItsMessage) {
 TEST_F(Mode0Test, HolidayListFaults) {
   Provider(0, "A", "00:00:00 1 60");
   Setting("LCR", "FtListe", "01.01.2004  06.01.2004");
-  EXPECT_EQ(LoadError(), "'' ist kein gültiges Datum");
+  EXPECT_EQ(LoadError(ev), "'' ist kein gültiges Datum");
 }
 
 TEST_F(Mode0Test, NoProvidersLoadsNothing) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "fakes/shell_fixture.h"
 #include "lcr/evaluation.h"
 #include "lcr/lcr_services.h"
@@ -79,8 +80,14 @@ class LcrFixture {
   }
 };
 
-inline DateTime At(int year, int month, int day, int hour, int minute, int second) {
-  return EncodeDate(year, month, day) + EncodeTime(hour, minute, second);
+// The message KonfigurationEinlesen raises, or "" when it loads.
+inline std::string LoadError(LcrEvaluation& ev) {
+  try {
+    ev.KonfigurationEinlesen();
+  } catch (const Error& e) {
+    return e.what();
+  }
+  return "";
 }
 
 }  // namespace velkora::testing_lcr

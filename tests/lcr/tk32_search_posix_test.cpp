@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "lcr/tk32_search.h"
-#include "platform/posix/posix_file_system.h"
+#include "support/one_folder_drive.h"
 #include "support/temp_dir.h"
 
 namespace velkora {
@@ -14,32 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The real file system with one folder as its only drive.
-class OneFolderDrive final : public FileSystem {
- public:
-  explicit OneFolderDrive(std::string root) : root_(std::move(root)) {}
-  bool FileExists(const std::string& p) const override { return real_.FileExists(p); }
-  bool DirectoryExists(const std::string& p) const override { return real_.DirectoryExists(p); }
-  bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
-  bool AppendToFile(const std::string& p, std::string_view b) override { return real_.AppendToFile(p, b); }
-  std::vector<std::string> ListDirectory(const std::string& f, std::string_view p) const override {
-    return real_.ListDirectory(f, p);
-  }
-  std::vector<std::string> FixedDrives() const override { return {root_}; }
-  char PathSeparator() const override { return '/'; }
-  bool ReadFolderForWalk(const std::string& f, FolderIdentity& id,
-                         std::vector<WalkEntry>& e) const override {
-    ++reads;
-    return real_.ReadFolderForWalk(f, id, e);
-  }
-  bool IsOnFixedDisk(const std::string& f) const override { return real_.IsOnFixedDisk(f); }
-
-  mutable int reads = 0;
-
- private:
-  posix::PosixFileSystem real_;
-  std::string root_;
-};
+using testing_support::OneFolderDrive;
 
 TEST(Tk32SearchOnDisk, FollowsNoLinkAndEndsInLoops) {
   testing_support::TempDir dir;

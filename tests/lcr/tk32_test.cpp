@@ -44,14 +44,6 @@ class Tk32Test : public ::testing::Test, public LcrFixture {
     Ini(file, "Tarif Frei", "Bereich1", frei);
   }
 
-  std::string LoadError() {
-    try {
-      ev.KonfigurationEinlesen();
-    } catch (const Error& e) {
-      return e.what();
-    }
-    return "";
-  }
 
   int LogCount(const std::string& line) {
     const std::vector<std::string> lines = LogLines();
@@ -108,7 +100,7 @@ TEST_F(Tk32Test, Mode1FindsTheConnectionOfEachSettingsName) {
   Ini(kIni, "Connections", "Count", "3");
   Connection(0, "4", "RasName=ARCOR", "000000", "000000");
   Connection(2, "4", "RasName=Arcor/2", "zweite", "zweite");
-  EXPECT_EQ(LoadError(), "Verbindung Fehlt in tk32.ini nicht gefunden");
+  EXPECT_EQ(LoadError(ev), "Verbindung Fehlt in tk32.ini nicht gefunden");
   ASSERT_EQ(ev.ProviderListe.size(), 2u);
   // The lower connection number wins; the settings key stays the number.
   EXPECT_EQ(ev.ProviderListe[0].TelTarif, "000000");
@@ -230,7 +222,7 @@ TEST_F(Tk32Test, WhereTk32IniIsLookedFor) {
   f.files.files.erase("/opt/tk32/tk32.ini");
   Setting("LCR", "TK32Pfad", "/nirgends");
   Setting("LCR", "TK32Mode", "3");
-  EXPECT_EQ(LoadError(), "Datei tk32.ini nicht gefunden");
+  EXPECT_EQ(LoadError(ev), "Datei tk32.ini nicht gefunden");
   EXPECT_TRUE(f.boxes.shown.empty());
 }
 
@@ -239,7 +231,7 @@ TEST_F(Tk32Test, AFailedWriteBackIsReported) {
   f.files.AddWalkFolder("/").entries.push_back({"tk32.ini", false});
   f.files.files["/tk32.ini"] = "";
   f.profile.fail_writes = true;
-  EXPECT_EQ(LoadError(), "nach /cfg/velkora.ini kann nicht geschrieben werden");
+  EXPECT_EQ(LoadError(ev), "nach /cfg/velkora.ini kann nicht geschrieben werden");
 }
 
 }  // namespace

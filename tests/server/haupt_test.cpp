@@ -17,7 +17,8 @@ TEST(VersionDigits, PadsEachPartToTwoDigits) {
 class HauptTest : public ::testing::Test {
  protected:
   fakes::ShellFixture f;
-  THaupt haupt{f.shell, StartSettings{}, {"/bin/velkora"}};
+  TPerlre perlre{true, kPerlreCaseless};
+  THaupt haupt{f.shell, perlre, StartSettings{}, {"/bin/velkora"}};
 };
 
 TEST_F(HauptTest, VelkoraVersionLogsCallAndQuotedResult) {
@@ -52,7 +53,7 @@ TEST_F(HauptTest, ShowInfoShowsTheBoxWithoutResultLine) {
 TEST_F(HauptTest, PositionIsReadAtCreationAndWrittenAtDestruction) {
   f.profile.Set(f.shell.settings_file, "Fenster", "Links", "120");
   f.profile.Set(f.shell.settings_file, "Fenster", "Oben", "0x20");
-  THaupt window(f.shell, {}, {"/bin/velkora"});
+  THaupt window(f.shell, perlre, {}, {"/bin/velkora"});
   EXPECT_EQ(window.Left(), 120);
   EXPECT_EQ(window.Top(), 32);
   window.SetPosition(5, -7);

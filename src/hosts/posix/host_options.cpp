@@ -4,10 +4,19 @@
 
 namespace velkora {
 
-namespace {
+OptionArgument SplitOption(const std::string& arg) {
+  const std::size_t eq = arg.find('=');
+  if (eq == std::string::npos) return {arg, std::nullopt};
+  return {arg.substr(0, eq), arg.substr(eq + 1)};
+}
 
-// $variable/velkora when the variable holds an absolute path, else
-// $HOME/fallback/velkora; nothing when neither is usable.
+std::optional<std::string> OptionValue(const OptionArgument& option,
+                                       const std::vector<std::string>& args, std::size_t& i) {
+  if (option.inline_value) return option.inline_value;
+  if (i + 1 < args.size()) return args[++i];
+  return std::nullopt;
+}
+
 std::optional<std::string> XdgFolder(const EnvLookup& env, const char* variable,
                                      std::string_view fallback) {
   if (std::optional<std::string> base = env(variable); base && !base->empty() && (*base)[0] == '/') {
@@ -18,8 +27,6 @@ std::optional<std::string> XdgFolder(const EnvLookup& env, const char* variable,
   }
   return std::nullopt;
 }
-
-}  // namespace
 
 HostOptionsResult ParseHostOptions(const std::vector<std::string>& args, const EnvLookup& env) {
   HostOptions options;
@@ -36,20 +43,12 @@ HostOptionsResult ParseHostOptions(const std::vector<std::string>& args, const E
     }
     if (arg.rfind("--", 0) != 0) break;
 
-    std::string name = arg;
-    std::optional<std::string> inline_value;
-    if (std::size_t eq = arg.find('='); eq != std::string::npos) {
-      name = arg.substr(0, eq);
-      inline_value = arg.substr(eq + 1);
-    }
-    auto value = [&]() -> std::optional<std::string> {
-      if (inline_value) return inline_value;
-      if (i + 1 < args.size()) return args[++i];
-      return std::nullopt;
-    };
+    const OptionArgument option = SplitOption(arg);
+    const std::string& name = option.name;
+    auto value = [&]() { return OptionValue(option, args, i); };
     auto flag = [&](bool& target) {
       target = true;
-      return !inline_value;
+      return !option.inline_value;
     };
 
     if (name == "--help") {

@@ -66,23 +66,14 @@ LcrCommandResult ParseLcrCommand(const std::vector<std::string>& args, const Env
       options_ended = true;
       continue;
     }
-    std::string name = arg;
-    std::optional<std::string> inline_value;
-    if (std::size_t eq = arg.find('='); eq != std::string::npos) {
-      name = arg.substr(0, eq);
-      inline_value = arg.substr(eq + 1);
-    }
-    auto value = [&]() -> std::optional<std::string> {
-      if (inline_value) return inline_value;
-      if (i + 1 < args.size()) return args[++i];
-      return std::nullopt;
-    };
+    const OptionArgument option = SplitOption(arg);
+    const std::string& name = option.name;
 
     if (name == "--help" || name == "--trace") {
-      if (inline_value) return fail("lcr: option " + name + " takes no value");
+      if (option.inline_value) return fail("lcr: option " + name + " takes no value");
       (name == "--help" ? options.help : options.trace) = true;
     } else if (name == "--at" || name == "--config-dir" || name == "--locale") {
-      std::optional<std::string> v = value();
+      std::optional<std::string> v = OptionValue(option, args, i);
       if (!v || v->empty()) return fail("lcr: option " + name + " needs a value");
       if (name == "--at") {
         options.at = ParseAtInstant(*v);
@@ -104,15 +95,8 @@ LcrCommandResult ParseLcrCommand(const std::vector<std::string>& args, const Env
   if (!seconds) return fail("lcr: the duration in seconds is missing");
   options.seconds = *seconds;
 
-  if (!config_dir) {
-    if (std::optional<std::string> base = env("XDG_CONFIG_HOME"); base && !base->empty() && (*base)[0] == '/') {
-      config_dir = *base + "/velkora";
-    } else if (std::optional<std::string> home = env("HOME"); home && !home->empty()) {
-      config_dir = *home + "/.config/velkora";
-    } else {
-      return fail("lcr: no settings folder: HOME is not set; use --config-dir");
-    }
-  }
+  if (!config_dir) config_dir = XdgFolder(env, "XDG_CONFIG_HOME", ".config");
+  if (!config_dir) return fail("lcr: no settings folder: HOME is not set; use --config-dir");
   options.config_dir = *config_dir;
   return {std::move(options), ""};
 }

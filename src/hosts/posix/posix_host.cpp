@@ -11,6 +11,7 @@
 #include "hosts/posix/answer.h"
 #include "hosts/posix/lcr_what_if.h"
 #include "platform/posix/posix_platform.h"
+#include "regex/perlre.h"
 #include "server/haupt.h"
 #include "server/startup.h"
 
@@ -124,8 +125,10 @@ int RunPosixHost(const std::vector<std::string>& args, const std::string& execut
   config.settings_file = options.config_dir + "/velkora.ini";
   config.log_file = options.state_dir + "/velkora.log";
 
+  // The process's one regular expression instance, shared by every user.
+  TPerlre perlre(/*study=*/true, kPerlreCaseless);
   StdinHost host(options, streams, platform.UserLocale());
-  return RunServer(config, platform, host);
+  return RunServer(config, platform, perlre, host);
 }
 
 }  // namespace velkora

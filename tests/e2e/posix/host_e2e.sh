@@ -216,6 +216,50 @@ ShowInfo()
 Programmende" "$(log_texts | sed '1,/^Application.Run$/d')"
 }
 
+# The window functions on a system without a window list: nothing is found,
+# but call lines, patterns, Alle and the log behave as everywhere.
+case_window_functions() {
+  preset_logging
+  local out
+  out=$(run 2>"$tmp/err" <<'EOF'
+WindowExists("Editor")
+CloseWindow("Editor")
+WndGetList(".*", ";")
+WndGetList("(", ";")
+WndClose("^(a+)+$", "|", "1")
+WndClose("x", ";", "vielleicht")
+WndClose(Muster:="x", Trenner:=";", Alle:=True)
+VelkoraVersion
+EOF
+  )
+  expect_eq "answers" "0
+
+
+
+
+Fehler 0x8000FFFF: Ungültige Variant-Typumwandlung
+
+010103" "$out"
+  expect_eq "error box of the pattern that does not compile" \
+    "[Fehler in Velkora] Exception: Perlre: missing closing parenthesis" "$(cat "$tmp/err")"
+  expect_eq "logged calls" 'WindowExists("Editor")
+ Fenster existiert nicht
+ --> False
+CloseWindow("Editor")
+ Fenster existiert nicht
+WndGetList(".*",";")
+ --> ""
+WndGetList("(",";")
+ Exception: Perlre: missing closing parenthesis
+WndClose("^(a+)+$","|",True)
+ --> ""
+WndClose("x",";",True)
+ --> ""
+VelkoraVersion()
+ --> "010103"
+Programmende' "$(log_texts | sed '1,/^Application.Run$/d')"
+}
+
 case_second_instance() {
   preset_logging
   mkfifo "$tmp/input"

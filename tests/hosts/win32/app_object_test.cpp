@@ -45,7 +45,8 @@ class FakeHost final : public AppHost {
 
  private:
   fakes::ShellFixture f_;
-  THaupt haupt_{f_.shell, StartSettings{}, {"C:\\velkora.exe"}};
+  TPerlre perlre_{true, kPerlreCaseless};
+  THaupt haupt_{f_.shell, perlre_, StartSettings{}, {"C:\\velkora.exe"}};
   TApp app_{haupt_, f_.locale};
   ComPtr<ITypeLib> library_;
   ComPtr<ITypeInfo> dispatch_;
