@@ -31,7 +31,7 @@ WScript.Echo "GetRasLCRInfo(60, "" | "") = " & app.GetRasLCRInfo(60, " | ")
 ' Notepad asks before it drops unsaved text.)
 Dim shell, notepad, tries, found
 Set shell = CreateObject("WScript.Shell")
-notepad = "^(Untitled - Notepad|Unbenannt - Editor)$"
+notepad = "^(Untitled - Notepad|Unbenannt - Editor|\(unbenannt\) - Editor)$"
 shell.Run "notepad.exe", 1, False
 found = ""
 For tries = 1 To 100
