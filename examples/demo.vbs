@@ -35,16 +35,26 @@ Show "IniReadSectionValues", app.IniReadSectionValues(ini, "Verbindung", ";")
 app.IniDeleteKey ini, "Verbindung", "Minuten"
 Show "after IniDeleteKey", app.IniReadSection(ini, "Verbindung", ";")
 
-' The windows. WndGetList lists the titles of the top-level windows that a
-' regular expression matches anywhere in the title, ignoring the case of
-' ASCII letters; WindowExists looks for a title that begins with a text;
-' WndClose asks the first matching window (or every one) to close and names
-' it. The demo opens a Notepad of its own to have a window to close. (On a
-' desktop where an untitled Notepad is open already, that one may be asked
-' instead; Notepad asks before it drops unsaved text.)
+
+' Least-cost routing: which provider is cheapest for a connection of so
+' many seconds that starts now. The tariffs are kept in velkora.ini (section
+' LCR; scripts/run-demo.sh puts examples/lcr/einstellungen there): a short
+' connection is cheapest with one, a long one with another.
+WScript.Echo "GetRasLCRName(30)   = " & app.GetRasLCRName(30)
+WScript.Echo "GetRasLCRName(3600) = " & app.GetRasLCRName(3600)
+WScript.Echo "GetRasLCRInfo(60, "" | "") = " & app.GetRasLCRInfo(60, " | ")
+
+' --- windows --------------------------------------------------------------
+' WndGetList lists the titles of the top-level windows that a regular
+' expression matches anywhere in the title, ignoring the case of ASCII
+' letters; WindowExists looks for a title that begins with a text; WndClose
+' asks the first matching window (or every one) to close and names it. The
+' demo opens a Notepad of its own to have a window to close. (On a desktop
+' where an untitled Notepad is open already, that one may be asked instead;
+' Notepad asks before it drops unsaved text.)
 Dim shell, notepad, tries, found
 Set shell = CreateObject("WScript.Shell")
-notepad = "^(Untitled - Notepad|Unbenannt - Editor)$"
+notepad = "^(Untitled - Notepad|Unbenannt - Editor|\(unbenannt\) - Editor)$"
 shell.Run "notepad.exe", 1, False
 found = ""
 For tries = 1 To 100

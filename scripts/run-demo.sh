@@ -151,12 +151,17 @@ if ((status != 0)); then
 fi
 echo "== velkora.exe registered as ScriptFunctions.App in $WINEPREFIX"
 
-# Settings and log belong beside the exe; start with logging on and no log.
+# Settings and log belong beside the exe; start with logging on, no log, and
+# the sample tariffs kept in the settings file (examples/lcr/einstellungen).
 rm -f "$app/velkora.log"
-printf '[Fenster]\r\nSchreibeLog=1\r\n' >"$app/velkora.ini"
+{ printf '[Fenster]\r\nSchreibeLog=1\r\n'; cat "$root/examples/lcr/einstellungen/velkora.ini"; } \
+  >"$app/velkora.ini"
 
+# The sample tariffs are written for German settings (dates, decimal comma):
+# Wine takes the user's locale from LC_ALL.
 status=0
-run_in_app 120 "$run/demo.out" "$run/demo.err" cscript //nologo demo.vbs || status=$?
+LC_ALL=de_DE.UTF-8 run_in_app 120 "$run/demo.out" "$run/demo.err" cscript //nologo demo.vbs ||
+  status=$?
 
 # The server ends by itself shortly after the script released its object;
 # its last log lines are written then.

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "ini/ini_functions.h"
+#include "lcr/ranking.h"
 #include "shell/log.h"
 #include "shell/settings.h"
 #include "windows/window_functions.h"
@@ -74,6 +75,35 @@ std::string THaupt::VelkoraIniname() {
   return result;
 }
 
+LcrServices THaupt::LcrDienste() {
+  Platform& platform = shell_.platform;
+  LcrServices services{platform.IniFiles(), shell_.settings_file, platform.SystemClock(),
+                       platform.UserLocale(), platform.Files(),   platform.Boxes(),
+                       perlre_,               frame_,             nullptr};
+  if (shell_.schreibe_log) services.log = [this](std::string_view text) { frame_.WriteLog(text); };
+  return services;
+}
+
+std::string THaupt::GetRasLCRName(const std::string& dauer) {
+  LcrServices services = LcrDienste();
+  return velkora::GetRasLCRName(services, dauer, Para5());
+}
+
+std::string THaupt::GetRasLCRInfo(const std::string& dauer, const std::string& trenner) {
+  LcrServices services = LcrDienste();
+  return velkora::GetRasLCRInfo(services, dauer, trenner);
+}
+
+void THaupt::LCRFehler(const std::string& text) {
+  LcrServices services = LcrDienste();
+  velkora::LCRFehler(services, text);
+}
+
+void THaupt::MenuTestGetRasLCRName() {
+  const std::string dauer = Para1();
+  GetRasLCRName(dauer);
+}
+
 // --- window functions -------------------------------------------------------
 
 bool THaupt::WindowExists(const std::string& fenster_name) {
@@ -131,12 +161,6 @@ std::string THaupt::IniReadSections(const std::string& datei, const std::string&
 
 // Subsystems that are not part of this build yet.
 std::string THaupt::GetRasConnection() { throw NotImplementedError("GetRasConnection"); }
-std::string THaupt::GetRasLCRName(const std::string&) {
-  throw NotImplementedError("GetRasLCRName");
-}
-std::string THaupt::GetRasLCRInfo(const std::string&, const std::string&) {
-  throw NotImplementedError("GetRasLCRInfo");
-}
 std::string THaupt::RasClose() { throw NotImplementedError("RasClose"); }
 int32_t THaupt::GetPerfStats(const std::string&) { throw NotImplementedError("GetPerfStats"); }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/variant.h"
+#include "lcr/lcr_services.h"
 #include "regex/perlre.h"
 #include "ini/ini_functions.h"
 #include "shell/script_frame.h"
@@ -104,10 +105,20 @@ class THaupt {
   std::string VelkoraIniname();
   int32_t GetPerfStats(const std::string& key);
 
+  // --- least-cost routing --------------------------------------------------
+  // The tariff engine's error box ("Fehler in Velkora.GetRasLCR") and its
+  // log line.
+  void LCRFehler(const std::string& text);
+  // The test menu's entry LCR: GetRasLCRName with Para1 as the duration; the
+  // result shows in the status line, the list in Para5.
+  void MenuTestGetRasLCRName();
+
  private:
   // The INI functions over this process's profile functions, boxes and
   // locale, writing to this window's frame.
   IniFunctions Ini();
+  // What the tariff engine needs, over this process's platform.
+  LcrServices LcrDienste();
 
   ShellContext& shell_;
   TPerlre& perlre_;

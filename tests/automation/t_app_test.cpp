@@ -109,7 +109,7 @@ TEST_F(TAppTest, MissingSubsystemsFailAsNotImplemented) {
                                     dispid::kIniWrite,       dispid::kIniRead,             dispid::kIniDeleteKey,
                                     dispid::kIniReadSection, dispid::kIniReadSectionValues, dispid::kIniReadSections,
                                     dispid::kWindowExists,   dispid::kCloseWindow,         dispid::kWndGetList,
-                                    dispid::kWndClose};
+                                    dispid::kWndClose,       dispid::kGetRasLCRName,       dispid::kGetRasLCRInfo};
   for (const MethodInfo& m : MethodTable()) {
     if (std::find(std::begin(kAvailable), std::end(kAvailable), m.dispid) != std::end(kAvailable)) continue;
     SCOPED_TRACE(std::string(m.name));
@@ -173,6 +173,22 @@ TEST_F(TAppTest, InformationFunctionsReturnText) {
   const CallResult info = app.Call(Method(dispid::kShowInfo), {});
   EXPECT_FALSE(info.error.has_value());
   EXPECT_EQ(info.value, Variant());
+}
+
+// Numbers reach the tariff engine as text in the user's format, so a
+// fraction fails its integer conversion.
+TEST_F(TAppTest, LeastCostRoutingTakesTheDurationAsText) {
+  f.profile.Set(f.shell.settings_file, "LCR", "0", "Flat");
+  for (const char* day : {"Ft", "So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"}) {
+    f.profile.Set(f.shell.settings_file, "LCR Flat", day, "P");
+  }
+  f.profile.Set(f.shell.settings_file, "LCR Flat", "P", "00:00:00 0.5 60");
+  const std::vector<Variant> info_args{Variant::I2(61), Variant::Text(";")};
+  EXPECT_EQ(app.Call(Method(dispid::kGetRasLCRInfo), info_args).value, Variant::Text("Flat:1"));
+  const std::vector<Variant> name_args{Variant::R8(1.5)};
+  EXPECT_EQ(app.Call(Method(dispid::kGetRasLCRName), name_args).value, Variant::Text(""));
+  ASSERT_EQ(f.boxes.shown.size(), 1u);
+  EXPECT_EQ(f.boxes.shown[0].text, "Exception: '1,5' ist kein gültiger Integerwert");
 }
 
 TEST(ToAutomationError, StatusFromTheErrorWhenNegative) {

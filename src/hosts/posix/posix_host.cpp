@@ -9,6 +9,7 @@
 #include "automation/dispatcher.h"
 #include "automation/t_app.h"
 #include "hosts/posix/answer.h"
+#include "hosts/posix/lcr_what_if.h"
 #include "platform/posix/posix_platform.h"
 #include "regex/perlre.h"
 #include "server/haupt.h"
@@ -96,6 +97,10 @@ CallResult RunCall(TApp& app, const ParsedCall& call) {
 
 int RunPosixHost(const std::vector<std::string>& args, const std::string& executable,
                  HostStreams streams, const EnvLookup& env) {
+  // The what-if command is a program of its own: no server, no lock, no log.
+  if (!args.empty() && args.front() == "lcr") {
+    return RunLcrCommand(std::vector<std::string>(args.begin() + 1, args.end()), streams, env);
+  }
   HostOptionsResult parsed = ParseHostOptions(args, env);
   if (!parsed.options) {
     streams.err << "velkora: " << parsed.error << "\nTry 'velkora --help'.\n";

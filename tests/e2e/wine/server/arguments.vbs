@@ -2,24 +2,13 @@
 ' reference to a variant (VT_BYREF|VT_VARIANT): the server must convert the
 ' value behind it, and a call whose arguments all convert reaches the
 ' method: the window functions run and log their call line with the
-' arguments as text, a method not in this release answers "not available".
+' arguments as text.
 ' An argument that cannot become text (array, Null, object) is refused with
 ' the conversion error before anything runs or is logged. The runner
 ' presets SchreibeLog=1.
 Dim o, r, v, title, sep, n, big, d, yes, day, nothing_there, no_value
 Dim list, fixed(2), dict, log_text
 Set o = CreateObject("ScriptFunctions.App")
-
-' Call under On Error Resume Next, then one of these: the call reached the
-' method (not available in this release) or was refused while converting.
-Sub CheckNotAvailable(name, what)
-  CheckEq Err.Number, -2147467263, what & ": reached " & name & " (E_NOTIMPL)"
-  CheckEq Err.Source, "ScriptFunctions.App", what & ": error source"
-  CheckEq Codes(Err.Description), _
-    Codes("Die Funktion " & name & " ist in dieser Version noch nicht verf" & Chr(252) & "gbar"), _
-    what & ": not-available description"
-  Err.Clear
-End Sub
 
 ' Call under On Error Resume Next, then: the call ran and logged this call
 ' line.
@@ -62,9 +51,14 @@ big = 100000
 d = 2.5
 yes = True
 day = #12/24/2016 18:30:00#
+' The platform writes a Boolean as -1 (CStr would write "True").
 For Each v In Array(n, big, d, yes, day)
-  r = o.GetRasLCRInfo(v, sep)
-  CheckNotAvailable "GetRasLCRInfo", TypeName(v) & " variable where text is expected"
+  r = o.WndGetList(v, sep)
+  If VarType(v) = vbBoolean Then
+    CheckReached "WndGetList(""-1"","";"")", "Boolean variable where text is expected"
+  Else
+    CheckReached "WndGetList(""" & CStr(v) & ""","";"")", TypeName(v) & " variable where text is expected"
+  End If
 Next
 r = o.WindowExists(n)
 CheckReached "WindowExists(""90"")", "Integer variable"
@@ -73,8 +67,8 @@ CheckEq r, False, "WindowExists gives a Boolean"
 ' Literals arrive by value.
 r = o.WindowExists(9000)
 CheckReached "WindowExists(""9000"")", "number literal where text is expected"
-r = o.GetRasLCRInfo(1, 2.5)
-CheckNotAvailable "GetRasLCRInfo", "two number literals"
+r = o.WndGetList(1, 2.5)
+CheckReached "WndGetList(""1"",""" & CStr(2.5) & """)", "two number literals"
 
 ' Empty, literal or in a variable, is the empty text.
 r = o.WindowExists(Empty)
@@ -98,7 +92,7 @@ r = o.WndGetList(list, sep)
 CheckRefused "variable holding an array, by reference"
 r = o.WndGetList(title, list)
 CheckRefused "variable holding an array, second argument"
-r = o.GetRasLCRInfo(fixed, sep)
+r = o.WndGetList(fixed, sep)
 CheckRefused "fixed-size array variable"
 Set dict = CreateObject("Scripting.Dictionary")
 r = o.WindowExists(dict)
@@ -114,9 +108,8 @@ On Error GoTo 0
 CheckEq o.VelkoraVersion, "010103", "VelkoraVersion after the refused calls"
 log_text = ReadAll(EnvVar("E2E_LOG"))
 Check InStr(log_text, "VelkoraVersion()") > 0, "the log holds the VelkoraVersion call"
-CheckEq Occurrences(log_text, "WndGetList("), 4, "only the WndGetList calls that ran were logged"
+CheckEq Occurrences(log_text, "WndGetList("), 10, "only the WndGetList calls that ran were logged"
 CheckEq Occurrences(log_text, "WindowExists("), 3, "only the WindowExists calls that ran were logged"
-Check InStr(log_text, "GetRasLCRInfo(") = 0, "no GetRasLCRInfo call was logged"
 
 Set o = Nothing
 Check WaitProcessGone("velkora.exe", 10000), "the server ended after the last release"
