@@ -42,6 +42,39 @@ WScript.Echo ""
 Show "GetRasConnection", app.GetRasConnection
 Show "GetPerfStats Dial-Up Adapter\ConnectSpeed", app.GetPerfStats("Dial-Up Adapter\ConnectSpeed")
 
+' Least-cost routing: which provider is cheapest for a connection of so
+' many seconds that starts now. The tariffs are kept in velkora.ini (section
+' LCR; scripts/run-demo.sh puts examples/lcr/einstellungen there): a short
+' connection is cheapest with one, a long one with another.
+WScript.Echo "GetRasLCRName(30)   = " & app.GetRasLCRName(30)
+WScript.Echo "GetRasLCRName(3600) = " & app.GetRasLCRName(3600)
+WScript.Echo "GetRasLCRInfo(60, "" | "") = " & app.GetRasLCRInfo(60, " | ")
+
+' --- windows --------------------------------------------------------------
+' WndGetList lists the titles of the top-level windows that a regular
+' expression matches anywhere in the title, ignoring the case of ASCII
+' letters; WindowExists looks for a title that begins with a text; WndClose
+' asks the first matching window (or every one) to close and names it. The
+' demo opens a Notepad of its own to have a window to close. (On a desktop
+' where an untitled Notepad is open already, that one may be asked instead;
+' Notepad asks before it drops unsaved text.)
+Dim shell, notepad, tries, found
+Set shell = CreateObject("WScript.Shell")
+notepad = "^(Untitled - Notepad|Unbenannt - Editor|\(unbenannt\) - Editor)$"
+shell.Run "notepad.exe", 1, False
+found = ""
+For tries = 1 To 100
+  found = app.WndGetList(notepad, ";")
+  If found <> "" Then Exit For
+  ' A short pause: Wine's script host has no WScript.Sleep.
+  shell.Run "cmd /c exit", 0, True
+Next
+WScript.Echo ""
+WScript.Echo "Windows"
+Show "WndGetList(""."", "" | "")", app.WndGetList(".", " | ")
+Show "WindowExists(""" & Left(found, 8) & """)", app.WindowExists(Left(found, 8))
+Show "WndClose(""" & notepad & """, "";"", False)", app.WndClose(notepad, ";", False)
+
 On Error Resume Next
 ' An argument that cannot become text, here an array, is refused before the
 ' function runs: the server's own conversion error.

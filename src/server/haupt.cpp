@@ -4,8 +4,10 @@
 #include "base/error.h"
 #include "dialup/dialup_functions.h"
 #include "ini/ini_functions.h"
+#include "lcr/ranking.h"
 #include "shell/log.h"
 #include "shell/settings.h"
+#include "windows/window_functions.h"
 
 namespace velkora {
 
@@ -36,8 +38,10 @@ std::string InfoText() {
   return text;
 }
 
-THaupt::THaupt(ShellContext& shell, StartSettings start, std::vector<std::string> params)
+THaupt::THaupt(ShellContext& shell, TPerlre& perlre, StartSettings start,
+               std::vector<std::string> params)
     : shell_(shell),
+      perlre_(perlre),
       frame_(shell),
       start_(start),
       params_(std::move(params)),
@@ -96,6 +100,8 @@ std::string THaupt::VelkoraIniname() {
   return result;
 }
 
+// --- dial-up functions -----------------------------------------------------
+
 std::string THaupt::GetRasConnection() { return velkora::GetRasConnection(frame_, ras_); }
 
 std::string THaupt::RasClose() { return velkora::RasClose(frame_, ras_); }
@@ -103,6 +109,57 @@ std::string THaupt::RasClose() { return velkora::RasClose(frame_, ras_); }
 int32_t THaupt::GetPerfStats(const std::string& key) {
   return velkora::GetPerfStats(frame_, shell_.platform.PerfCounters(), key);
 }
+
+LcrServices THaupt::LcrDienste() {
+  Platform& platform = shell_.platform;
+  LcrServices services{platform.IniFiles(), shell_.settings_file, platform.SystemClock(),
+                       platform.UserLocale(), platform.Files(),   platform.Boxes(),
+                       perlre_,               frame_,             nullptr};
+  if (shell_.schreibe_log) services.log = [this](std::string_view text) { frame_.WriteLog(text); };
+  return services;
+}
+
+std::string THaupt::GetRasLCRName(const std::string& dauer) {
+  LcrServices services = LcrDienste();
+  return velkora::GetRasLCRName(services, dauer, Para5());
+}
+
+std::string THaupt::GetRasLCRInfo(const std::string& dauer, const std::string& trenner) {
+  LcrServices services = LcrDienste();
+  return velkora::GetRasLCRInfo(services, dauer, trenner);
+}
+
+void THaupt::LCRFehler(const std::string& text) {
+  LcrServices services = LcrDienste();
+  velkora::LCRFehler(services, text);
+}
+
+void THaupt::MenuTestGetRasLCRName() {
+  const std::string dauer = Para1();
+  GetRasLCRName(dauer);
+}
+
+// --- window functions -------------------------------------------------------
+
+bool THaupt::WindowExists(const std::string& fenster_name) {
+  return velkora::WindowExists(frame_, shell_.platform.TopLevelWindows(), fenster_name);
+}
+
+void THaupt::CloseWindow(const std::string& fenster_name) {
+  velkora::CloseWindow(frame_, shell_.platform.TopLevelWindows(), fenster_name);
+}
+
+std::string THaupt::WndGetList(const std::string& muster, const std::string& trenner) {
+  return velkora::WndGetList(frame_, shell_.platform.TopLevelWindows(), perlre_, muster, trenner);
+}
+
+std::string THaupt::WndClose(const std::string& muster, const std::string& trenner,
+                             const std::string& alle) {
+  return velkora::WndClose(frame_, shell_.platform.TopLevelWindows(), perlre_,
+                           shell_.platform.UserLocale().Formats(), muster, trenner, alle);
+}
+
+// --- INI functions ----------------------------------------------------------
 
 IniFunctions THaupt::Ini() {
   Platform& platform = shell_.platform;
@@ -135,22 +192,6 @@ std::string THaupt::IniReadSection(const std::string& datei, const std::string& 
 
 std::string THaupt::IniReadSections(const std::string& datei, const std::string& trenner) {
   return Ini().IniReadSections(datei, trenner);
-}
-
-// Subsystems that are not part of this build yet.
-bool THaupt::WindowExists(const std::string&) { throw NotImplementedError("WindowExists"); }
-void THaupt::CloseWindow(const std::string&) { throw NotImplementedError("CloseWindow"); }
-std::string THaupt::GetRasLCRName(const std::string&) {
-  throw NotImplementedError("GetRasLCRName");
-}
-std::string THaupt::GetRasLCRInfo(const std::string&, const std::string&) {
-  throw NotImplementedError("GetRasLCRInfo");
-}
-std::string THaupt::WndGetList(const std::string&, const std::string&) {
-  throw NotImplementedError("WndGetList");
-}
-std::string THaupt::WndClose(const std::string&, const std::string&, const std::string&) {
-  throw NotImplementedError("WndClose");
 }
 
 }  // namespace velkora

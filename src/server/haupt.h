@@ -9,6 +9,8 @@
 
 #include "base/variant.h"
 #include "dialup/t_ras.h"
+#include "lcr/lcr_services.h"
+#include "regex/perlre.h"
 #include "ini/ini_functions.h"
 #include "shell/script_frame.h"
 #include "shell/shell_context.h"
@@ -36,8 +38,7 @@ struct StartSettings {
 // The main window object without its window: the status line, the five
 // input lines and every script operation under its dispatch name. There is
 // one per process; the automation objects and the host reach it by
-// reference. Operations whose subsystem is not in this build raise
-// NotImplementedError.
+// reference.
 class THaupt {
  public:
   // How the window shows itself once the message loop runs.
@@ -49,9 +50,11 @@ class THaupt {
 
   // The window's creation handler: reads Vordergrund and the position
   // (Links, Oben), makes the tray icon and the dial-up component, and
-  // settles the visibility. `params` is the command line, [0] the program
-  // path.
-  THaupt(ShellContext& shell, StartSettings start, std::vector<std::string> params);
+  // settles the visibility. `perlre` is the process's shared regular
+  // expression instance (made by the host before the main window, studied
+  // and caseless). `params` is the command line, [0] the program path.
+  THaupt(ShellContext& shell, TPerlre& perlre, StartSettings start,
+         std::vector<std::string> params);
   THaupt(const THaupt&) = delete;
   THaupt& operator=(const THaupt&) = delete;
 
@@ -62,6 +65,7 @@ class THaupt {
   // --- script frame -------------------------------------------------------
   ScriptFrame& Frame() { return frame_; }
   ShellContext& Shell() { return shell_; }
+  TPerlre& Perlre() { return perlre_; }
   const std::string& StatusLine() const { return frame_.StatusLine(); }
   void LogCall(std::string_view text) { frame_.LogCall(text); }
   void LogResult(std::string_view text) { frame_.LogResult(text); }
@@ -112,7 +116,7 @@ class THaupt {
   void WndGetList1Click();
   void WndClose1Click();
   void MenuTestGetRasConnection();
-  void MenuTestGetRasLCRName();
+  // MenuTestGetRasLCRName: with the least-cost routing below.
   // The tray icon's click and the tray menu's "&Info": the info box, but
   // only one at a time.
   void TrayZeigeInfo();
@@ -144,12 +148,23 @@ class THaupt {
   std::string VelkoraIniname();
   int32_t GetPerfStats(const std::string& key);
 
+  // --- least-cost routing --------------------------------------------------
+  // The tariff engine's error box ("Fehler in Velkora.GetRasLCR") and its
+  // log line.
+  void LCRFehler(const std::string& text);
+  // The test menu's entry LCR: GetRasLCRName with Para1 as the duration; the
+  // result shows in the status line, the list in Para5.
+  void MenuTestGetRasLCRName();
+
  private:
   // The INI functions over this process's profile functions, boxes and
   // locale, writing to this window's frame.
   IniFunctions Ini();
+  // What the tariff engine needs, over this process's platform.
+  LcrServices LcrDienste();
 
   ShellContext& shell_;
+  TPerlre& perlre_;
   ScriptFrame frame_;
   StartSettings start_;
   std::vector<std::string> params_;

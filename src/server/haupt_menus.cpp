@@ -29,9 +29,6 @@ void THaupt::WndClose1Click() { Para5() = WndClose(Para1(), Para2(), Para3()); }
 // The connection's name shows in the status line.
 void THaupt::MenuTestGetRasConnection() { GetRasConnection(); }
 
-// The ranking fills Para5 itself.
-void THaupt::MenuTestGetRasLCRName() { GetRasLCRName(Para1()); }
-
 void THaupt::TrayZeigeInfo() {
   // The box is modal but serves messages, so a second click on the icon
   // arrives while it is open.

@@ -49,7 +49,7 @@ void WriteStartLines(ShellContext& shell, const std::vector<std::string>& params
   WriteLog(shell, "Application.Initialize");
 }
 
-int RunServer(const ServerConfig& config, Platform& platform, HostHooks& hooks) {
+int RunServer(const ServerConfig& config, Platform& platform, TPerlre& perlre, HostHooks& hooks) {
   // The guard comes before anything else; a lock that cannot be made for
   // another reason than an existing one does not stop the start.
   LockResult lock_result = LockResult::kFailed;
@@ -71,7 +71,7 @@ int RunServer(const ServerConfig& config, Platform& platform, HostHooks& hooks) 
     }
 
     WriteLog(shell, "Application.CreateForm");
-    THaupt haupt(shell, start, config.params);
+    THaupt haupt(shell, perlre, start, config.params);
     hooks.MainWindowCreated(haupt);
 
     WriteLog(shell, "Application.Run");

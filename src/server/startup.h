@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "regex/perlre.h"
 #include "server/haupt.h"
 #include "shell/shell_context.h"
 
@@ -71,6 +72,9 @@ void WriteStartLines(ShellContext& shell, const std::vector<std::string>& params
 // second instance returns kExitOk at once without touching settings or log.
 // An error escaping start-up is shown in an error box and gives
 // kExitStartupError.
-int RunServer(const ServerConfig& config, Platform& platform, HostHooks& hooks);
+//
+// `perlre` is the process's shared regular expression instance, which the
+// host makes before anything else runs and keeps until the process ends.
+int RunServer(const ServerConfig& config, Platform& platform, TPerlre& perlre, HostHooks& hooks);
 
 }  // namespace velkora

@@ -114,6 +114,45 @@ TEST(PosixFileSystem, ListsMatchingEntries) {
   EXPECT_TRUE(files.ListDirectory(dir.File("missing"), "*").empty());
 }
 
+// A walk sees real folders as folders and links as something else, whatever
+// they point to, and never opens a path that ends in a link.
+TEST(PosixFileSystem, ReadsFoldersForAWalk) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "sub" / "deeper");
+  WriteBytes(dir.File("file.txt"), "x");
+  fs::create_directory_symlink(dir.path() / "sub", dir.path() / "link");
+  fs::create_symlink(dir.path() / "missing", dir.path() / "dangling");
+
+  PosixFileSystem files;
+  FileSystem::FolderIdentity id;
+  std::vector<FileSystem::WalkEntry> entries;
+  ASSERT_TRUE(files.ReadFolderForWalk(dir.path().string() + "/", id, entries));
+  std::map<std::string, bool> seen;
+  for (const auto& e : entries) seen[e.name] = e.is_directory;
+  EXPECT_EQ(seen, (std::map<std::string, bool>{
+                      {"dangling", false}, {"file.txt", false}, {"link", false}, {"sub", true}}));
+
+  FileSystem::FolderIdentity sub, again;
+  ASSERT_TRUE(files.ReadFolderForWalk(dir.File("sub") + "/", sub, entries));
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].name, "deeper");
+  ASSERT_TRUE(files.ReadFolderForWalk(dir.File("sub/deeper/..") + "/", again, entries));
+  EXPECT_EQ(sub, again);
+  EXPECT_FALSE(sub == id);
+
+  EXPECT_FALSE(files.ReadFolderForWalk(dir.File("link") + "/", id, entries));
+  EXPECT_FALSE(files.ReadFolderForWalk(dir.File("file.txt") + "/", id, entries));
+  EXPECT_FALSE(files.ReadFolderForWalk(dir.File("nothing") + "/", id, entries));
+  EXPECT_EQ(files.PathSeparator(), '/');
+}
+
+TEST(PosixFileSystem, PseudoFileSystemsAreNoFixedDisk) {
+  PosixFileSystem files;
+  EXPECT_FALSE(files.IsOnFixedDisk("/proc/"));
+  EXPECT_FALSE(files.IsOnFixedDisk("/sys/"));
+  EXPECT_TRUE(files.IsOnFixedDisk("/"));
+}
+
 TEST(PosixFileSystem, WildcardMatch) {
   const struct {
     const char* pattern;

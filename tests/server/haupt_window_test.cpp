@@ -23,7 +23,7 @@ class HauptWindowTest : public ::testing::Test {
   }
 
   std::unique_ptr<THaupt> Make(StartSettings start, std::vector<std::string> params) {
-    return std::make_unique<THaupt>(f.shell, start, std::move(params));
+    return std::make_unique<THaupt>(f.shell, perlre, start, std::move(params));
   }
   std::unique_ptr<THaupt> MakeNormal() {
     return Make({}, {"C:\\Tools\\velkora.exe", "-Embedding"});
@@ -33,6 +33,7 @@ class HauptWindowTest : public ::testing::Test {
   }
 
   fakes::ShellFixture f;
+  TPerlre perlre{true, kPerlreCaseless};
   fakes::FakeTrayShell tray;
   fakes::FakeRasLibrary ras;
   fakes::FakeMessagePump pump;

@@ -43,9 +43,10 @@ class StartupTest : public ::testing::Test {
   fakes::FakeMessageBoxes& boxes = platform.boxes;
   fakes::FakeLockFactory& locks = platform.locks;
   RecordingHooks hooks;
+  TPerlre perlre{true, kPerlreCaseless};
 
   int Run(std::vector<std::string> params) {
-    return RunServer(ServerConfig{std::move(params), kIni, kLog}, platform, hooks);
+    return RunServer(ServerConfig{std::move(params), kIni, kLog}, platform, perlre, hooks);
   }
   void Set(const char* key, const char* value) { profile.Set(kIni, "Fenster", key, value); }
   std::optional<std::string> Get(const char* key) { return profile.Get(kIni, "Fenster", key); }

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "platform/portable/ini_engine.h"
@@ -16,7 +18,35 @@ namespace {
 
 enum class ReadOutcome { kRead, kMissing, kFailed };
 
-ReadOutcome ReadWholeFile(const std::string& path, std::string& bytes, struct stat& info) {
+// A file's bytes in a buffer that is not cleared before the read fills it:
+// clearing a large file's worth of memory costs a good part of what the
+// read itself does.
+class FileBytes {
+ public:
+  // Room for `capacity` bytes in all, keeping those filled so far.
+  void Reserve(std::size_t capacity) {
+    if (capacity <= capacity_) return;
+    auto bigger = std::make_unique_for_overwrite<char[]>(capacity);
+    if (size_ > 0) std::memcpy(bigger.get(), data_.get(), size_);
+    data_ = std::move(bigger);
+    capacity_ = capacity;
+  }
+  char* free_space() { return data_.get() + size_; }
+  std::size_t free_size() const { return capacity_ - size_; }
+  void Filled(std::size_t count) { size_ += count; }
+  void clear() { size_ = 0; }
+
+  std::string_view view() const { return {data_.get(), size_}; }
+  operator std::string_view() const { return view(); }
+  friend bool operator==(std::string_view text, const FileBytes& bytes) { return text == bytes.view(); }
+
+ private:
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
+ReadOutcome ReadWholeFile(const std::string& path, FileBytes& bytes, struct stat& info) {
   bytes.clear();
   // O_NONBLOCK: a FIFO in place of the file must not hang the call.
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
@@ -24,19 +54,17 @@ ReadOutcome ReadWholeFile(const std::string& path, std::string& bytes, struct st
   if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return ReadOutcome::kFailed;
   // Read the size fstat reported, then keep going in case the file grew
   // meanwhile; the buffer only grows when it is really full.
-  bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
-  std::size_t filled = 0;
+  bytes.Reserve(static_cast<std::size_t>(info.st_size) + 1);
   for (;;) {
-    if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
-    const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+    if (bytes.free_size() == 0) bytes.Reserve(2 * bytes.view().size());
+    const ssize_t got = ::read(fd.get(), bytes.free_space(), bytes.free_size());
     if (got < 0) {
       if (errno == EINTR) continue;
       return ReadOutcome::kFailed;
     }
     if (got == 0) break;
-    filled += static_cast<std::size_t>(got);
+    bytes.Filled(static_cast<std::size_t>(got));
   }
-  bytes.resize(filled);
   return ReadOutcome::kRead;
 }
 
@@ -124,7 +152,7 @@ std::string IniFileProfile::PathOf(const std::string& file) const {
 std::string IniFileProfile::GetString(std::optional<std::string_view> section,
                                       std::optional<std::string_view> key, std::string_view default_text,
                                       std::size_t buffer_size, const std::string& file) {
-  std::string bytes;
+  FileBytes bytes;
   struct stat info {};
   // A file that is missing or unreadable reads as empty: the caller gets the
   // default, as the platform gives it.
@@ -138,7 +166,7 @@ bool IniFileProfile::WriteString(std::string_view section, std::optional<std::st
   std::string target;
   if (!ResolveLinks(PathOf(file), target)) return false;
 
-  std::string old_bytes;
+  FileBytes old_bytes;
   struct stat info {};
   const ReadOutcome outcome = ReadWholeFile(target, old_bytes, info);
   if (outcome == ReadOutcome::kFailed) return false;  // never replace what we could not read

@@ -216,11 +216,63 @@ e2e_server_suite() {
     e2e_check "$script passes" e2e_cscript "$dir/$script" 90
     velkora_keep "$script"
     e2e_check "$script: the log holds the VelkoraVersion call" velkora_log_has_in_order 'VelkoraVersion()'
-    e2e_check "$script: no converted or refused call was logged" \
-      eval "! velkora_log | grep -qE 'WndGetList|WindowExists|GetRasLCRInfo'"
   done
+  # Numbers, Booleans and Empty reached the window functions as their text;
+  # the refused calls left no line.
+  e2e_check "arguments.js: converted arguments in the call lines" velkora_log_has_in_order \
+    'WndGetList("^E2E$",";")' 'WindowExists("90")' 'WndGetList("2.5","1")' 'WindowExists("-1")' 'WindowExists("")' \
+    'WndGetList("^E2E$","90")' 'VelkoraVersion()'
+  e2e_check "arguments.js: only the calls that ran were logged" \
+    test "$(velkora_log | grep -cE ' (WndGetList|WindowExists)\(')" = 6
   e2e_check "the server process ended" velkora_wait_gone 100
   e2e_check "no box shown" test "$(e2e_box_count)" = "$before"
+  e2e_end
+
+  e2e_begin "server: window functions against windows of the test and Notepad"
+  local error_boxes helper
+  for script in windows.vbs windows.js; do
+    velkora_preset_ini 'SchreibeLog=1'
+    before=$(e2e_box_count)
+    e2e_check "$script passes" e2e_cscript "$dir/$script" 180
+    velkora_keep "$script"
+    # A script that failed half-way leaves its windows open: close them, so
+    # that the next script meets only its own.
+    for helper in $(e2e_wine_pids 'box_watcher.exe windows'); do e2e_kill_pid "$helper"; done
+    boxes=$(e2e_boxes_since "$before")
+    error_boxes=$(grep -cE $'^Fehler in Velkora\tException: Perlre: .+\tok$' <<<"$boxes")
+    e2e_check "$script: every box is an error box of a pattern" \
+      test "$error_boxes" = "$(grep -c . <<<"$boxes")"
+    e2e_check "$script: the pattern that does not compile showed the error box" \
+      grep -qxF "$(printf 'Fehler in Velkora\tException: Perlre: missing closing parenthesis\tok')" <<<"$boxes"
+    e2e_check "$script: the refused WndClose left no line" eval "! velkora_log | grep -q vielleicht"
+    case $script in
+      windows.vbs)
+        e2e_check "$script: two error boxes (got $error_boxes)" test "$error_boxes" = 2
+        e2e_check "$script: call and result lines" velkora_log_has_in_order \
+          'WndGetList("^(foo|bar|boo)$",",")' ' --> "Foo,Bar,Boo"' \
+          'WindowExists("EDI")' ' Fenster gefunden' ' --> True' \
+          'WindowExists("ditor")' ' Fenster existiert nicht' ' --> False' \
+          'WindowExists("")' ' --> False' \
+          'CloseWindow("EDI")' ' Fenster gefunden' \
+          'WndGetList("(a+)+$",",")' ' --> ""' \
+          'WndClose("^(a|aa)+$",",",True)' ' --> ""' \
+          'WndGetList("(",",")' ' Exception: Perlre: missing closing parenthesis' \
+          'WndClose("^[fb]oo$","|",False)' ' --> "Foo"' \
+          'WndClose("^(bar|boo)$","|",True)' ' --> "Bar|Boo"' \
+          'CloseWindow("Untitled")' ' Fenster gefunden' \
+          'WndClose(" - notepad$",";",False)' ' --> "Untitled - Notepad"' ;;
+      windows.js)
+        e2e_check "$script: one error box (got $error_boxes)" test "$error_boxes" = 1
+        e2e_check "$script: call and result lines" velkora_log_has_in_order \
+          'WindowExists("bo")' ' --> True' \
+          'WndGetList("(",",")' ' Exception: Perlre: missing closing parenthesis' \
+          'WndClose("^[fb]oo$","|",False)' ' --> "Foo"' \
+          'WndClose("^(bar|boo)$","|",True)' ' --> "Bar|Boo"' \
+          'WndClose("^(bar|boo)$","|",True)' ' --> ""' ;;
+    esac
+  done
+  e2e_check "no notepad.exe left" e2e_wait_no_process notepad.exe 50
+  e2e_check "the server process ended" velkora_wait_gone 100
   e2e_end
 
   e2e_begin "server: INI functions through the system's profile functions, German locale"
