@@ -6,6 +6,7 @@
 
 #include "fakes/fake_dialup.h"
 #include "fakes/fake_tray_shell.h"
+#include "fakes/fake_window_list.h"
 #include "fakes/shell_fixture.h"
 #include "server/haupt.h"
 #include "server/main_menu.h"
@@ -157,6 +158,52 @@ TEST_F(HauptWindowTest, TestMenuPutsResultsIntoPara5) {
 
   EXPECT_FALSE(RunMenuCommand(*haupt, MenuCommand::kEnde));
   EXPECT_FALSE(RunMenuCommand(*haupt, MenuCommand::kTrayEnde));
+}
+
+// The window entries of the test menu take their arguments from the input
+// lines as typed; only the two list functions put their result into Para5.
+// The LCR entry's duration is Para1 as text, and the ranking fills Para5.
+TEST_F(HauptWindowTest, TestMenuWindowAndLcrEntriesReadTheInputLines) {
+  fakes::FakeWindowList windows;
+  f.windows = &windows;
+  windows.Add("Editor - a.txt");
+  windows.Add("Rechner");
+  windows.Add("Editor - b.txt");
+  auto haupt = MakeNormal();
+  haupt->Para5() = "alt";
+
+  haupt->Para1() = "Rech";
+  RunMenuCommand(*haupt, MenuCommand::kWindowExists);
+  EXPECT_EQ(haupt->StatusLine(), "WindowExists(\"Rech\")-->True");
+  EXPECT_EQ(haupt->Para5(), "alt");
+  RunMenuCommand(*haupt, MenuCommand::kCloseWindow);
+  EXPECT_EQ(windows.ClosedTitles(), (std::vector<std::string>{"Rechner"}));
+  EXPECT_EQ(haupt->Para5(), "alt");
+
+  haupt->Para1() = "^editor";
+  haupt->Para2() = "|";
+  RunMenuCommand(*haupt, MenuCommand::kWndGetList);
+  EXPECT_EQ(haupt->Para5(), "Editor - a.txt|Editor - b.txt");
+  // Para3 is the text of Alle: "Wahr" is no Boolean and fails before any
+  // window is asked; the error escapes to the window's error report.
+  haupt->Para3() = "Wahr";
+  EXPECT_THROW(RunMenuCommand(*haupt, MenuCommand::kWndClose), Error);
+  EXPECT_EQ(windows.close_requests.size(), 1u);
+  haupt->Para3() = "True";
+  RunMenuCommand(*haupt, MenuCommand::kWndClose);
+  EXPECT_EQ(haupt->Para5(), "Editor - a.txt|Editor - b.txt");
+  EXPECT_EQ(windows.ClosedTitles(),
+            (std::vector<std::string>{"Rechner", "Editor - a.txt", "Editor - b.txt"}));
+
+  f.profile.Set(f.shell.settings_file, "LCR", "0", "Flat");
+  for (const char* day : {"Ft", "So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"}) {
+    f.profile.Set(f.shell.settings_file, "LCR Flat", day, "P");
+  }
+  f.profile.Set(f.shell.settings_file, "LCR Flat", "P", "00:00:00 0.01 60");
+  haupt->Para1() = "61";
+  EXPECT_TRUE(RunMenuCommand(*haupt, MenuCommand::kLcr));
+  EXPECT_EQ(haupt->StatusLine(), "GetRasLCRName(\"61\")-->\"Flat\"");
+  EXPECT_EQ(haupt->Para5(), "Flat:0,02");
 }
 
 TEST_F(HauptWindowTest, DialUpOperationsUseThePlatformsLibraryAndCounters) {
