@@ -260,6 +260,33 @@ VelkoraVersion()
 Programmende' "$(log_texts | sed '1,/^Application.Run$/d')"
 }
 
+# No dial-up networking here: no connection to name or hang up, no counter.
+case_dialup_functions() {
+  preset_logging
+  local out
+  out=$(run 2>"$tmp/err" <<'EOF'
+GetRasConnection()
+RasClose
+GetPerfStats("Dial-Up Adapter\ConnectSpeed")
+getperfstats(Key:="TotalBytesRecvd")
+EOF
+  )
+  expect_eq "answers" "
+
+0
+0" "$out"
+  expect_eq "no box" "" "$(cat "$tmp/err")"
+  expect_eq "logged calls" 'GetRasConnection()
+ --> ""
+RasClose()
+ --> ""
+GetPerfStats("Dial-Up Adapter\ConnectSpeed")
+ --> 0
+GetPerfStats("TotalBytesRecvd")
+ --> 0
+Programmende' "$(log_texts | sed '1,/^Application.Run$/d')"
+}
+
 case_second_instance() {
   preset_logging
   mkfifo "$tmp/input"
