@@ -7,9 +7,9 @@
 readonly WINDOW_TITLE='Velkora 1.1.3'
 # The menu items' identifiers (MenuCommand in src/server/main_menu.h).
 readonly CMD_VORDERGRUND=101 CMD_ENDE=102 CMD_INFO=103 CMD_VERSION=104 CMD_ININAME=105
-readonly CMD_VERBINDUNGSNAME=110
+readonly CMD_WINDOWEXISTS=106 CMD_WNDGETLIST=108 CMD_VERBINDUNGSNAME=110 CMD_LCR=111
 # Control identifiers: the status line, then Para1 to Para5.
-readonly ID_STATUS=10 ID_PARA1=11 ID_PARA5=15
+readonly ID_STATUS=10 ID_PARA1=11 ID_PARA2=12 ID_PARA5=15
 readonly CLOSE_QUESTION_TEXT='Diese Anwendung enthält noch aktive COM-Objekte. Mindestens ein Client verweist noch auf diese Objekte so daß manuelles Schließen dieser Anwendung dazu führen könnte, daß die Client-Anwendungen nicht korrekt funktionieren.\r\n\r\nSind Sie sicher, daß Sie diese Anwendung schließen möchten?'
 
 WINDOW_PID=
@@ -187,6 +187,9 @@ e2e_window_suite() {
   e2e_begin "window: Testmodus shows the window with its layout; the test menu's commands"
   e2e_check "registered (exit code $status)" test "$status" = 0
   velkora_preset_ini 'Testmodus=1' 'Links=20' 'Oben=30'
+  # One provider for the test menu's LCR entry: a cent a minute, all week.
+  printf '%s\r\n' '[LCR]' '0=Flat' '[LCR Flat]' Ft=P So=P Mo=P Di=P Mi=P Do=P Fr=P Sa=P \
+    'P=00:00:00 0.01 60' >>"$E2E_APP_DIR/velkora.ini"
   before=$(e2e_box_count)
   e2e_check "the server started in test mode" window_start testmodus
   window_describe
@@ -239,6 +242,21 @@ e2e_window_suite() {
     window_wait 50 control_text_is "$ID_STATUS" 'GetRasConnection()-->""'
   e2e_check "... and leaves Para5 alone" control_text_is "$ID_PARA5" "$E2E_INI"
   e2e_check "... and Para1" control_text_is "$ID_PARA1" "Notepad"
+  probe settext "$WINDOW_TITLE" "$ID_PARA1" '^velkora 1\.' >/dev/null
+  probe settext "$WINDOW_TITLE" "$ID_PARA2" ';' >/dev/null
+  probe command "$WINDOW_TITLE" "$CMD_WNDGETLIST" >/dev/null
+  e2e_check "WndGetList of Para1 and Para2 puts the window's own title into Para5" \
+    window_wait 50 control_text_is "$ID_PARA5" "$WINDOW_TITLE"
+  probe settext "$WINDOW_TITLE" "$ID_PARA1" 'VELKORA' >/dev/null
+  probe command "$WINDOW_TITLE" "$CMD_WINDOWEXISTS" >/dev/null
+  e2e_check "Fenster vorhanden shows its answer in the status line" \
+    window_wait 50 control_text_is "$ID_STATUS" 'WindowExists("VELKORA")-->True'
+  probe settext "$WINDOW_TITLE" "$ID_PARA1" '61' >/dev/null
+  probe command "$WINDOW_TITLE" "$CMD_LCR" >/dev/null
+  e2e_check "LCR ranks for Para1 seconds: the cheapest in the status line" \
+    window_wait 50 control_text_is "$ID_STATUS" 'GetRasLCRName("61")-->"Flat"'
+  e2e_check "... every provider with its cost in Para5" eval \
+    '[[ $(probe gettext "$WINDOW_TITLE" "$ID_PARA5") =~ ^Flat:0[.,]02$ ]]'
   local boxes_before
   boxes_before=$(e2e_box_count)
   probe command "$WINDOW_TITLE" "$CMD_INFO" >/dev/null
@@ -262,7 +280,8 @@ e2e_window_suite() {
     '[[ $(velkora_ini_value Links) == 20 && $(velkora_ini_value Oben) == 30 ]]'
   e2e_check "the log holds the menu's calls and the end" velkora_log_has_in_order 'Application.Run' \
     'VelkoraVersion()' ' --> "010103"' 'VelkoraIniname()' " --> \"$E2E_INI\"" 'GetRasConnection()' \
-    ' --> ""' 'ShowInfo()' 'Programmende'
+    ' --> ""' 'WndGetList("^velkora 1\.",";")' " --> \"$WINDOW_TITLE\"" 'WindowExists("VELKORA")' \
+    ' --> True' 'GetRasLCRName("61")' ' --> "Flat"' 'ShowInfo()' 'Programmende'
   e2e_check "only the info box was shown" test "$(e2e_box_count)" = $((before + 1))
   window_stop
   e2e_end
