@@ -14,6 +14,9 @@ refused = 0;
 try { o.WndGetList("x"); } catch (e) { refused = e.number; }
 checkEq(refused, -2147352562, "WndGetList with one argument is refused");
 
+// ShowInfo blocks until the runner's watcher presses OK.
+checkEq(o.ShowInfo(), undefined, "ShowInfo gives no result");
+
 o = null;
 CollectGarbage();
 check(waitProcessGone("velkora.exe", 10000), "the server ended after the object was released");

@@ -201,7 +201,9 @@ e2e_server_suite() {
   e2e_check "automation.js passes" e2e_cscript "$dir/automation.js" 90
   velkora_keep automation.js
   e2e_check "the server process ended" velkora_wait_gone 100
-  e2e_check "no box shown" test "$(e2e_box_count)" = "$before"
+  e2e_check "one box: ShowInfo's" test "$(e2e_boxes_since "$before" | grep -c .)" = 1
+  e2e_check "ShowInfo's box from JScript" grep -qE $'^Info\t.*Version 1\\.1\\.3.*\tok$' \
+    <<<"$(e2e_boxes_since "$before")"
   e2e_check "the settings file holds Testmodus=0" test "$(velkora_ini_value Testmodus)" = 0
   e2e_check "the settings file holds Unsichtbar=0" test "$(velkora_ini_value Unsichtbar)" = 0
   e2e_check "the settings file holds SchreibeLog=0" test "$(velkora_ini_value SchreibeLog)" = 0
@@ -267,7 +269,8 @@ e2e_server_suite() {
           'WindowExists("bo")' ' --> True' \
           'WndGetList("(",",")' ' Exception: Perlre: missing closing parenthesis' \
           'WndClose("^[fb]oo$","|",False)' ' --> "Foo"' \
-          'WndClose("^(bar|boo)$","|",True)' ' --> "Bar|Boo"' \
+          'CloseWindow("ba")' ' Fenster gefunden' \
+          'WndClose("^boo$","|",True)' ' --> "Boo"' \
           'WndClose("^(bar|boo)$","|",True)' ' --> ""' ;;
     esac
   done

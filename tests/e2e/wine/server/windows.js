@@ -40,8 +40,10 @@ try {
   refused = e.number;
 }
 checkEq(refused, -2147418113, "Alle that is no Boolean is refused");
-checkEq(o.WndClose("^(bar|boo)$", "|", 1), "Bar|Boo", "WndClose(Alle 1) closes every match");
-checkEq(closeRequests(3), "WM_CLOSE Foo|WM_CLOSE Bar|WM_CLOSE Boo", "Bar and Boo were asked to close");
+checkEq(o.CloseWindow("ba"), undefined, "CloseWindow gives no result");
+checkEq(closeRequests(2), "WM_CLOSE Foo|WM_CLOSE Bar", "CloseWindow(ba) asked Bar to close");
+checkEq(o.WndClose("^boo$", "|", 1), "Boo", "WndClose(Alle 1) closes every match");
+checkEq(closeRequests(3), "WM_CLOSE Foo|WM_CLOSE Bar|WM_CLOSE Boo", "Boo was asked to close");
 checkEq(o.WndClose("^(bar|boo)$", "|", true), "", "closed windows are gone");
 
 o = null;
