@@ -39,6 +39,7 @@ Show "after IniDeleteKey", app.IniReadSection(ini, "Verbindung", ";")
 ' and a counter of the dial-up adapter (0 where the system keeps none).
 ' RasClose would hang up every active connection, so the tour leaves it out.
 WScript.Echo ""
+WScript.Echo "Dial-up networking"
 Show "GetRasConnection", app.GetRasConnection
 Show "GetPerfStats Dial-Up Adapter\ConnectSpeed", app.GetPerfStats("Dial-Up Adapter\ConnectSpeed")
 
@@ -46,6 +47,8 @@ Show "GetPerfStats Dial-Up Adapter\ConnectSpeed", app.GetPerfStats("Dial-Up Adap
 ' many seconds that starts now. The tariffs are kept in velkora.ini (section
 ' LCR; scripts/run-demo.sh puts examples/lcr/einstellungen there): a short
 ' connection is cheapest with one, a long one with another.
+WScript.Echo ""
+WScript.Echo "Least-cost routing"
 WScript.Echo "GetRasLCRName(30)   = " & app.GetRasLCRName(30)
 WScript.Echo "GetRasLCRName(3600) = " & app.GetRasLCRName(3600)
 WScript.Echo "GetRasLCRInfo(60, "" | "") = " & app.GetRasLCRInfo(60, " | ")
