@@ -121,7 +121,9 @@ LcrServices THaupt::LcrDienste() {
 
 std::string THaupt::GetRasLCRName(const std::string& dauer) {
   LcrServices services = LcrDienste();
-  return velkora::GetRasLCRName(services, dauer, Para5());
+  std::string cheapest = velkora::GetRasLCRName(services, dauer, Para5());
+  if (para5_observer_) para5_observer_(Para5());
+  return cheapest;
 }
 
 std::string THaupt::GetRasLCRInfo(const std::string& dauer, const std::string& trenner) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,6 +78,12 @@ class THaupt {
   std::string& Para3() { return para_[2]; }
   std::string& Para4() { return para_[3]; }
   std::string& Para5() { return para_[4]; }
+  // Called with the new text when a script operation wrote Para5 (the
+  // ranking does), so that a window on screen shows it at once; null
+  // removes it.
+  void OnPara5Changed(std::function<void(const std::string&)> observer) {
+    para5_observer_ = std::move(observer);
+  }
 
   const StartSettings& Start() const { return start_; }
   const std::vector<std::string>& Params() const { return params_; }
@@ -173,6 +180,7 @@ class THaupt {
   int32_t top_ = 0;
   bool vordergrund_ = true;
   bool info_showing_ = false;
+  std::function<void(const std::string&)> para5_observer_;
   StartVisibility visibility_ = StartVisibility::kShown;
   TTrayIcon tray_icon_;
   TRAS ras_;

@@ -204,6 +204,12 @@ TEST_F(HauptWindowTest, TestMenuWindowAndLcrEntriesReadTheInputLines) {
   EXPECT_TRUE(RunMenuCommand(*haupt, MenuCommand::kLcr));
   EXPECT_EQ(haupt->StatusLine(), "GetRasLCRName(\"61\")-->\"Flat\"");
   EXPECT_EQ(haupt->Para5(), "Flat:0,02");
+
+  // A script's ranking shows in the window's Para5 at once.
+  std::vector<std::string> shown;
+  haupt->OnPara5Changed([&](const std::string& text) { shown.push_back(text); });
+  EXPECT_EQ(haupt->GetRasLCRName("3600"), "Flat");
+  EXPECT_EQ(shown, (std::vector<std::string>{"Flat:0,6"}));
 }
 
 TEST_F(HauptWindowTest, DialUpOperationsUseThePlatformsLibraryAndCounters) {

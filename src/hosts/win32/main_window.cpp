@@ -67,6 +67,8 @@ MainWindow::MainWindow(HWND window, THaupt& haupt, MessageBoxes& boxes, Win32Tra
   haupt_.Frame().OnStatusChanged(
       [this](const std::string& text) { SetWindowTextA(status_line_, text.c_str()); });
   SetWindowTextA(status_line_, haupt_.StatusLine().c_str());
+  haupt_.OnPara5Changed(
+      [this](const std::string& text) { SetWindowTextA(input_lines_[4], text.c_str()); });
   if (tray_ != nullptr) {
     tray_->SetApplicationWindow(window_);
     tray_->OnError([&boxes](const std::exception& error) { ShowError(boxes, error.what()); });
@@ -87,6 +89,7 @@ MainWindow::MainWindow(HWND window, THaupt& haupt, MessageBoxes& boxes, Win32Tra
 
 MainWindow::~MainWindow() {
   haupt_.Frame().OnStatusChanged(nullptr);
+  haupt_.OnPara5Changed(nullptr);
   if (tray_ != nullptr) {
     haupt_.TrayIcon().SetPopupMenu(nullptr);
     tray_->OnError(nullptr);

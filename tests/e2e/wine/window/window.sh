@@ -257,6 +257,10 @@ e2e_window_suite() {
     window_wait 50 control_text_is "$ID_STATUS" 'GetRasLCRName("61")-->"Flat"'
   e2e_check "... every provider with its cost in Para5" eval \
     '[[ $(probe gettext "$WINDOW_TITLE" "$ID_PARA5") =~ ^Flat:0[.,]02$ ]]'
+  e2e_check "a script's GetRasLCRName runs in the window's server" e2e_cscript "$E2E_SRC/window/ranks.vbs" 60
+  e2e_check "... and shows its list in Para5 at once" eval \
+    '[[ $(probe gettext "$WINDOW_TITLE" "$ID_PARA5") =~ ^Flat:0[.,]6$ ]]'
+  e2e_check "... the server started by hand keeps running" e2e_pid_alive "$WINDOW_PID"
   local boxes_before
   boxes_before=$(e2e_box_count)
   probe command "$WINDOW_TITLE" "$CMD_INFO" >/dev/null
@@ -281,7 +285,8 @@ e2e_window_suite() {
   e2e_check "the log holds the menu's calls and the end" velkora_log_has_in_order 'Application.Run' \
     'VelkoraVersion()' ' --> "010103"' 'VelkoraIniname()' " --> \"$E2E_INI\"" 'GetRasConnection()' \
     ' --> ""' 'WndGetList("^velkora 1\.",";")' " --> \"$WINDOW_TITLE\"" 'WindowExists("VELKORA")' \
-    ' --> True' 'GetRasLCRName("61")' ' --> "Flat"' 'ShowInfo()' 'Programmende'
+    ' --> True' 'GetRasLCRName("61")' ' --> "Flat"' \
+    'GetRasLCRName("3600")' ' --> "Flat"' 'ShowInfo()' 'Programmende'
   e2e_check "only the info box was shown" test "$(e2e_box_count)" = $((before + 1))
   window_stop
   e2e_end
