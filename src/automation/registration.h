@@ -9,6 +9,7 @@
 
 #include "platform/message_box.h"
 #include "platform/registry.h"
+#include "server/startup.h"
 
 // How the server registers its class, in which mode it was started and when
 // it ends: the portable half of the automation server. The Windows host
@@ -24,6 +25,11 @@ enum class StartMode { kNormal, kAutomation, kRegister, kUnregister };
 // REGSERVER, which wins over UNREGSERVER. `params` excludes the program path.
 StartMode StartModeFromSwitches(std::span<const std::string> params);
 
+// What a start in `mode` does when it meets a running instance: a start by
+// COM waits for an instance that may be ending, a registration run does its
+// registration beside it, a start by hand ends at once.
+WhenRunning WhenRunningFor(StartMode mode);
+
 // One key below the classes root and its default value.
 struct RegistryEntry {
   std::string key;
@@ -32,7 +38,9 @@ struct RegistryEntry {
 
 // The class keys in the order they are written. `server_path` is the full
 // file name of the server; when it contains a blank, `short_server_path`
-// (its 8.3 form) is registered instead.
+// (its 8.3 form) is registered instead. The system reads LocalServer32 as
+// a command line, so a path that still has a blank (a file system without
+// short names gives back the long path) is registered in double quotes.
 std::vector<RegistryEntry> ClassRegistryEntries(const std::string& server_path,
                                                 const std::string& short_server_path);
 
@@ -76,8 +84,16 @@ class ObjectCounter {
 
   void ObjectCreated();
   // True when the last object was released and the server, started for
-  // automation, should post itself the quit message.
+  // automation, should end: after a short pause, and only if DecideToEnd
+  // agrees then.
   bool ObjectDestroyed();
+  // The decision to end, some time after the last release: true when still
+  // no object lives. From then on the server hands out no objects (a client
+  // that comes now must meet a new server, not one that is going away), so
+  // its end stays right.
+  bool DecideToEnd();
+  // True once DecideToEnd said yes.
+  bool Ending() const { return ending_.load(); }
   int32_t Count() const { return count_.load(); }
   StartMode Mode() const { return mode_; }
 
@@ -89,6 +105,7 @@ class ObjectCounter {
   StartMode mode_;
   ServerProcessReference* process_reference_;
   std::atomic<int32_t> count_{0};
+  std::atomic<bool> ending_{false};
 };
 
 inline constexpr std::string_view kCloseQuestionCaption = "Warnung des COM-Servers";

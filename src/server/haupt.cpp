@@ -1,5 +1,7 @@
 #include "server/haupt.h"
 
+#include <optional>
+
 #include "base/error.h"
 #include "shell/log.h"
 #include "shell/settings.h"
@@ -40,8 +42,14 @@ THaupt::THaupt(ShellContext& shell, StartSettings start, std::vector<std::string
 }
 
 void THaupt::FormDestroy() {
-  WriteSetting(shell_, kSectionFenster, "Links", Variant::I4(left_));
-  WriteSetting(shell_, kSectionFenster, "Oben", Variant::I4(top_));
+  std::optional<std::string> not_written;
+  try {
+    WriteSetting(shell_, kSectionFenster, "Links", Variant::I4(left_));
+    WriteSetting(shell_, kSectionFenster, "Oben", Variant::I4(top_));
+  } catch (const Error& e) {
+    not_written = e.what();
+  }
+  if (not_written) WriteLog(shell_, "Fensterposition nicht gespeichert: " + *not_written);
   WriteLog(shell_, "Programmende");
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "automation/dispatcher.h"
 #include "base/error.h"
 #include "fakes/shell_fixture.h"
@@ -113,6 +115,21 @@ TEST_F(TAppTest, InformationFunctionsReturnText) {
   const CallResult info = app.Call(Method(dispid::kShowInfo), {});
   EXPECT_FALSE(info.error.has_value());
   EXPECT_EQ(info.value, Variant());
+}
+
+TEST_F(TAppTest, ExhaustedMemoryIsOutOfMemoryWithoutTexts) {
+  // ShowInfo has no guard of its own; the box fails for want of memory.
+  f.boxes.inside = [] { throw std::bad_alloc(); };
+  const CallResult r = app.Call(Method(dispid::kShowInfo), {});
+  ASSERT_TRUE(r.error.has_value());
+  EXPECT_EQ(r.error->status, kStatusOutOfMemory);
+  EXPECT_EQ(r.error->source, "");
+  EXPECT_EQ(r.error->description, "");
+
+  // A function with its own guard reports the failure itself and returns;
+  // the report failing as well changes nothing for the script.
+  const CallResult version = app.Call(Method(dispid::kVelkoraVersion), {});
+  EXPECT_FALSE(version.error.has_value());
 }
 
 TEST(ToAutomationError, StatusFromTheErrorWhenNegative) {

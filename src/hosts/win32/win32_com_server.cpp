@@ -62,7 +62,9 @@ std::string Replace(std::string text, std::string_view placeholder, std::string_
 Win32ComServer::Win32ComServer(std::string exe_path, Platform& platform)
     : exe_path_(std::move(exe_path)), platform_(platform), factory_(*this) {}
 
-void Win32ComServer::InstanceLockTaken() {
+void Win32ComServer::InstanceLockTaken() { LoadTypeLibrary(); }
+
+void Win32ComServer::LoadTypeLibrary() {
   // The type library of the executable's own resources; the class entry and
   // its default dispatch interface must be in it.
   std::wstring path = WideFromAnsi(exe_path_);
@@ -124,6 +126,8 @@ void Win32ComServer::UnregisterTypeLibrary() {
 }
 
 std::optional<int> Win32ComServer::InitializeAutomation(const std::vector<std::string>& params) {
+  // A registration beside a running server comes here first.
+  if (!type_library_) LoadTypeLibrary();
   HRESULT hr = CoInitialize(nullptr);
   if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
   com_ = UniqueCoInitialize(/*owed=*/true);
@@ -210,7 +214,14 @@ void Win32ComServer::UninitializeAutomation() {
 }
 
 void Win32ComServer::ObjectCreated() {
-  if (objects_) objects_->ObjectCreated();
+  if (!objects_) return;
+  objects_->ObjectCreated();
+  // Releasing the last process reference lets the system hold back the
+  // class object from new clients. An object created after all (by a
+  // client that had the class object already) keeps this server running,
+  // so it takes clients again instead of sending them to a new server that
+  // would wait for this one.
+  if (mode_ == StartMode::kAutomation && objects_->Count() == 1) CoResumeClassObjects();
 }
 
 void Win32ComServer::ObjectDestroyed() {
@@ -227,7 +238,9 @@ void Win32ComServer::OnQuitTimer() {
   if (window_) KillTimer(window_.get(), kQuitTimer);
   thread_timer_.reset();
   // A client that created a new object meanwhile keeps the server alive.
-  if (objects_ && objects_->Count() > 0) return;
+  // Otherwise the server is ending from now on: no client gets an object
+  // from it any more, and the class object goes before the loop ends.
+  if (!objects_ || !objects_->DecideToEnd()) return;
   RevokeClassObjects();
   PostQuitMessage(0);
 }
@@ -241,13 +254,16 @@ LRESULT CALLBACK Win32ComServer::WindowProc(HWND window, UINT message, WPARAM wp
   auto* server = reinterpret_cast<Win32ComServer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (server == nullptr) return DefWindowProcA(window, message, wparam, lparam);
   // No C++ error may cross the system's window procedure; it is shown and
-  // the loop goes on.
+  // the loop goes on. Showing it raises nothing, whatever memory is left.
   try {
     return server->HandleMessage(window, message, wparam, lparam);
   } catch (const std::exception& error) {
     ShowError(server->platform_.Boxes(), error.what());
-    return 0;
+  } catch (...) {
+    // Only std::exception is raised here; anything else must still stop
+    // at the system's frame.
   }
+  return 0;
 }
 
 LRESULT Win32ComServer::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -47,12 +47,14 @@ class Win32ComServer final : public HostHooks, public AppHost {
   ITypeInfo* DispatchTypeInfo() override { return dispatch_info_.get(); }
   void ObjectCreated() override;
   void ObjectDestroyed() override;
+  bool Ending() override { return objects_ && objects_->Ending(); }
 
   StartMode Mode() const { return mode_; }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  void LoadTypeLibrary();
   void RegisterTypeLibrary();
   void UnregisterTypeLibrary();
   void OnQuitTimer();
