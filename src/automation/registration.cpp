@@ -45,7 +45,9 @@ std::vector<RegistryEntry> ClassRegistryEntries(const std::string& server_path,
   const std::string clsid_key = "CLSID\\" + std::string(kClsid);
   const std::string prog_id(kProgId);
   const std::string description(kClassDescription);
-  const auto has_blank = [](const std::string& path) { return path.find(' ') != std::string::npos; };
+  const auto has_blank = [](const std::string& path) {
+    return path.find(' ') != std::string::npos;
+  };
   std::string local_server = has_blank(server_path) ? short_server_path : server_path;
   // Unquoted, C:\Program Files\... would start C:\Program.exe.
   if (has_blank(local_server)) local_server = '"' + local_server + '"';
@@ -105,9 +107,21 @@ bool ObjectCounter::ObjectDestroyed() {
   return last && mode_ == StartMode::kAutomation;
 }
 
+bool ObjectCounter::Withdraw() {
+  if (count_.load() > 0 || phase_.load() != Phase::kServing) return false;
+  phase_ = Phase::kWithdrawn;
+  return true;
+}
+
+bool ObjectCounter::CallCameIn() {
+  if (phase_.load() != Phase::kWithdrawn) return false;
+  phase_ = Phase::kServing;
+  return true;
+}
+
 bool ObjectCounter::DecideToEnd() {
-  if (count_.load() > 0) return false;
-  ending_ = true;
+  if (count_.load() > 0 || phase_.load() != Phase::kWithdrawn) return false;
+  phase_ = Phase::kEnding;
   return true;
 }
 

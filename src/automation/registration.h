@@ -84,16 +84,28 @@ class ObjectCounter {
 
   void ObjectCreated();
   // True when the last object was released and the server, started for
-  // automation, should end: after a short pause, and only if DecideToEnd
-  // agrees then.
+  // automation, should set out to end (below).
   bool ObjectDestroyed();
-  // The decision to end, some time after the last release: true when still
-  // no object lives. From then on the server hands out no objects (a client
-  // that comes now must meet a new server, not one that is going away), so
-  // its end stays right.
+
+  // An automation server ends in two steps after its last release, so that
+  // no client is lost on the way. A client finds the class object some time
+  // before its first call reaches the server; one that found it just before
+  // the server went would otherwise fail.
+  // 1. Withdraw, after a pause without objects: true when the class object
+  //    is to be revoked now. New clients then start a new server, which
+  //    waits for this one to end.
+  // 2. DecideToEnd, after a second pause: true when no call came in
+  //    meanwhile and no object lives. The server ends, and from then on
+  //    hands out no objects (Ending).
+  // CallCameIn, for every call that reaches the server: true when the class
+  // object was withdrawn and is to be put back, because a client that found
+  // it before is on its way; the server then serves as before, and a client
+  // that gets an object keeps it running.
+  bool Withdraw();
+  bool CallCameIn();
   bool DecideToEnd();
-  // True once DecideToEnd said yes.
-  bool Ending() const { return ending_.load(); }
+  bool Withdrawn() const { return phase_.load() == Phase::kWithdrawn; }
+  bool Ending() const { return phase_.load() == Phase::kEnding; }
   int32_t Count() const { return count_.load(); }
   StartMode Mode() const { return mode_; }
 
@@ -102,10 +114,12 @@ class ObjectCounter {
     return mode_ == StartMode::kAutomation && process_reference_ != nullptr;
   }
 
+  enum class Phase { kServing, kWithdrawn, kEnding };
+
   StartMode mode_;
   ServerProcessReference* process_reference_;
   std::atomic<int32_t> count_{0};
-  std::atomic<bool> ending_{false};
+  std::atomic<Phase> phase_{Phase::kServing};
 };
 
 inline constexpr std::string_view kCloseQuestionCaption = "Warnung des COM-Servers";

@@ -125,17 +125,30 @@ TEST(ObjectCounter, AutomationStartEndsWithTheLastObject) {
   EXPECT_TRUE(without_platform_count.ObjectDestroyed());
 }
 
-TEST(ObjectCounter, TheDecisionToEndComesAfterTheLastReleaseAndIsFinal) {
+TEST(ObjectCounter, TheEndWithdrawsTheClassObjectFirstAndServesLateClients) {
   FakeProcessReference process;
   ObjectCounter counter(StartMode::kAutomation, &process);
   counter.ObjectCreated();
   EXPECT_TRUE(counter.ObjectDestroyed());
-  // A client came back before the pause was over: no end.
+  // A client came back before the first pause was over: nothing happens.
   counter.ObjectCreated();
-  EXPECT_FALSE(counter.DecideToEnd());
-  EXPECT_FALSE(counter.Ending());
+  EXPECT_FALSE(counter.Withdraw());
+  EXPECT_FALSE(counter.DecideToEnd()) << "not before the class object was withdrawn";
   EXPECT_TRUE(counter.ObjectDestroyed());
+  // Withdrawn; a call comes in from a client that found the class object
+  // before: it is put back, and the end starts over.
+  EXPECT_TRUE(counter.Withdraw());
+  EXPECT_TRUE(counter.Withdrawn());
+  EXPECT_FALSE(counter.Withdraw()) << "once";
+  EXPECT_TRUE(counter.CallCameIn());
+  EXPECT_FALSE(counter.CallCameIn()) << "calls while serving change nothing";
+  EXPECT_FALSE(counter.DecideToEnd());
+  // Withdrawn again, and no call came: the end, which is final.
+  EXPECT_TRUE(counter.Withdraw());
   EXPECT_TRUE(counter.DecideToEnd());
+  EXPECT_TRUE(counter.Ending());
+  EXPECT_FALSE(counter.CallCameIn());
+  EXPECT_FALSE(counter.Withdraw());
   EXPECT_TRUE(counter.Ending());
 }
 

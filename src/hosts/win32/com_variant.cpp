@@ -90,7 +90,9 @@ Variant TextArgumentFromComVariant(const VARIANT& value, std::deque<Variant>& re
   constexpr int kMostObjectsInARow = 8;
 
   const VARIANT* arg = &value;
-  while (V_VT(arg) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(arg) != nullptr) arg = V_VARIANTREF(arg);
+  while (V_VT(arg) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(arg) != nullptr) {
+    arg = V_VARIANTREF(arg);
+  }
   IDispatch* first = nullptr;  // null for Nothing
   if (V_VT(arg) == VT_DISPATCH) {
     first = V_DISPATCH(arg);

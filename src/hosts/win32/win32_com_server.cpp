@@ -16,7 +16,9 @@ constexpr char kWindowCaption[] = "Velkora 1.1.3";
 constexpr UINT_PTR kQuitTimer = 1;
 // Leaving the loop at once from inside the last Release let CoUninitialize
 // wait for an RPC shutdown that never came, now and then; a short pause
-// before revoking the class object avoids it.
+// before revoking the class object avoids it. The same pause again, with
+// the class object withdrawn, lets a client that found it just before it
+// went reach the server (ObjectCounter::Withdraw).
 constexpr UINT kQuitDelayMs = 250;
 constexpr char kClassName[] = "TApp";
 
@@ -154,10 +156,21 @@ std::optional<int> Win32ComServer::InitializeAutomation(const std::vector<std::s
   }
   if (UpdateRegistry(mode_, platform_.Registry(), entries)) return kExitOk;
 
-  hr = CoRegisterClassObject(CLSID_App, static_cast<IClassFactory*>(&factory_),
-                             CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, class_object_.put());
+  if (mode_ == StartMode::kAutomation) {
+    // Watches for clients on their way while the class object is withdrawn
+    // at the end.
+    if (SUCCEEDED(CoRegisterMessageFilter(&call_watch_, nullptr))) {
+      message_filter_ = UniqueMessageFilter(/*owed=*/true);
+    }
+  }
+  hr = RegisterClassObject();
   if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
   return std::nullopt;
+}
+
+HRESULT Win32ComServer::RegisterClassObject() {
+  return CoRegisterClassObject(CLSID_App, static_cast<IClassFactory*>(&factory_),
+                               CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, class_object_.put());
 }
 
 void Win32ComServer::MainWindowCreated(THaupt& haupt) {
@@ -205,6 +218,7 @@ void Win32ComServer::MainWindowDestroying(THaupt& /*haupt*/) {
 
 void Win32ComServer::UninitializeAutomation() {
   class_object_.reset();
+  message_filter_.reset();
   // CoUninitialize may still dispatch calls that were pending for objects a
   // client holds; their IDispatch needs the type information until then.
   com_.reset();
@@ -225,11 +239,15 @@ void Win32ComServer::ObjectCreated() {
 }
 
 void Win32ComServer::ObjectDestroyed() {
-  if (!objects_ || !objects_->ObjectDestroyed()) return;
-  // The last object went in an automation start: end after a short pause.
+  if (objects_ && objects_->ObjectDestroyed()) StartQuitTimer();
+}
+
+void Win32ComServer::StartQuitTimer() {
+  // Setting the window's timer again starts its pause again.
   if (window_) {
     SetTimer(window_.get(), kQuitTimer, kQuitDelayMs, nullptr);
-  } else if (!thread_timer_) {
+  } else {
+    thread_timer_.reset();
     thread_timer_.reset(SetTimer(nullptr, 0, kQuitDelayMs, nullptr));
   }
 }
@@ -237,12 +255,52 @@ void Win32ComServer::ObjectDestroyed() {
 void Win32ComServer::OnQuitTimer() {
   if (window_) KillTimer(window_.get(), kQuitTimer);
   thread_timer_.reset();
+  if (!objects_) return;
+  if (objects_->Withdrawn()) {
+    // No client came while the class object was away: end. The class
+    // object creates nothing more from here on.
+    if (objects_->DecideToEnd()) PostQuitMessage(0);
+    return;
+  }
   // A client that created a new object meanwhile keeps the server alive.
-  // Otherwise the server is ending from now on: no client gets an object
-  // from it any more, and the class object goes before the loop ends.
-  if (!objects_ || !objects_->DecideToEnd()) return;
-  RevokeClassObjects();
-  PostQuitMessage(0);
+  if (objects_->Withdraw()) {
+    RevokeClassObjects();
+    StartQuitTimer();
+  }
+}
+
+void Win32ComServer::OnIncomingCall() {
+  if (!objects_ || !objects_->CallCameIn()) return;
+  // A client found the class object before it was withdrawn and is on its
+  // way: put it back for that client, and start the end over.
+  if (FAILED(RegisterClassObject())) class_object_.reset();
+  StartQuitTimer();
+}
+
+HRESULT Win32ComServer::CallWatch::QueryInterface(REFIID riid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  if (riid == IID_IUnknown || riid == IID_IMessageFilter) {
+    *object = static_cast<IMessageFilter*>(this);
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+DWORD Win32ComServer::CallWatch::HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) {
+  server_.OnIncomingCall();
+  return SERVERCALL_ISHANDLED;
+}
+
+// Calls of the server's own (an object's default value asked of a client)
+// behave as without a filter: a refused call is not repeated, and messages
+// that arrive meanwhile are handled as usual.
+DWORD Win32ComServer::CallWatch::RetryRejectedCall(HTASK, DWORD, DWORD) {
+  return static_cast<DWORD>(-1);
+}
+
+DWORD Win32ComServer::CallWatch::MessagePending(HTASK, DWORD, DWORD) {
+  return PENDINGMSG_WAITDEFPROCESS;
 }
 
 LRESULT CALLBACK Win32ComServer::WindowProc(HWND window, UINT message, WPARAM wparam,

@@ -49,6 +49,8 @@ fi
 if [[ -n $exe ]]; then
   source "$here/server/server.sh"
   e2e_server_suite "$exe"
+  source "$here/boundary/boundary.sh"
+  e2e_boundary_suite
 fi
 
 echo "Wine e2e took $((SECONDS - started)) s"

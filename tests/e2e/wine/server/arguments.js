@@ -1,8 +1,10 @@
 // How JScript values reach the server. JScript passes numbers and texts by
 // value and adds a named "this" argument to every call. A call whose
 // arguments all convert reaches the method, which in this release answers
-// "not available"; null and JScript's own objects (Date, Array, any object:
-// VT_DISPATCH) are refused with the conversion error before anything runs.
+// "not available". JScript's own objects (Date, Array, any object:
+// VT_DISPATCH) stand for their default value, their text, as in the
+// platform's own conversion; null and objects without a default value are
+// refused with the conversion error before anything runs.
 var o = new ActiveXObject("ScriptFunctions.App");
 var conversionError = "Ung\u00fcltige Variant-Typumwandlung";
 
@@ -45,12 +47,18 @@ checkNotAvailable("WindowExists", "undefined (Empty)", function () { o.WindowExi
 var title = "^E2E$", n = 90;
 checkNotAvailable("WndGetList", "variables", function () { o.WndGetList(title, n); });
 
+checkNotAvailable("WindowExists", "Date object", function () { o.WindowExists(new Date(2016, 11, 24)); });
+checkNotAvailable("WndGetList", "Array object", function () { o.WndGetList(["a", "b"], ";"); });
+checkNotAvailable("WndGetList", "Array object, second argument", function () { o.WndGetList("^E2E$", [";"]); });
+checkNotAvailable("WindowExists", "plain object", function () { o.WindowExists({ name: "x" }); });
+checkNotAvailable("WindowExists", "function object", function () { o.WindowExists(function () {}); });
+var folder = new ActiveXObject("Scripting.FileSystemObject").GetFolder("C:\\windows");
+checkNotAvailable("IniReadSections", "folder object", function () { o.IniReadSections(folder, ";"); });
+
 checkRefused("null", function () { o.WindowExists(null); });
-checkRefused("Date object", function () { o.WindowExists(new Date(2016, 11, 24)); });
-checkRefused("Array object", function () { o.WndGetList(["a", "b"], ";"); });
-checkRefused("Array object, second argument", function () { o.WndGetList("^E2E$", [";"]); });
-checkRefused("plain object", function () { o.WindowExists({ name: "x" }); });
-checkRefused("function object", function () { o.WindowExists(function () {}); });
+checkRefused("dictionary: its default member needs a key",
+             function () { o.WindowExists(new ActiveXObject("Scripting.Dictionary")); });
+checkRefused("the server's own object, which has no default value", function () { o.WindowExists(o); });
 
 checkEq(o.VelkoraVersion(), "010103", "VelkoraVersion after the refused calls");
 o = null;

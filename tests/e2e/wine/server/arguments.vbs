@@ -1,12 +1,14 @@
 ' How script values reach the server. VBScript passes every variable as a
 ' reference to a variant (VT_BYREF|VT_VARIANT): the server must convert the
 ' value behind it, and a call whose arguments all convert reaches the
-' method, which in this release answers "not available". An argument that
-' cannot become text (array, Null, object) is refused with the conversion
-' error before anything runs, so neither kind of call leaves a line in the
-' log. The runner presets SchreibeLog=1.
+' method, which in this release answers "not available". An object stands
+' for its default value, as in the platform's own conversion. An argument
+' that cannot become text (array, Null, an object without a default value,
+' Nothing) is refused with the conversion error before anything runs, so
+' neither kind of call leaves a line in the log. The runner presets
+' SchreibeLog=1.
 Dim o, r, v, title, sep, n, big, d, yes, day, nothing_there, no_value
-Dim list, fixed(2), dict, log_text
+Dim list, fixed(2), dict, log_text, fso, folder
 Set o = CreateObject("ScriptFunctions.App")
 
 ' Call under On Error Resume Next, then one of these: the call reached the
@@ -74,6 +76,15 @@ list = Array("^E2E$", ";")
 r = o.WndGetList(list(0), list(1))
 CheckNotAvailable "WndGetList", "array elements"
 
+' An object where text is expected gives its default value: a folder of
+' the file system object its path.
+Set fso = CreateObject("Scripting.FileSystemObject")
+Set folder = fso.GetFolder(EnvVar("SystemRoot"))
+r = o.IniReadSections(folder, sep)
+CheckNotAvailable "IniReadSections", "folder object in a variable"
+r = o.WndGetList(title, fso.GetFolder(EnvVar("SystemRoot")))
+CheckNotAvailable "WndGetList", "folder object as the second argument"
+
 ' --- arguments that cannot become text -------------------------------------
 r = o.WindowExists(Null)
 CheckRefused "Null literal"
@@ -88,9 +99,9 @@ r = o.IniReadSections(fixed, sep)
 CheckRefused "fixed-size array variable"
 Set dict = CreateObject("Scripting.Dictionary")
 r = o.WindowExists(dict)
-CheckRefused "object variable"
+CheckRefused "dictionary: its default member needs a key"
 r = o.WindowExists(o)
-CheckRefused "the server's own object"
+CheckRefused "the server's own object, which has no default value"
 Set nothing_there = Nothing
 r = o.WindowExists(nothing_there)
 CheckRefused "variable holding Nothing"
