@@ -112,18 +112,61 @@ boundary_successive_runs() {
   e2e_end
 }
 
-boundary_registration_while_held() {
-  local dir=$E2E_SRC/boundary status i
-  e2e_begin "server: /UnregServer and /RegServer while a script holds an object"
-  velkora_preset_ini 'SchreibeLog=1'
+# Starts hold.vbs in the background (its PID in BOUNDARY_HOLDER) and waits
+# until it holds an object.
+boundary_hold() {
+  local i
   rm -f "$E2E_RUN/hold.holding" "$E2E_RUN/hold.release"
-  e2e_cscript "$dir/hold.vbs" 180 &
-  local holder=$!
+  e2e_cscript "$E2E_SRC/boundary/hold.vbs" 180 &
+  BOUNDARY_HOLDER=$!
   for ((i = 0; i < 600; i++)); do
     [[ -e $E2E_RUN/hold.holding ]] && break
     sleep 0.1
   done
   e2e_check "the script holds an object" test -e "$E2E_RUN/hold.holding"
+}
+
+# Lets hold.vbs go on and waits for its end; status 0 when it passed.
+boundary_release() {
+  : >"$E2E_RUN/hold.release"
+  wait "$BOUNDARY_HOLDER"
+}
+
+boundary_start_waits_for_running_server() {
+  local status i sums
+  e2e_begin "server: a start by COM that meets a running server waits for its end"
+  velkora_preset_ini 'SchreibeLog=1'
+  boundary_hold
+  sums=$(md5sum "$E2E_APP_DIR/velkora.ini" "$E2E_APP_DIR/velkora.log")
+  e2e_start_bg "$E2E_APP_DIR" "$E2E_RUN/waiting.out" "$E2E_EXE_WIN" -Embedding
+  local waiting=$E2E_LAST_PID
+  sleep 2
+  e2e_check "the second start waits" e2e_pid_alive "$waiting"
+  e2e_check "... and leaves settings and log alone meanwhile" \
+    test "$(md5sum "$E2E_APP_DIR/velkora.ini" "$E2E_APP_DIR/velkora.log")" = "$sums"
+  status=0; boundary_release || status=$?
+  e2e_check "hold.vbs passes" test "$status" = 0
+  # The first server ends after the release; the waiting one starts.
+  for ((i = 0; i < 150; i++)); do
+    velkora_log | grep -q ' Nummmer:1 Wert:<-Embedding>$' && velkora_log | grep -q 'Application.Run$' &&
+      ! velkora_log | grep -q 'VelkoraVersion()' && break
+    sleep 0.1
+  done
+  e2e_check "the waiting start took over: a fresh log" velkora_log_has_in_order \
+    'Start Velkora Version 1.1.3' ' Nummmer:1 Wert:<-Embedding>' 'Application.Run'
+  e2e_check "... without the first server's calls" eval "! velkora_log | grep -q 'VelkoraVersion()'"
+  e2e_check "a script is served by it" e2e_cscript "$E2E_SRC/boundary/successive.vbs" 60
+  velkora_keep waiting
+  e2e_check "it ended after the release" e2e_wait_pid_end "$waiting" 100
+  e2e_check "no server left" velkora_wait_gone 100
+  e2e_end
+}
+
+boundary_registration_while_held() {
+  local status
+  e2e_begin "server: /UnregServer and /RegServer while a script holds an object"
+  velkora_preset_ini 'SchreibeLog=1'
+  boundary_hold
   local sums
   sums=$(md5sum "$E2E_APP_DIR/velkora.ini" "$E2E_APP_DIR/velkora.log")
   status=0; velkora_run unreg-held /UnregServer || status=$?
@@ -134,8 +177,7 @@ boundary_registration_while_held() {
   velkora_check_registered
   e2e_check "the running server's settings and log were left alone" \
     test "$(md5sum "$E2E_APP_DIR/velkora.ini" "$E2E_APP_DIR/velkora.log")" = "$sums"
-  : >"$E2E_RUN/hold.release"
-  status=0; wait "$holder" || status=$?
+  status=0; boundary_release || status=$?
   e2e_check "hold.vbs passes" test "$status" = 0
   velkora_keep hold.vbs
   e2e_check "the server ended" velkora_wait_gone 100
@@ -164,6 +206,7 @@ boundary_local_server_quoted() {
 e2e_boundary_suite() {
   boundary_build_client || return 1
   boundary_successive_runs
+  boundary_start_waits_for_running_server
   boundary_registration_while_held
   boundary_local_server_quoted
   boundary_settings_unwritable
