@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 
 build=build/release
 cmake --preset release -B "$build" >/dev/null
-cmake --build "$build" --target bench_ini_engine -j "$(nproc)"
+cmake --build "$build" --target bench_ini_engine bench_perlre bench_lcr_evaluation bench_tk32_search \
+  -j "$(nproc)"
 for bench in "$build"/bench/bench_*; do
   [[ -x "$bench" && -f "$bench" ]] || continue
   echo "== $(basename "$bench")"

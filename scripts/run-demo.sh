@@ -36,9 +36,28 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 unset WINESERVER
-# The demo shows no window and no box; without a display nothing can pop up
-# on the user's screen, and a box would return at once instead of waiting.
+# The demo's windows (Notepad, which it lists and closes) live on a private
+# virtual display, so nothing pops up on the user's screen. The demo shows no
+# box (one would wait there for a click that never comes).
 unset DISPLAY WAYLAND_DISPLAY
+xvfb_pid=
+start_xvfb() {
+  local n i
+  for n in $(seq 151 200); do
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.out" 2>&1 &
+    xvfb_pid=$!
+    for i in $(seq 1 50); do
+      [[ -e /tmp/.X11-unix/X$n ]] && { export DISPLAY=":$n"; return 0; }
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
+  done
+  echo "no free X display for Xvfb" >&2
+  return 1
+}
 
 # A run that was killed outright leaves its wineserver (and whatever Windows
 # processes still ran) behind; end them before the prefix is replaced.
@@ -63,6 +82,13 @@ export WINEPREFIX=$run/prefix
 # starts in that moment fails; one persistent wineserver serves the whole run.
 wineserver_started=0
 wine_job=
+stop_run() {
+  stop_wine
+  if [[ -n $xvfb_pid ]]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
+  fi
+}
 stop_wine() {
   if [[ -n $wine_job ]] && kill -0 "$wine_job" 2>/dev/null; then
     kill "$wine_job" 2>/dev/null || true
@@ -72,8 +98,9 @@ stop_wine() {
     wineserver_started=0
   fi
 }
-trap stop_wine EXIT
+trap stop_run EXIT
 trap 'exit 130' INT TERM
+start_xvfb
 wineserver -p
 wineserver_started=1
 
@@ -124,12 +151,17 @@ if ((status != 0)); then
 fi
 echo "== velkora.exe registered as ScriptFunctions.App in $WINEPREFIX"
 
-# Settings and log belong beside the exe; start with logging on and no log.
+# Settings and log belong beside the exe; start with logging on, no log, and
+# the sample tariffs kept in the settings file (examples/lcr/einstellungen).
 rm -f "$app/velkora.log"
-printf '[Fenster]\r\nSchreibeLog=1\r\n' >"$app/velkora.ini"
+{ printf '[Fenster]\r\nSchreibeLog=1\r\n'; cat "$root/examples/lcr/einstellungen/velkora.ini"; } \
+  >"$app/velkora.ini"
 
+# The sample tariffs are written for German settings (dates, decimal comma):
+# Wine takes the user's locale from LC_ALL.
 status=0
-run_in_app 120 "$run/demo.out" "$run/demo.err" cscript //nologo demo.vbs || status=$?
+LC_ALL=de_DE.UTF-8 run_in_app 120 "$run/demo.out" "$run/demo.err" cscript //nologo demo.vbs ||
+  status=$?
 
 # The server ends by itself shortly after the script released its object;
 # its last log lines are written then.
@@ -152,6 +184,11 @@ if [[ -f $app/velkora.log ]]; then
   iconv -f CP1252 -t UTF-8 "$app/velkora.log" | tr -d '\r'
 else
   echo "(no log)"
+fi
+if [[ -f $app/demo.ini ]]; then
+  echo
+  echo "== INI file $app/demo.ini"
+  iconv -f CP1252 -t UTF-8 "$app/demo.ini" | tr -d '\r'
 fi
 echo
 echo "== settings file $app/velkora.ini"

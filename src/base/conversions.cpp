@@ -235,10 +235,24 @@ std::string FormatDateTime(std::string_view format, DateTime value, const Format
     switch (lower) {
       case 'd':
       case 'm':
+        if (run >= 3) {
+          // Names: "ddd"/"mmm" the short, "dddd"/"mmmm" (and longer runs) the
+          // long one, never the number repeated.
+          const bool is_long = run >= 4;
+          if (lower == 'd') {
+            const auto weekday = static_cast<std::size_t>(DayOfWeek(rounded) - 1);
+            out += is_long ? fs.long_day_names[weekday] : fs.short_day_names[weekday];
+          } else if (date.month >= 1) {
+            const auto month = static_cast<std::size_t>(date.month - 1);
+            out += is_long ? fs.long_month_names[month] : fs.short_month_names[month];
+          }
+          break;
+        }
+        [[fallthrough]];
       case 'h':
       case 'n':
       case 's': {
-        run = run >= 2 ? 2 : 1;  // "ddd" is "dd" followed by "d"
+        run = run >= 2 ? 2 : 1;  // "hhh" is "hh" followed by "h"
         int v = lower == 'd' ? date.day
                 : lower == 'm' ? date.month
                 : lower == 'h' ? (twelve_hour ? (time.hour + 11) % 12 + 1 : time.hour)

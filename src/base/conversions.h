@@ -51,7 +51,8 @@ DateTime StrToDate(std::string_view text, const FormatSettings& fs, int current_
 DateTime StrToTime(std::string_view text, const FormatSettings& fs);
 
 // Formats with the runtime's format letters (see FormatSettings), in any
-// letter case: d dd m mm yy yyyy h hh n nn s ss, z zzz (milliseconds); "/"
+// letter case: d dd m mm yy yyyy h hh n nn s ss, z zzz (milliseconds),
+// ddd dddd mmm mmmm (the weekday's and month's names from `fs`); "/"
 // and ":" stand for the date and time separators; text in double or single
 // quotes is copied; every other character is copied as it is. The value is
 // rounded to the nearest millisecond first.

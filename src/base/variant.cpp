@@ -46,6 +46,37 @@ std::string CurrencyToText(int64_t scaled, char decimal_separator) {
   return text;
 }
 
+// The exact decimal value: the 96-bit magnitude's digits with the point
+// `scale` places from the right, trailing zeros of the fraction dropped.
+std::string DecimalToText(const Decimal& d, char decimal_separator) {
+  // Long division by 10 over three 32-bit limbs, most significant first.
+  uint32_t limbs[3] = {d.hi32, static_cast<uint32_t>(d.lo64 >> 32), static_cast<uint32_t>(d.lo64)};
+  std::string digits;  // least significant first
+  while (limbs[0] != 0 || limbs[1] != 0 || limbs[2] != 0) {
+    uint64_t remainder = 0;
+    for (uint32_t& limb : limbs) {
+      const uint64_t current = (remainder << 32) | limb;
+      limb = static_cast<uint32_t>(current / 10);
+      remainder = current % 10;
+    }
+    digits += static_cast<char>('0' + remainder);
+  }
+  std::size_t scale = d.scale;
+  // Zeros after the point carry no value; drop them before placing it.
+  std::size_t dropped = 0;
+  while (dropped < scale && dropped < digits.size() && digits[dropped] == '0') ++dropped;
+  if (dropped == digits.size()) return "0";
+  digits.erase(0, dropped);
+  scale -= dropped;
+  if (digits.size() <= scale) digits.append(scale - digits.size() + 1, '0');
+  std::string text = d.negative ? "-" : "";
+  for (std::size_t i = digits.size(); i-- > 0;) {
+    text += digits[i];
+    if (i == scale && i != 0) text += decimal_separator;
+  }
+  return text;
+}
+
 // Short date and time; a whole day number shows the date alone, a value in
 // [0, 1) the time alone.
 std::string DateToText(DateTime value, const FormatSettings& fs) {
@@ -68,6 +99,14 @@ Variant Variant::Date(DateTime v) { return Variant(kVtDate, v); }
 Variant Variant::Text(std::string v) { return Variant(kVtBstr, std::move(v)); }
 Variant Variant::Bool(bool v) { return Variant(kVtBool, v); }
 Variant Variant::Ui1(uint8_t v) { return Variant(kVtUi1, int64_t{v}); }
+Variant Variant::I1(int8_t v) { return Variant(kVtI1, int64_t{v}); }
+Variant Variant::Ui2(uint16_t v) { return Variant(kVtUi2, int64_t{v}); }
+Variant Variant::Ui4(uint32_t v) { return Variant(kVtUi4, int64_t{v}); }
+Variant Variant::I8(int64_t v) { return Variant(kVtI8, v); }
+Variant Variant::Ui8(uint64_t v) { return Variant(kVtUi8, v); }
+Variant Variant::Int(int32_t v) { return Variant(kVtInt, int64_t{v}); }
+Variant Variant::Uint(uint32_t v) { return Variant(kVtUint, int64_t{v}); }
+Variant Variant::Dec(Decimal v) { return Variant(kVtDecimal, v); }
 Variant Variant::ErrorCode(int32_t scode) { return Variant(kVtError, int64_t{scode}); }
 Variant Variant::Dispatch() { return Variant(kVtDispatch, {}); }
 Variant Variant::Unknown() { return Variant(kVtUnknown, {}); }
@@ -108,6 +147,17 @@ DateTime Variant::AsDate() const { return Get<double>(type_, kVtDate, value_); }
 const std::string& Variant::AsText() const { return Get<std::string>(type_, kVtBstr, value_); }
 bool Variant::AsBool() const { return Get<bool>(type_, kVtBool, value_); }
 uint8_t Variant::AsUi1() const { return static_cast<uint8_t>(Get<int64_t>(type_, kVtUi1, value_)); }
+int64_t Variant::AsInteger() const {
+  switch (type_) {
+    case kVtI1: case kVtI2: case kVtI4: case kVtI8: case kVtInt:
+    case kVtUi1: case kVtUi2: case kVtUi4: case kVtUint:
+      return Get<int64_t>(type_, type_, value_);
+    default:
+      throw VariantTypeError();
+  }
+}
+uint64_t Variant::AsUi8() const { return Get<uint64_t>(type_, kVtUi8, value_); }
+const Decimal& Variant::AsDecimal() const { return Get<Decimal>(type_, kVtDecimal, value_); }
 int32_t Variant::AsErrorCode() const {
   return static_cast<int32_t>(Get<int64_t>(type_, kVtError, value_));
 }
@@ -130,7 +180,9 @@ std::string TypeName(const Variant& v) {
     case kVtBool: return "Boolean";
     case kVtVariant: return "Variant";
     case kVtUnknown: return "Unknown";
+    case kVtDecimal: return "Decimal";
     case kVtUi1: return "Byte";
+    case kVtI8: return "LongLong";
     default: return "VarType " + std::to_string(v.Type());
   }
 }
@@ -141,7 +193,15 @@ std::string VariantToText(const Variant& variant, const FormatSettings& fs) {
     case kVtEmpty: return "";
     case kVtI2: return std::to_string(v.AsI2());
     case kVtI4: return std::to_string(v.AsI4());
-    case kVtUi1: return std::to_string(v.AsUi1());
+    case kVtI1:
+    case kVtUi1:
+    case kVtUi2:
+    case kVtUi4:
+    case kVtI8:
+    case kVtInt:
+    case kVtUint: return std::to_string(v.AsInteger());
+    case kVtUi8: return std::to_string(v.AsUi8());
+    case kVtDecimal: return DecimalToText(v.AsDecimal(), fs.decimal_separator);
     case kVtR4: return RealToText(v.AsR4(), 7, fs.decimal_separator);
     case kVtR8: return RealToText(v.AsR8(), 15, fs.decimal_separator);
     case kVtCy: return CurrencyToText(v.AsCurrency(), fs.decimal_separator);

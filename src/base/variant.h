@@ -27,9 +27,28 @@ enum VarType : uint16_t {
   kVtBool = 11,
   kVtVariant = 12,
   kVtUnknown = 13,
+  kVtDecimal = 14,
+  kVtI1 = 16,
   kVtUi1 = 17,
+  kVtUi2 = 18,
+  kVtUi4 = 19,
+  kVtI8 = 20,
+  kVtUi8 = 21,
+  kVtInt = 22,
+  kVtUint = 23,
   kVtArray = 0x2000,
   kVtByRef = 0x4000,
+};
+
+// The platform's 96-bit decimal: magnitude (hi32 * 2^64 + lo64) divided by
+// 10^scale, with a sign. Scales above 28 do not occur in valid values.
+struct Decimal {
+  uint8_t scale = 0;
+  bool negative = false;
+  uint32_t hi32 = 0;
+  uint64_t lo64 = 0;
+
+  bool operator==(const Decimal&) const = default;
 };
 
 // The automation value that crosses the call boundary. Text is held as 8-bit
@@ -52,6 +71,16 @@ class Variant {
   static Variant Text(std::string v);
   static Variant Bool(bool v);
   static Variant Ui1(uint8_t v);
+  // The remaining integer types keep their own type codes, so that a value
+  // reaches the functions that look at the code as the client sent it.
+  static Variant I1(int8_t v);
+  static Variant Ui2(uint16_t v);
+  static Variant Ui4(uint32_t v);
+  static Variant I8(int64_t v);
+  static Variant Ui8(uint64_t v);
+  static Variant Int(int32_t v);
+  static Variant Uint(uint32_t v);
+  static Variant Dec(Decimal v);
   static Variant ErrorCode(int32_t scode);
   static Variant Dispatch();
   static Variant Unknown();
@@ -81,12 +110,18 @@ class Variant {
   const std::string& AsText() const;
   bool AsBool() const;
   uint8_t AsUi1() const;
+  // Any of the integer types I1, I2, I4, I8, INT, UI1, UI2, UI4 and UINT as
+  // a signed 64-bit value; UI8 only by AsUi8.
+  int64_t AsInteger() const;
+  uint64_t AsUi8() const;
+  const Decimal& AsDecimal() const;
   int32_t AsErrorCode() const;
 
   bool operator==(const Variant&) const = default;
 
  private:
-  using Value = std::variant<std::monostate, int64_t, double, std::string, bool, const Variant*>;
+  using Value =
+      std::variant<std::monostate, int64_t, uint64_t, double, std::string, bool, Decimal, const Variant*>;
   Variant(uint16_t type, Value value) : type_(type), value_(std::move(value)) {}
 
   uint16_t type_ = kVtEmpty;
@@ -95,14 +130,17 @@ class Variant {
 
 // Human-readable type name ("Empty", "Null", "Integer", "Long", "Single",
 // "Double", "Currency", "Date", "String", "Object", "Error", "Boolean",
-// "Variant", "Unknown", "Byte", "Array", or "ByRef Variant").
+// "Variant", "Unknown", "Decimal", "Byte", "LongLong", "Array", "ByRef
+// Variant", or "VarType <n>" for the rest).
 std::string TypeName(const Variant& v);
 
 // Text form with the platform's variant rules (VariantChangeTypeEx to text,
 // no flags): Empty "", Boolean "-1"/"0", R8 with 15 and R4 with 7
 // significant digits ("1E+15" style), Currency as its exact decimal value,
 // dates as short date + long time (a whole day number as the date alone, a
-// value in [0, 1) as the time alone). A by-reference variant is followed.
+// value in [0, 1) as the time alone), 64-bit and unsigned integers and
+// Decimal with all their digits (Decimal with the locale's decimal
+// separator and without trailing zeros). A by-reference variant is followed.
 // Null, arrays, objects, error codes and dates outside years 1 to 9999 raise
 // VariantTypeError.
 std::string VariantToText(const Variant& v, const FormatSettings& fs);

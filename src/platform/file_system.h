@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,43 @@ class FileSystem {
                                                  std::string_view pattern) const = 0;
   // Roots of the fixed drives ("C:\\" ...); "/" on POSIX.
   virtual std::vector<std::string> FixedDrives() const = 0;
+
+  // The character between the names of a path ('\\' on Windows, '/' on
+  // POSIX); the roots of FixedDrives end in it.
+  virtual char PathSeparator() const = 0;
+
+  // --- walking the folders of a disk ---------------------------------------
+
+  // Which folder a path reaches: two paths that reach the same folder give
+  // the same identity, two different folders that exist at the same time
+  // never do. `volume` tells the file system (disk, partition) apart.
+  struct FolderIdentity {
+    uint64_t volume = 0;
+    uint64_t index = 0;
+    bool operator==(const FolderIdentity&) const = default;
+  };
+
+  // One entry of a folder as a walk sees it. `is_directory` is true only
+  // for a real folder the walk may enter: never for a symbolic link, a
+  // junction or another reparse point, whatever it points to.
+  struct WalkEntry {
+    std::string name;
+    bool is_directory = false;
+  };
+
+  // Reads one folder for a walk. `folder` ends in PathSeparator(). Returns
+  // false when the folder cannot be opened or listed, or when the path
+  // itself ends in a symbolic link, junction or other reparse point (a walk
+  // never follows them). Otherwise sets `identity` and replaces `entries`
+  // with every entry of the folder except "." and "..", hidden and system
+  // entries included, in the platform's enumeration order (unsorted).
+  virtual bool ReadFolderForWalk(const std::string& folder, FolderIdentity& identity,
+                                 std::vector<WalkEntry>& entries) const = 0;
+
+  // True when the folder lies on a local fixed disk: false for pseudo file
+  // systems (/proc, /sys, /dev, RAM-backed ones), network shares and
+  // removable media. A walk asks this when it steps onto another volume.
+  virtual bool IsOnFixedDisk(const std::string& folder) const = 0;
 };
 
 }  // namespace velkora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -23,9 +24,42 @@ struct TSubExp {
   int32_t Len = 0;  // number of characters
 };
 
-// Compile option bit: letters match without regard to case (ASCII letters
-// only; the engine's built-in "C" tables).
-inline constexpr uint32_t kPerlreCaseless = 1;
+// Compile option bits, in the classic engine's numbering that the server's
+// callers were written against. Bits not listed here are ignored.
+//
+// Letters match without regard to case (ASCII letters only; the engine's
+// built-in "C" tables).
+inline constexpr uint32_t kPerlreCaseless = 0x0001;
+// "^" and "$" also match at line breaks inside the subject.
+inline constexpr uint32_t kPerlreMultiline = 0x0002;
+// "." also matches a line break.
+inline constexpr uint32_t kPerlreDotAll = 0x0004;
+// White space in the pattern is ignored; "#" starts a comment.
+inline constexpr uint32_t kPerlreExtended = 0x0008;
+// A match must begin at the search position.
+inline constexpr uint32_t kPerlreAnchored = 0x0010;
+// "$" matches only at the very end, not before a final line feed.
+inline constexpr uint32_t kPerlreDollarEndOnly = 0x0020;
+// Quantifiers are lazy by default, greedy when followed by "?".
+inline constexpr uint32_t kPerlreUngreedy = 0x0200;
+
+// How much work one search may do before it gives up as "no match". Far
+// above what any sensible pattern needs on a window title or a line of a
+// tariff file; a catastrophic pattern hits them within milliseconds.
+struct PerlreLimits {
+  // Backtracking steps with the JIT-compiled matcher.
+  uint32_t jit_match_limit = 1'000'000;
+  // Backtracking steps with the interpreter (where JIT is off or not
+  // available); its steps cost more, so there are fewer of them.
+  uint32_t match_limit = 100'000;
+  // Nesting depth of backtracking (interpreter).
+  uint32_t depth_limit = 10'000;
+  // Memory for backtracking (interpreter), in KiB.
+  uint32_t heap_limit_kib = 16 * 1024;
+  // Largest stack of the JIT-compiled matcher, in bytes; a search that needs
+  // more ends as "no match".
+  std::size_t jit_stack_max = 1024 * 1024;
+};
 
 // One compiled pattern, one subject, a search position and the result of the
 // last search. The process has one shared instance (`Perlre`, made by the
@@ -40,7 +74,7 @@ class TPerlre {
  public:
   // No pattern, empty Regex and Subject, ResetMatch done. `study`: every
   // compiled pattern is prepared for fast searching (JIT where available).
-  TPerlre(bool study, uint32_t options);
+  TPerlre(bool study, uint32_t options, const PerlreLimits& limits = {});
   ~TPerlre();
   TPerlre(const TPerlre&) = delete;
   TPerlre& operator=(const TPerlre&) = delete;
@@ -59,6 +93,11 @@ class TPerlre {
   // search position moves to the match's end. False when nothing matched or
   // the engine failed (also when the search hit its limits). Raises
   // "Perlre: no regex defined" when no pattern is compiled.
+  //
+  // The engine sees the subject only from the search position on, so "^"
+  // matches there. After an empty match the next search does not accept an
+  // empty match at the same place again, so that a loop of MatchNext calls
+  // always ends.
   bool MatchNext();
   // SetSubject(text), then MatchNext(). The form every user calls.
   bool Match(std::string_view text);
@@ -66,7 +105,8 @@ class TPerlre {
   // "Perlre: GetSubExp without match" when the last search found nothing
   // and "Perlre: index out of range in GetSubExp" when index is not below
   // MatchCount(). A group that took no part gives Text "", Len 0 and Pos the
-  // offset of the match start.
+  // offset of the match start. When the match set more groups than the 14
+  // result pairs hold (MatchCount() 0), indices 0 to 13 are handed out.
   TSubExp GetSubExp(int index) const;
 
   const std::string& Regex() const { return regex_; }
@@ -77,9 +117,12 @@ class TPerlre {
   int32_t MatchCount() const { return match_count_; }
   uint32_t Options() const { return options_; }
   bool Study() const { return study_; }
+  // Whether the current pattern runs JIT-compiled (false without a pattern,
+  // without Study, or where the platform has no JIT).
+  bool Jitted() const;
 
  private:
-  struct Engine;  // the compiled pattern and its match data, owned
+  struct Engine;  // the engine's contexts, match data and compiled pattern
 
   std::unique_ptr<Engine> engine_;
   std::string regex_;
@@ -87,6 +130,8 @@ class TPerlre {
   std::size_t match_start_ = 0;
   std::size_t search_pos_ = 0;
   int32_t match_count_ = -1;
+  // The last match was empty: the next MatchNext must not repeat it.
+  bool last_match_empty_ = false;
   uint32_t options_;
   bool study_;
 };

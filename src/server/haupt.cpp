@@ -3,8 +3,11 @@
 #include <optional>
 
 #include "base/error.h"
+#include "ini/ini_functions.h"
+#include "lcr/ranking.h"
 #include "shell/log.h"
 #include "shell/settings.h"
+#include "windows/window_functions.h"
 
 namespace velkora {
 
@@ -35,8 +38,9 @@ std::string InfoText() {
   return text;
 }
 
-THaupt::THaupt(ShellContext& shell, StartSettings start, std::vector<std::string> params)
-    : shell_(shell), frame_(shell), start_(start), params_(std::move(params)) {
+THaupt::THaupt(ShellContext& shell, TPerlre& perlre, StartSettings start,
+               std::vector<std::string> params)
+    : shell_(shell), perlre_(perlre), frame_(shell), start_(start), params_(std::move(params)) {
   left_ = ReadSetting(shell_, kSectionFenster, "Links", Variant::I4(0)).AsI4();
   top_ = ReadSetting(shell_, kSectionFenster, "Oben", Variant::I4(0)).AsI4();
 }
@@ -79,44 +83,93 @@ std::string THaupt::VelkoraIniname() {
   return result;
 }
 
+LcrServices THaupt::LcrDienste() {
+  Platform& platform = shell_.platform;
+  LcrServices services{platform.IniFiles(), shell_.settings_file, platform.SystemClock(),
+                       platform.UserLocale(), platform.Files(),   platform.Boxes(),
+                       perlre_,               frame_,             nullptr};
+  if (shell_.schreibe_log) services.log = [this](std::string_view text) { frame_.WriteLog(text); };
+  return services;
+}
+
+std::string THaupt::GetRasLCRName(const std::string& dauer) {
+  LcrServices services = LcrDienste();
+  return velkora::GetRasLCRName(services, dauer, Para5());
+}
+
+std::string THaupt::GetRasLCRInfo(const std::string& dauer, const std::string& trenner) {
+  LcrServices services = LcrDienste();
+  return velkora::GetRasLCRInfo(services, dauer, trenner);
+}
+
+void THaupt::LCRFehler(const std::string& text) {
+  LcrServices services = LcrDienste();
+  velkora::LCRFehler(services, text);
+}
+
+void THaupt::MenuTestGetRasLCRName() {
+  const std::string dauer = Para1();
+  GetRasLCRName(dauer);
+}
+
+// --- window functions -------------------------------------------------------
+
+bool THaupt::WindowExists(const std::string& fenster_name) {
+  return velkora::WindowExists(frame_, shell_.platform.TopLevelWindows(), fenster_name);
+}
+
+void THaupt::CloseWindow(const std::string& fenster_name) {
+  velkora::CloseWindow(frame_, shell_.platform.TopLevelWindows(), fenster_name);
+}
+
+std::string THaupt::WndGetList(const std::string& muster, const std::string& trenner) {
+  return velkora::WndGetList(frame_, shell_.platform.TopLevelWindows(), perlre_, muster, trenner);
+}
+
+std::string THaupt::WndClose(const std::string& muster, const std::string& trenner,
+                             const std::string& alle) {
+  return velkora::WndClose(frame_, shell_.platform.TopLevelWindows(), perlre_,
+                           shell_.platform.UserLocale().Formats(), muster, trenner, alle);
+}
+
+// --- INI functions ----------------------------------------------------------
+
+IniFunctions THaupt::Ini() {
+  Platform& platform = shell_.platform;
+  return IniFunctions(frame_, platform.IniFiles(), platform.Boxes(), platform.UserLocale());
+}
+
+void THaupt::IniWrite(const std::string& datei, const std::string& sektion, const std::string& eintrag,
+                      const Variant& wert) {
+  Ini().IniWrite(datei, sektion, eintrag, wert);
+}
+
+Variant THaupt::IniRead(const std::string& datei, const std::string& sektion, const std::string& eintrag,
+                        const Variant& wert) {
+  return Ini().IniRead(datei, sektion, eintrag, wert);
+}
+
+void THaupt::IniDeleteKey(const std::string& datei, const std::string& sektion, const std::string& eintrag) {
+  Ini().IniDeleteKey(datei, sektion, eintrag);
+}
+
+std::string THaupt::IniReadSectionValues(const std::string& ini_datei, const std::string& sektion,
+                                         const std::string& trenner) {
+  return Ini().IniReadSectionValues(ini_datei, sektion, trenner);
+}
+
+std::string THaupt::IniReadSection(const std::string& datei, const std::string& sektion,
+                                   const std::string& trenner) {
+  return Ini().IniReadSection(datei, sektion, trenner);
+}
+
+std::string THaupt::IniReadSections(const std::string& datei, const std::string& trenner) {
+  return Ini().IniReadSections(datei, trenner);
+}
+
 // Subsystems that are not part of this build yet.
-bool THaupt::WindowExists(const std::string&) { throw NotImplementedError("WindowExists"); }
-void THaupt::CloseWindow(const std::string&) { throw NotImplementedError("CloseWindow"); }
 std::string THaupt::GetRasConnection() { throw NotImplementedError("GetRasConnection"); }
-void THaupt::IniWrite(const std::string&, const std::string&, const std::string&,
-                      const Variant&) {
-  throw NotImplementedError("IniWrite");
-}
-Variant THaupt::IniRead(const std::string&, const std::string&, const std::string&,
-                        const Variant&) {
-  throw NotImplementedError("IniRead");
-}
-void THaupt::IniDeleteKey(const std::string&, const std::string&, const std::string&) {
-  throw NotImplementedError("IniDeleteKey");
-}
-std::string THaupt::GetRasLCRName(const std::string&) {
-  throw NotImplementedError("GetRasLCRName");
-}
-std::string THaupt::GetRasLCRInfo(const std::string&, const std::string&) {
-  throw NotImplementedError("GetRasLCRInfo");
-}
-std::string THaupt::WndGetList(const std::string&, const std::string&) {
-  throw NotImplementedError("WndGetList");
-}
-std::string THaupt::WndClose(const std::string&, const std::string&, const std::string&) {
-  throw NotImplementedError("WndClose");
-}
 std::string THaupt::RasClose() { throw NotImplementedError("RasClose"); }
-std::string THaupt::IniReadSectionValues(const std::string&, const std::string&,
-                                         const std::string&) {
-  throw NotImplementedError("IniReadSectionValues");
-}
-std::string THaupt::IniReadSection(const std::string&, const std::string&, const std::string&) {
-  throw NotImplementedError("IniReadSection");
-}
-std::string THaupt::IniReadSections(const std::string&, const std::string&) {
-  throw NotImplementedError("IniReadSections");
-}
 int32_t THaupt::GetPerfStats(const std::string&) { throw NotImplementedError("GetPerfStats"); }
 
 }  // namespace velkora

@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "base/variant.h"
+#include "lcr/lcr_services.h"
+#include "regex/perlre.h"
+#include "ini/ini_functions.h"
 #include "shell/script_frame.h"
 #include "shell/shell_context.h"
 
@@ -38,8 +41,11 @@ struct StartSettings {
 class THaupt {
  public:
   // Reads the window position (Links, Oben) like the window's creation
-  // handler. `params` is the command line, [0] the program path.
-  THaupt(ShellContext& shell, StartSettings start, std::vector<std::string> params);
+  // handler. `perlre` is the process's shared regular expression instance
+  // (made by the host before the main window, studied and caseless).
+  // `params` is the command line, [0] the program path.
+  THaupt(ShellContext& shell, TPerlre& perlre, StartSettings start,
+         std::vector<std::string> params);
   THaupt(const THaupt&) = delete;
   THaupt& operator=(const THaupt&) = delete;
 
@@ -51,6 +57,7 @@ class THaupt {
   // --- script frame -------------------------------------------------------
   ScriptFrame& Frame() { return frame_; }
   ShellContext& Shell() { return shell_; }
+  TPerlre& Perlre() { return perlre_; }
   const std::string& StatusLine() const { return frame_.StatusLine(); }
   void LogCall(std::string_view text) { frame_.LogCall(text); }
   void LogResult(std::string_view text) { frame_.LogResult(text); }
@@ -99,8 +106,23 @@ class THaupt {
   std::string VelkoraIniname();
   int32_t GetPerfStats(const std::string& key);
 
+  // --- least-cost routing --------------------------------------------------
+  // The tariff engine's error box ("Fehler in Velkora.GetRasLCR") and its
+  // log line.
+  void LCRFehler(const std::string& text);
+  // The test menu's entry LCR: GetRasLCRName with Para1 as the duration; the
+  // result shows in the status line, the list in Para5.
+  void MenuTestGetRasLCRName();
+
  private:
+  // The INI functions over this process's profile functions, boxes and
+  // locale, writing to this window's frame.
+  IniFunctions Ini();
+  // What the tariff engine needs, over this process's platform.
+  LcrServices LcrDienste();
+
   ShellContext& shell_;
+  TPerlre& perlre_;
   ScriptFrame frame_;
   StartSettings start_;
   std::vector<std::string> params_;

@@ -80,7 +80,7 @@ int RegisterBesideRunningInstance(const ServerConfig& config, Platform& platform
 
 }  // namespace
 
-int RunServer(const ServerConfig& config, Platform& platform, HostHooks& hooks) {
+int RunServer(const ServerConfig& config, Platform& platform, TPerlre& perlre, HostHooks& hooks) {
   // The guard comes before anything else; a lock that cannot be made for
   // another reason than an existing one does not stop the start.
   const std::string lock_name(kInstanceLockName);
@@ -111,7 +111,7 @@ int RunServer(const ServerConfig& config, Platform& platform, HostHooks& hooks) 
     }
 
     WriteLog(shell, "Application.CreateForm");
-    THaupt haupt(shell, read.start, config.params);
+    THaupt haupt(shell, perlre, read.start, config.params);
     hooks.MainWindowCreated(haupt);
 
     WriteLog(shell, "Application.Run");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "regex/perlre.h"
 #include "server/haupt.h"
 #include "shell/shell_context.h"
 
@@ -107,6 +108,9 @@ void WriteStartLines(ShellContext& shell, const std::vector<std::string>& params
 // start that meets a running instance does what config.when_running says;
 // none of them touches settings or log. An error escaping start-up is shown
 // in an error box and gives kExitStartupError.
-int RunServer(const ServerConfig& config, Platform& platform, HostHooks& hooks);
+//
+// `perlre` is the process's shared regular expression instance, which the
+// host makes before anything else runs and keeps until the process ends.
+int RunServer(const ServerConfig& config, Platform& platform, TPerlre& perlre, HostHooks& hooks);
 
 }  // namespace velkora

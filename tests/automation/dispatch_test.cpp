@@ -85,7 +85,8 @@ TEST(Dispatcher, ParameterNamesResolveInAnyCase) {
 class DispatchFixture : public ::testing::Test {
  protected:
   fakes::ShellFixture f;
-  THaupt haupt{f.shell, StartSettings{}, {"/bin/velkora"}};
+  TPerlre perlre{true, kPerlreCaseless};
+  THaupt haupt{f.shell, perlre, StartSettings{}, {"/bin/velkora"}};
   TApp app{haupt, f.locale};
 
   CallResult Run(const ResolvedCall& resolved) {
@@ -135,16 +136,17 @@ TEST_F(DispatchFixture, NamedArgumentsAreRefusedWhenTheyDoNotFit) {
 }
 
 TEST_F(DispatchFixture, NamedArgumentsFillTheirPositions) {
-  // The call passes the refusals and reaches the method, which is not built
-  // yet: proof that the arguments were accepted.
+  // The call passes the refusals and reaches the method with its arguments
+  // in their places, as its call line shows.
   const std::vector<NamedArgument> named{{"TRENNER", Variant::Text(";")},
                                          {"Muster", Variant::Text("^E")}};
   const ResolvedCall resolved = Dispatcher::Resolve(dispid::kWndGetList, {}, named);
   const std::vector<Variant> in_order{Variant::Text("^E"), Variant::Text(";")};
   EXPECT_EQ(resolved.args, in_order);
   const CallResult r = Run(resolved);
-  ASSERT_TRUE(r.error.has_value());
-  EXPECT_EQ(r.error->status, kStatusNotImplemented);
+  EXPECT_FALSE(r.error.has_value());
+  EXPECT_EQ(r.value, Variant::Text(""));
+  EXPECT_EQ(haupt.StatusLine(), "WndGetList(\"^E\",\";\")-->\"\"");
 }
 
 TEST_F(DispatchFixture, MethodsWithoutResultGiveEmpty) {

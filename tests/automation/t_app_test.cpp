@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <new>
 
 #include "automation/dispatcher.h"
@@ -48,7 +50,8 @@ const MethodInfo& Method(int32_t id) { return *Dispatcher::Find(id); }
 class TAppTest : public ::testing::Test {
  protected:
   fakes::ShellFixture f;
-  THaupt haupt{f.shell, StartSettings{}, {"/bin/velkora"}};
+  TPerlre perlre{true, kPerlreCaseless};
+  THaupt haupt{f.shell, perlre, StartSettings{}, {"/bin/velkora"}};
   TApp app{haupt, f.locale};
 
   void ExpectTypeMismatchWithoutTrace(const CallResult& r) {
@@ -78,26 +81,38 @@ TEST_F(TAppTest, ValuesWithoutTextFormAreRefusedBeforeAnythingRuns) {
 }
 
 TEST_F(TAppTest, WertIsPassedOnUnconverted) {
-  // Wert is neither converted nor followed (a reference takes the INI
-  // functions' text path by its own type code), so even values TApp could
-  // not read get as far as the INI operation.
+  // Wert is neither converted nor followed: a reference takes the INI
+  // functions' text path by its own type code, a number stays a number.
+  auto args = [](Variant wert) {
+    return std::vector<Variant>{Variant::Text("d.ini"), Variant::Text("s"), Variant::Text("k"), wert};
+  };
+  const CallResult by_reference = app.Call(Method(dispid::kIniRead), args(Variant::ByRef(&kNumberTarget)));
+  EXPECT_FALSE(by_reference.error.has_value());
+  EXPECT_EQ(by_reference.value, Variant::Text("90"));
+  EXPECT_EQ(app.Call(Method(dispid::kIniRead), args(Variant::I2(7))).value, Variant::I4(7));
+  // Even values TApp could not read get as far as the INI operation, which
+  // reports them itself and returns normally.
   for (const Variant& wert : {Variant::ByRef(&kArrayTarget), Variant::ByRef(nullptr)}) {
     for (int32_t id : {dispid::kIniWrite, dispid::kIniRead}) {
-      const std::vector<Variant> args{Variant::Text("d.ini"), Variant::Text("s"),
-                                      Variant::Text("k"), wert};
-      const CallResult r = app.Call(Method(id), args);
-      ASSERT_TRUE(r.error.has_value());
-      EXPECT_EQ(r.error->status, kStatusNotImplemented);
+      f.boxes.shown.clear();
+      const CallResult r = app.Call(Method(id), args(wert));
+      EXPECT_FALSE(r.error.has_value());
+      EXPECT_EQ(r.value, Variant());
+      ASSERT_EQ(f.boxes.shown.size(), 1u);
+      EXPECT_EQ(f.boxes.shown[0].text, "Exception: Ungültige Variant-Typumwandlung");
     }
   }
+  EXPECT_TRUE(f.profile.writes.empty());
 }
 
 TEST_F(TAppTest, MissingSubsystemsFailAsNotImplemented) {
+  constexpr int32_t kAvailable[] = {dispid::kShowInfo,       dispid::kVelkoraVersion,      dispid::kVelkoraIniname,
+                                    dispid::kIniWrite,       dispid::kIniRead,             dispid::kIniDeleteKey,
+                                    dispid::kIniReadSection, dispid::kIniReadSectionValues, dispid::kIniReadSections,
+                                    dispid::kWindowExists,   dispid::kCloseWindow,         dispid::kWndGetList,
+                                    dispid::kWndClose,       dispid::kGetRasLCRName,       dispid::kGetRasLCRInfo};
   for (const MethodInfo& m : MethodTable()) {
-    if (m.dispid == dispid::kShowInfo || m.dispid == dispid::kVelkoraVersion ||
-        m.dispid == dispid::kVelkoraIniname) {
-      continue;
-    }
+    if (std::find(std::begin(kAvailable), std::end(kAvailable), m.dispid) != std::end(kAvailable)) continue;
     SCOPED_TRACE(std::string(m.name));
     const std::vector<Variant> args(m.params.size(), Variant::I2(90));
     const CallResult r = app.Call(m, args);
@@ -107,6 +122,50 @@ TEST_F(TAppTest, MissingSubsystemsFailAsNotImplemented) {
     EXPECT_FALSE(r.error->description.empty());
     EXPECT_EQ(r.value, Variant());
   }
+}
+
+// The window functions' results in their variant types; numbers arrive as
+// text (WndClose's Alle 90 is True), and no window exists here.
+TEST_F(TAppTest, WindowFunctionsReturnTheirTypes) {
+  auto call = [&](int32_t id, std::vector<Variant> args) { return app.Call(Method(id), args); };
+  const Variant n = Variant::I2(90);
+  EXPECT_EQ(call(dispid::kWindowExists, {n}).value, Variant::Bool(false));
+  EXPECT_EQ(haupt.StatusLine(), "WindowExists(\"90\")-->False");
+  EXPECT_EQ(call(dispid::kCloseWindow, {n}).value, Variant());
+  EXPECT_EQ(call(dispid::kWndGetList, {n, n}).value, Variant::Text(""));
+  EXPECT_EQ(call(dispid::kWndClose, {n, n, n}).value, Variant::Text(""));
+  EXPECT_EQ(haupt.StatusLine(), "WndClose(\"90\",\"90\",True)-->\"\"");
+  const CallResult refused = call(dispid::kWndClose, {n, n, Variant::Text("nie")});
+  ASSERT_TRUE(refused.error.has_value());
+  EXPECT_EQ(refused.error->description, "Ungültige Variant-Typumwandlung");
+  EXPECT_EQ(refused.error->status, kStatusUnexpected);
+}
+
+// The INI operations reach the functions with their arguments as text and
+// Wert as given, and hand back what they return.
+TEST_F(TAppTest, IniMethodsRunTheIniFunctions) {
+  auto text = [](const char* t) { return Variant::Text(t); };
+  EXPECT_FALSE(app.Call(Method(dispid::kIniWrite), std::vector<Variant>{text("d.ini"), text("S"), Variant::I2(5),
+                                                                         Variant::R8(1.5)})
+                   .error.has_value());
+  EXPECT_EQ(f.profile.Get("d.ini", "S", "5"), "1,5") << "the key as text, the Real in German formats";
+  EXPECT_EQ(app.Call(Method(dispid::kIniRead), std::vector<Variant>{text("d.ini"), text("s"), text("5"),
+                                                                    Variant::R8(0)})
+                .value,
+            Variant::R8(1.5));
+  EXPECT_EQ(app.Call(Method(dispid::kIniReadSections), std::vector<Variant>{text("d.ini"), Variant::I2(0)}).value,
+            Variant::Text("S"));
+  EXPECT_EQ(app.Call(Method(dispid::kIniReadSection), std::vector<Variant>{text("d.ini"), text("S"), text(";")})
+                .value,
+            Variant::Text("5"));
+  EXPECT_EQ(app.Call(Method(dispid::kIniReadSectionValues), std::vector<Variant>{text("d.ini"), text("S"), text(";")})
+                .value,
+            Variant::Text("5=1,5"));
+  EXPECT_EQ(app.Call(Method(dispid::kIniDeleteKey), std::vector<Variant>{text("d.ini"), text("S"), Variant::I4(5)})
+                .value,
+            Variant());
+  EXPECT_EQ(f.profile.Get("d.ini", "S", "5"), std::nullopt);
+  EXPECT_EQ(haupt.StatusLine(), "IniDeleteKey(\"d.ini\",\"S\",\"5\")");
 }
 
 TEST_F(TAppTest, InformationFunctionsReturnText) {
@@ -130,6 +189,22 @@ TEST_F(TAppTest, ExhaustedMemoryIsOutOfMemoryWithoutTexts) {
   // the report failing as well changes nothing for the script.
   const CallResult version = app.Call(Method(dispid::kVelkoraVersion), {});
   EXPECT_FALSE(version.error.has_value());
+}
+
+// Numbers reach the tariff engine as text in the user's format, so a
+// fraction fails its integer conversion.
+TEST_F(TAppTest, LeastCostRoutingTakesTheDurationAsText) {
+  f.profile.Set(f.shell.settings_file, "LCR", "0", "Flat");
+  for (const char* day : {"Ft", "So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"}) {
+    f.profile.Set(f.shell.settings_file, "LCR Flat", day, "P");
+  }
+  f.profile.Set(f.shell.settings_file, "LCR Flat", "P", "00:00:00 0.5 60");
+  const std::vector<Variant> info_args{Variant::I2(61), Variant::Text(";")};
+  EXPECT_EQ(app.Call(Method(dispid::kGetRasLCRInfo), info_args).value, Variant::Text("Flat:1"));
+  const std::vector<Variant> name_args{Variant::R8(1.5)};
+  EXPECT_EQ(app.Call(Method(dispid::kGetRasLCRName), name_args).value, Variant::Text(""));
+  ASSERT_EQ(f.boxes.shown.size(), 1u);
+  EXPECT_EQ(f.boxes.shown[0].text, "Exception: '1,5' ist kein gültiger Integerwert");
 }
 
 TEST(ToAutomationError, StatusFromTheErrorWhenNegative) {

@@ -111,6 +111,26 @@ TEST(FormatDateTimeTest, FormatLettersAndSeparators) {
   EXPECT_EQ(FormatDateTime("'d' \"mm\" d", v, kGerman), "d mm 7");
 }
 
+// A short date picture with names ("dd-MMM-yyyy" on a system set up so)
+// must show the names, not the number again and again.
+TEST(FormatDateTimeTest, MonthAndWeekdayNames) {
+  const DateTime monday = EncodeDate(2026, 12, 7);
+  EXPECT_EQ(FormatDateTime("dd-mmm-yyyy", monday, kGerman), "07-Dez-2026");
+  EXPECT_EQ(FormatDateTime("dddd, d. MMMM yyyy", monday, kGerman), "Montag, 7. Dezember 2026");
+  EXPECT_EQ(FormatDateTime("ddd dd.mm.", monday + EncodeTime(23, 0, 0), kGerman), "Mo 07.12.");
+  EXPECT_EQ(FormatDateTime("mmmm ddd", EncodeDate(2026, 3, 1), kGerman), "März So");
+  FormatSettings english;
+  EXPECT_EQ(FormatDateTime("ddd, d mmm yyyy", EncodeDate(2004, 1, 1), english), "Thu, 1 Jan 2004");
+  EXPECT_EQ(FormatDateTime("dddd mmmm", EncodeDate(1899, 12, 30), english), "Saturday December");
+  // The day follows rounding to the millisecond, like the digits do.
+  EXPECT_EQ(FormatDateTime("dddd dd", monday - 0.0001 / kMillisecondsPerDay, kGerman), "Montag 07");
+  // Names never show in a picture of numbers.
+  EXPECT_EQ(FormatDateTime("d/m", monday, kGerman), "7.12");
+  FormatSettings picture = kGerman;
+  picture.short_date_format = "dd-mmm-yyyy";
+  EXPECT_EQ(DateTimeToStr(monday + EncodeTime(9, 15, 2), picture), "07-Dez-2026 09:15:02");
+}
+
 TEST(FormatDateTimeTest, TwelveHourClockWithAmPm) {
   FormatSettings us;  // h:nn:ss ampm, as a system with an AM/PM time picture gives it
   us.long_time_format = "h:nn:ss ampm";

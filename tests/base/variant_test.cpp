@@ -51,6 +51,44 @@ TEST(VariantToTextTest, ScalarTypes) {
   EXPECT_EQ(VariantToText(Variant::Currency(INT64_MIN), kPoint), "-922337203685477.5808");
 }
 
+// Values beyond a double's 53 bits must keep every digit, as the platform's
+// own conversion does: a script's 64-bit counter or a decimal amount from a
+// database must not come out rounded.
+TEST(VariantToTextTest, WideIntegersAndDecimalsKeepEveryDigit) {
+  EXPECT_EQ(VariantToText(Variant::I8(9007199254740993), kGerman), "9007199254740993");
+  EXPECT_EQ(VariantToText(Variant::I8(INT64_MIN), kGerman), "-9223372036854775808");
+  EXPECT_EQ(VariantToText(Variant::Ui8(UINT64_MAX), kGerman), "18446744073709551615");
+  EXPECT_EQ(VariantToText(Variant::Ui4(4294967295u), kGerman), "4294967295");
+  EXPECT_EQ(VariantToText(Variant::Uint(4294967295u), kGerman), "4294967295");
+  EXPECT_EQ(VariantToText(Variant::I1(-128), kGerman), "-128");
+  EXPECT_EQ(VariantToText(Variant::Ui2(65535), kGerman), "65535");
+  EXPECT_EQ(VariantToText(Variant::Int(-7), kGerman), "-7");
+
+  auto dec = [](uint8_t scale, bool negative, uint32_t hi, uint64_t lo) {
+    return Variant::Dec(Decimal{scale, negative, hi, lo});
+  };
+  EXPECT_EQ(VariantToText(dec(0, false, 0, 0), kPoint), "0");
+  EXPECT_EQ(VariantToText(dec(3, true, 0, 0), kPoint), "0");
+  EXPECT_EQ(VariantToText(dec(3, false, 0, 1000), kPoint), "1");
+  EXPECT_EQ(VariantToText(dec(2, false, 0, 150), kPoint), "1.5");
+  EXPECT_EQ(VariantToText(dec(1, true, 0, 15), kGerman), "-1,5");
+  EXPECT_EQ(VariantToText(dec(7, false, 0, 9000), kGerman), "0,0009");
+  EXPECT_EQ(VariantToText(dec(0, false, 1, 0), kPoint), "18446744073709551616");
+  EXPECT_EQ(VariantToText(dec(0, false, 0xFFFFFFFF, UINT64_MAX), kPoint), "79228162514264337593543950335");
+  EXPECT_EQ(VariantToText(dec(10, false, 0xFFFFFFFF, UINT64_MAX), kPoint), "7922816251426433759.3543950335");
+  EXPECT_EQ(VariantToText(dec(28, false, 0xFFFFFFFF, UINT64_MAX), kPoint), "7.9228162514264337593543950335");
+  EXPECT_EQ(VariantToText(dec(10, false, 0, 1), kPoint), "0.0000000001");
+
+  EXPECT_EQ(Variant::Ui4(7).Type(), kVtUi4);
+  EXPECT_EQ(Variant::I8(7).Type(), 20);
+  EXPECT_EQ(Variant::Ui8(7).Type(), 21);
+  EXPECT_EQ(dec(0, false, 0, 7).Type(), 14);
+  EXPECT_EQ(Variant::Ui4(4294967295u).AsInteger(), 4294967295);
+  EXPECT_THROW(Variant::Ui8(1).AsInteger(), VariantTypeError);
+  EXPECT_THROW(Variant::R8(1).AsInteger(), VariantTypeError);
+  EXPECT_EQ(TypeName(dec(0, false, 0, 7)), "Decimal");
+}
+
 TEST(VariantToTextTest, Dates) {
   EXPECT_EQ(VariantToText(Variant::Date(46363 + 0.25), kGerman), "07.12.2026 06:00:00");
   EXPECT_EQ(VariantToText(Variant::Date(46363), kGerman), "07.12.2026");

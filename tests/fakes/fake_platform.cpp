@@ -110,6 +110,36 @@ FakeClock::FakeClock() : now(EncodeDate(2026, 12, 7) + EncodeTime(7, 58, 30)) {}
 
 FakeLocale::FakeLocale() : formats(FormatSettings::German()) {}
 
+bool FakeFileSystem::ReadFolderForWalk(const std::string& folder, FolderIdentity& identity,
+                                       std::vector<WalkEntry>& entries) const {
+  walk_reads.push_back(folder);
+  auto it = walk_folders.find(folder);
+  if (it == walk_folders.end()) return false;
+  identity = it->second.identity;
+  entries = it->second.entries;
+  return true;
+}
+
+bool FakeFileSystem::IsOnFixedDisk(const std::string& folder) const {
+  auto it = walk_folders.find(folder);
+  return it != walk_folders.end() && it->second.fixed_disk;
+}
+
+FakeFileSystem::WalkFolder& FakeFileSystem::AddWalkFolder(const std::string& folder) {
+  WalkFolder& added = walk_folders[folder];
+  added.identity = {1, walk_folders.size() + 1000};
+  // "/a/b/" is entry "b" of "/a/".
+  const std::size_t end = folder.size() - 1;
+  const std::size_t slash = folder.rfind('/', end - 1);
+  if (end > 0 && slash != std::string::npos) {
+    auto parent = walk_folders.find(folder.substr(0, slash + 1));
+    if (parent != walk_folders.end()) {
+      parent->second.entries.push_back({folder.substr(slash + 1, end - slash - 1), true});
+    }
+  }
+  return added;
+}
+
 bool FakeFileSystem::RemoveFile(const std::string& path) {
   if (fail_deletes) return false;
   return files.erase(path) != 0;

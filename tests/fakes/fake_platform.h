@@ -79,7 +79,26 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::string> ListDirectory(const std::string&, std::string_view) const override {
     return {};
   }
-  std::vector<std::string> FixedDrives() const override { return {"/"}; }
+  std::vector<std::string> FixedDrives() const override { return fixed_drives; }
+  char PathSeparator() const override { return '/'; }
+  // Folders a walk can read are those in `walk_folders` (paths ending in
+  // '/'); every read is recorded in `walk_reads`.
+  bool ReadFolderForWalk(const std::string& folder, FolderIdentity& identity,
+                         std::vector<WalkEntry>& entries) const override;
+  bool IsOnFixedDisk(const std::string& folder) const override;
+
+  struct WalkFolder {
+    FolderIdentity identity;
+    std::vector<WalkEntry> entries;
+    bool fixed_disk = true;
+  };
+  // Adds a folder (and its entry in the parent folder, when that is known)
+  // with a fresh identity on volume 1; returns it for further changes.
+  WalkFolder& AddWalkFolder(const std::string& folder);
+
+  std::vector<std::string> fixed_drives{"/"};
+  std::map<std::string, WalkFolder> walk_folders;
+  mutable std::vector<std::string> walk_reads;
 
   std::map<std::string, std::string> files;
   std::set<std::string> directories;

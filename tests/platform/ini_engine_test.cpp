@@ -111,6 +111,33 @@ INSTANTIATE_TEST_SUITE_P(
                  "K\0k\0"s},
         ReadCase{"argument ends at NUL", "[s]\r\nk=v\r\n", "s\0x"s, "k", "d", 260, "v"}));
 
+// The reader jumps from one '[' to the next and compares names in place;
+// these are the places where that could part from the line rules.
+INSTANTIATE_TEST_SUITE_P(
+    SectionSearch, ReadTable,
+    testing::Values(
+        ReadCase{"[ inside a value is no header", "[a]\r\nx=[s]\r\n[s]\r\nk=v\r\n", "s", "k", "d", 260, "v"},
+        ReadCase{"[ after text on its line is no header", "[a]\r\nx [s]\r\nk=v\r\n", "s", "k", "d", 260, "d"},
+        ReadCase{"header right after a line ending in [", "[a]\rx=[\r[s]\rk=v", "s", "k", "d", 260, "v"},
+        ReadCase{"header after a long line of brackets", "[a]\nx=" + std::string(300, '[') + "[s]\n[s]\nk=v",
+                 "s", "k", "d", 260, "v"},
+        ReadCase{"indented header after a lone CR", "[a]\rx=1\r \t\v[s]\rk=v", "s", "k", "d", 260, "v"},
+        ReadCase{"header after blank lines", "[a]\n\n  \n\t[s]\nk=v\n", "s", "k", "d", 260, "v"},
+        ReadCase{"argument longer than the name", "[s]\r\nk=v\r\n", "s2", "k", "d", 260, "d"},
+        ReadCase{"name longer than the argument", "[s2]\r\nk=v\r\n", "s", "k", "d", 260, "d"},
+        ReadCase{"inner blanks must match", "[a  b]\r\nk=v\r\n", "a b", "k", "d", 260, "d"},
+        ReadCase{"argument with ] names no section", "[a]b]\r\nk=v\r\n", "a]b", "k", "d", 260, "d"},
+        ReadCase{"argument ending in a tab", "[s\t]\r\nk=v\r\n", "s\t", "k", "d", 260, "d"},
+        ReadCase{"8-bit letters compare exactly", "[\xC4]\r\nk=v\r\n", "\xE4", "k", "d", 260, "d"},
+        ReadCase{"header name at the very end", "[a]\r\nk=1\r\n[ b", std::nullopt, std::nullopt, "", 260,
+                 "a\0b\0"s},
+        ReadCase{"lone [ at the end is the empty section", "[a]\r\n[", std::nullopt, std::nullopt, "", 260,
+                 "a\0\0"s},
+        ReadCase{"key names stop at the next header", "[s]\r\na=1\r\n [t]\r\nb=2\r\n", "s", std::nullopt,
+                 "", 260, "a\0"s},
+        ReadCase{"key found past comments and plain lines", "[s]\r\n;k=x\r\nk\r\n\r\n k = v \r\n", "s",
+                 "K", "d", 260, "v"}));
+
 // Names "ab" and "cd" need 7 characters: "ab\0cd\0" plus the closing NUL.
 INSTANTIATE_TEST_SUITE_P(
     ListBoundaries, ReadTable,
@@ -178,6 +205,10 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"delete last section", "[a]\r\nx=1\r\n[s]\r\nk=v", "s", std::nullopt, std::nullopt,
                   "[a]\r\nx=1\r\n"},
         WriteCase{"delete missing section", "[a]\r\n", "s", std::nullopt, std::nullopt, "[a]\r\n"},
+        WriteCase{"delete indented section after a lone CR", "[a]\rx=[s]\r  [s]\rk=v\r;c\r[b]", "s",
+                  std::nullopt, std::nullopt, "[a]\rx=[s]\r;c\r[b]"},
+        WriteCase{"new key in the section, not at a [ inside a value", "[a]\r\nx=[s]\r\n[s]\r\ny=1\r\n", "s",
+                  "k", "v", "[a]\r\nx=[s]\r\n[s]\r\ny=1\r\nk=v\r\n"},
         WriteCase{"value with CR LF refused", "[s]\r\n", "s", "k", "a\r\n[x]", std::nullopt},
         WriteCase{"key with LF refused", "[s]\r\n", "s", "k\nj", "v", std::nullopt},
         WriteCase{"section with CR refused", "", "s\rt", "k", "v", std::nullopt},

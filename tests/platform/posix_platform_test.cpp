@@ -137,6 +137,45 @@ TEST(PosixFileSystem, ListsMatchingEntries) {
   EXPECT_TRUE(files.ListDirectory(dir.File("missing"), "*").empty());
 }
 
+// A walk sees real folders as folders and links as something else, whatever
+// they point to, and never opens a path that ends in a link.
+TEST(PosixFileSystem, ReadsFoldersForAWalk) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "sub" / "deeper");
+  WriteBytes(dir.File("file.txt"), "x");
+  fs::create_directory_symlink(dir.path() / "sub", dir.path() / "link");
+  fs::create_symlink(dir.path() / "missing", dir.path() / "dangling");
+
+  PosixFileSystem files;
+  FileSystem::FolderIdentity id;
+  std::vector<FileSystem::WalkEntry> entries;
+  ASSERT_TRUE(files.ReadFolderForWalk(dir.path().string() + "/", id, entries));
+  std::map<std::string, bool> seen;
+  for (const auto& e : entries) seen[e.name] = e.is_directory;
+  EXPECT_EQ(seen, (std::map<std::string, bool>{
+                      {"dangling", false}, {"file.txt", false}, {"link", false}, {"sub", true}}));
+
+  FileSystem::FolderIdentity sub, again;
+  ASSERT_TRUE(files.ReadFolderForWalk(dir.File("sub") + "/", sub, entries));
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].name, "deeper");
+  ASSERT_TRUE(files.ReadFolderForWalk(dir.File("sub/deeper/..") + "/", again, entries));
+  EXPECT_EQ(sub, again);
+  EXPECT_FALSE(sub == id);
+
+  EXPECT_FALSE(files.ReadFolderForWalk(dir.File("link") + "/", id, entries));
+  EXPECT_FALSE(files.ReadFolderForWalk(dir.File("file.txt") + "/", id, entries));
+  EXPECT_FALSE(files.ReadFolderForWalk(dir.File("nothing") + "/", id, entries));
+  EXPECT_EQ(files.PathSeparator(), '/');
+}
+
+TEST(PosixFileSystem, PseudoFileSystemsAreNoFixedDisk) {
+  PosixFileSystem files;
+  EXPECT_FALSE(files.IsOnFixedDisk("/proc/"));
+  EXPECT_FALSE(files.IsOnFixedDisk("/sys/"));
+  EXPECT_TRUE(files.IsOnFixedDisk("/"));
+}
+
 TEST(PosixFileSystem, WildcardMatch) {
   const struct {
     const char* pattern;
@@ -180,6 +219,9 @@ TEST(PosixLocale, MapsLocaleNames) {
   EXPECT_EQ(time_only.decimal_separator, '.');
   EXPECT_EQ(time_only.short_date_format, german.short_date_format);
   EXPECT_EQ(time_only.date_separator, german.date_separator);
+  EXPECT_EQ(time_only.long_month_names[2], "März");
+  EXPECT_EQ(time_only.short_day_names[1], "Mo");
+  EXPECT_EQ(FormatsWith({{"LC_TIME", "C"}}).short_month_names[11], "Dec");
 }
 
 TEST(PosixLocale, StrftimeFormatsBecomeRuntimeFormats) {
@@ -189,7 +231,8 @@ TEST(PosixLocale, StrftimeFormatsBecomeRuntimeFormats) {
   } cases[] = {{"%d.%m.%Y", "dd.mm.yyyy"}, {"%m/%d/%y", "mm/dd/yy"}, {"%Y-%m-%d", "yyyy-mm-dd"},
                {"%e/%m/%Y", "d/mm/yyyy"},  {"%D", "mm/dd/yy"},       {"%F", "yyyy-mm-dd"},
                {"%T", "hh:nn:ss"},         {"%I:%M:%S %p", "hh:nn:ss"}, {"%r", "hh:nn:ss"},
-               {"%Od.%Om.%EY", "dd.mm.yyyy"}, {"%H.%M", "hh.nn"}, {"%", ""}};
+               {"%Od.%Om.%EY", "dd.mm.yyyy"}, {"%H.%M", "hh.nn"}, {"%", ""},
+               {"%a %d %b %Y", "ddd dd mmm yyyy"}, {"%A, %e. %B %Y", "dddd, d. mmmm yyyy"}, {"%d-%h", "dd-mmm"}};
   for (const auto& c : cases) EXPECT_EQ(RuntimeFormatFromStrftime(c.strftime), c.runtime) << c.strftime;
 }
 
@@ -231,7 +274,7 @@ TEST(StderrMessageBoxesTest, WindowsLineBreaksBecomeNewLines) {
 TEST(PosixPlatform, HandsOutItsObjectsAndAnswersForWhatPosixLacks) {
   std::ostringstream out;
   const PosixLocale::EnvLookup no_env = [](const char*) -> std::optional<std::string> { return std::nullopt; };
-  PosixPlatform platform({.box_stream = out, .env = no_env, .german_formats = false});
+  PosixPlatform platform({.box_stream = out, .env = no_env, .german_formats = false, .ini_folder = ""});
   EXPECT_EQ(&platform.IniFiles(), &platform.IniFiles());
   EXPECT_EQ(platform.UserLocale().Formats(), FormatSettings{});
   platform.Boxes().Show("Text", "Titel", BoxIcon::kError);
@@ -244,8 +287,11 @@ TEST(PosixPlatform, HandsOutItsObjectsAndAnswersForWhatPosixLacks) {
   EXPECT_EQ(platform.PerfCounters().ReadCounter("Dial-Up Adapter\\TotalBytesRecvd"), 0u);
   EXPECT_FALSE(platform.Registry().SetDefaultValue("CLSID\\x", "y"));
 
-  PosixPlatform german({.box_stream = out, .env = no_env, .german_formats = true});
+  TempDir dir;
+  PosixPlatform german({.box_stream = out, .env = no_env, .german_formats = true, .ini_folder = dir.path().string()});
   EXPECT_EQ(german.UserLocale().Formats(), FormatSettings::German());
+  ASSERT_TRUE(german.IniFiles().WriteString("S", "K", "v", "named.ini"));
+  EXPECT_EQ(testing_support::ReadBytes(dir.File("named.ini")), "[S]\r\nK=v\r\n") << "a name without path";
 }
 
 }  // namespace

@@ -17,7 +17,8 @@ TEST(VersionDigits, PadsEachPartToTwoDigits) {
 class HauptTest : public ::testing::Test {
  protected:
   fakes::ShellFixture f;
-  THaupt haupt{f.shell, StartSettings{}, {"/bin/velkora"}};
+  TPerlre perlre{true, kPerlreCaseless};
+  THaupt haupt{f.shell, perlre, StartSettings{}, {"/bin/velkora"}};
 };
 
 TEST_F(HauptTest, VelkoraVersionLogsCallAndQuotedResult) {
@@ -52,7 +53,7 @@ TEST_F(HauptTest, ShowInfoShowsTheBoxWithoutResultLine) {
 TEST_F(HauptTest, PositionIsReadAtCreationAndWrittenAtDestruction) {
   f.profile.Set(f.shell.settings_file, "Fenster", "Links", "120");
   f.profile.Set(f.shell.settings_file, "Fenster", "Oben", "0x20");
-  THaupt window(f.shell, {}, {"/bin/velkora"});
+  THaupt window(f.shell, perlre, {}, {"/bin/velkora"});
   EXPECT_EQ(window.Left(), 120);
   EXPECT_EQ(window.Top(), 32);
   window.SetPosition(5, -7);
@@ -60,6 +61,35 @@ TEST_F(HauptTest, PositionIsReadAtCreationAndWrittenAtDestruction) {
   EXPECT_EQ(f.profile.Get(f.shell.settings_file, "Fenster", "Links"), "5");
   EXPECT_EQ(f.profile.Get(f.shell.settings_file, "Fenster", "Oben"), "-7");
   EXPECT_EQ(f.Log(), "07.12.2026 07:58:30 Programmende\r\n");
+}
+
+// The tariff engine runs over the main window's platform and shared
+// regular expressions; its list goes to Para5, the test menu's entry takes
+// the duration from Para1, and the engine's lines reach the log only while
+// logging is on.
+TEST_F(HauptTest, LeastCostRoutingThroughTheMainWindow) {
+  f.profile.Set(f.shell.settings_file, "LCR", "3", "Flat");
+  for (const char* day : {"Ft", "So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"}) {
+    f.profile.Set(f.shell.settings_file, "LCR Flat", day, "Immer");
+  }
+  f.profile.Set(f.shell.settings_file, "LCR Flat", "Immer", "00:00:00 0.01 60");
+  haupt.Para1() = "120";
+  haupt.MenuTestGetRasLCRName();
+  EXPECT_EQ(haupt.StatusLine(), "GetRasLCRName(\"120\")-->\"Flat\"");
+  EXPECT_EQ(haupt.Para5(), "Flat:0,02");
+  EXPECT_EQ(haupt.GetRasLCRInfo("60", "|"), "Flat:0,01");
+  EXPECT_EQ(haupt.Para5(), "Flat:0,02");
+  EXPECT_NE(f.Log().find(" Provider: Flat"), std::string::npos);
+
+  f.shell.schreibe_log = false;
+  f.files.files.clear();
+  EXPECT_EQ(haupt.GetRasLCRName("60"), "Flat");
+  EXPECT_TRUE(f.files.files.empty());
+
+  haupt.LCRFehler("Probe");
+  ASSERT_EQ(f.boxes.shown.size(), 1u);
+  EXPECT_EQ(f.boxes.shown[0].caption, "Fehler in Velkora.GetRasLCR");
+  EXPECT_EQ(f.boxes.shown[0].text, "Probe");
 }
 
 }  // namespace

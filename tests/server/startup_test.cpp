@@ -45,11 +45,12 @@ class StartupTest : public ::testing::Test {
   fakes::FakeMessageBoxes& boxes = platform.boxes;
   fakes::FakeLockFactory& locks = platform.locks;
   RecordingHooks hooks;
+  TPerlre perlre{true, kPerlreCaseless};
 
   int Run(std::vector<std::string> params, WhenRunning when_running = WhenRunning::kEnd) {
     ServerConfig config{std::move(params), kIni, kLog};
     config.when_running = when_running;
-    return RunServer(config, platform, hooks);
+    return RunServer(config, platform, perlre, hooks);
   }
   // Another instance holds the lock until the result goes.
   std::unique_ptr<NamedLock> HoldLock() {
@@ -253,7 +254,7 @@ TEST_F(StartupTest, AFailedRegistrationBesideARunningInstanceIsReported) {
   FailingRegistration failing;
   ServerConfig config{{"/bin/velkora", "/regserver"}, kIni, kLog};
   config.when_running = WhenRunning::kRegisterOnly;
-  EXPECT_EQ(RunServer(config, platform, failing), kExitStartupError);
+  EXPECT_EQ(RunServer(config, platform, perlre, failing), kExitStartupError);
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].text, "Fehler beim Erstellen eines Eintrages in die Systemregistrierung");
   const std::vector<std::string> expected = {"initialize", "uninitialize"};

@@ -150,6 +150,26 @@ class Parser {
     return std::nullopt;
   }
 
+  // Deeper nesting than any script needs; the parser recurses once per
+  // level, so the bound keeps a hostile line from exhausting the stack.
+  static constexpr int kMaxNesting = 64;
+
+  // Counts one level of ByRef(...) or Array(...) while it is being parsed.
+  class NestingGuard {
+   public:
+    NestingGuard(Parser& parser, std::size_t offset) : parser_(parser) {
+      if (++parser_.depth_ > kMaxNesting) {
+        parser_.Fail(offset, "arguments nested deeper than " + std::to_string(kMaxNesting) + " levels");
+      }
+    }
+    NestingGuard(const NestingGuard&) = delete;
+    NestingGuard& operator=(const NestingGuard&) = delete;
+    ~NestingGuard() { --parser_.depth_; }
+
+   private:
+    Parser& parser_;
+  };
+
   Variant ParseValue() {
     SkipBlanks();
     std::size_t start = pos_;
@@ -168,12 +188,14 @@ class Parser {
     if (EqualsIgnoreAsciiCase(word, "null")) return Variant::Null();
     if (EqualsIgnoreAsciiCase(word, "nothing")) return Variant::Dispatch();
     if (EqualsIgnoreAsciiCase(word, "byref")) {
+      NestingGuard level(*this, start);
       Expect('(');
       Variant target = ParseValue();
       Expect(')');
       return Variant::ByRef(call_.Own(std::move(target)));
     }
     if (EqualsIgnoreAsciiCase(word, "array")) {
+      NestingGuard level(*this, start);
       Expect('(');
       SkipBlanks();
       if (Peek() != ')') {
@@ -186,6 +208,14 @@ class Parser {
       }
       Expect(')');
       return Variant::Array(kVtVariant);
+    }
+    if (EqualsIgnoreAsciiCase(word, "CLngLng") || EqualsIgnoreAsciiCase(word, "CDec")) {
+      const bool decimal = EqualsIgnoreAsciiCase(word, "CDec");
+      Expect('(');
+      SkipBlanks();
+      Variant v = decimal ? ParseExactDecimal() : ParseExactLongLong();
+      Expect(')');
+      return v;
     }
     for (const auto& [fn, convert] : kConversions) {
       if (EqualsIgnoreAsciiCase(word, fn)) {
@@ -303,6 +333,69 @@ class Parser {
     return n;
   }
 
+  // The digits of an exact number: optional sign, digits, and for decimals
+  // a fraction; no exponent, so that no digit is lost on the way.
+  struct ExactDigits {
+    bool negative = false;
+    std::string digits;  // integral and fraction digits together
+    std::size_t scale = 0;  // how many of them are fraction digits
+  };
+
+  ExactDigits ReadExactDigits(bool allow_fraction) {
+    const std::size_t start = pos_;
+    ExactDigits n;
+    if (Peek() == '-' || Peek() == '+') n.negative = line_[pos_++] == '-';
+    while (IsDigit(Peek())) n.digits += line_[pos_++];
+    if (allow_fraction && Peek() == '.') {
+      ++pos_;
+      while (IsDigit(Peek())) {
+        n.digits += line_[pos_++];
+        ++n.scale;
+      }
+    }
+    if (n.digits.empty()) Fail(start, "expected a number");
+    if (IsNameChar(Peek()) || Peek() == '.') Fail(pos_, "malformed number");
+    return n;
+  }
+
+  // CLngLng(n): a 64-bit integer (VT_I8) with every digit.
+  Variant ParseExactLongLong() {
+    const std::size_t start = pos_;
+    const ExactDigits n = ReadExactDigits(false);
+    const uint64_t limit = n.negative ? 0x8000000000000000ull : 0x7FFFFFFFFFFFFFFFull;
+    uint64_t value = 0;
+    for (const char c : n.digits) {
+      const auto digit = static_cast<uint64_t>(c - '0');
+      if (value > (limit - digit) / 10) Fail(start, "number out of range for CLngLng");
+      value = value * 10 + digit;
+    }
+    return Variant::I8(n.negative ? static_cast<int64_t>(0 - value) : static_cast<int64_t>(value));
+  }
+
+  // CDec(n): a Decimal (VT_DECIMAL) with every digit: up to 28 fraction
+  // digits and a magnitude below 2^96.
+  Variant ParseExactDecimal() {
+    const std::size_t start = pos_;
+    const ExactDigits n = ReadExactDigits(true);
+    if (n.scale > 28) Fail(start, "more than 28 decimal places for CDec");
+    uint32_t limbs[3] = {0, 0, 0};  // least significant first
+    for (const char c : n.digits) {
+      uint64_t carry = static_cast<uint64_t>(c - '0');
+      for (uint32_t& limb : limbs) {
+        const uint64_t product = static_cast<uint64_t>(limb) * 10 + carry;
+        limb = static_cast<uint32_t>(product);
+        carry = product >> 32;
+      }
+      if (carry != 0) Fail(start, "number out of range for CDec");
+    }
+    Decimal d;
+    d.scale = static_cast<uint8_t>(n.scale);
+    d.negative = n.negative;
+    d.hi32 = limbs[2];
+    d.lo64 = (static_cast<uint64_t>(limbs[1]) << 32) | limbs[0];
+    return Variant::Dec(d);
+  }
+
   // #yyyy-mm-dd#, #yyyy-mm-dd hh:nn# or #yyyy-mm-dd hh:nn:ss#.
   DateTime ParseDate() {
     std::size_t open = pos_;
@@ -386,6 +479,7 @@ class Parser {
 
   std::string_view line_;
   std::size_t pos_ = 0;
+  int depth_ = 0;
   ParsedCall call_;
 };
 

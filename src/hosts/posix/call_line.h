@@ -77,12 +77,17 @@ struct CallLineResult {
 //   CInt(n) CLng(n) CSng(n) CDbl(n) CCur(n) CByte(n)
 //                             a number forced to Integer, Long, Single,
 //                             Double, Currency or Byte (range-checked)
+//   CLngLng(n) CDec(n)        a 64-bit integer (VT_I8) or a Decimal
+//                             (VT_DECIMAL, up to 28 decimal places) taken
+//                             digit by digit from the literal, so that no
+//                             digit is lost; no exponent
 //   ByRef(arg)                a by-reference variant pointing at the value
 //                             of `arg`, as a script passes a variable
 //   Param:=arg                a named argument
 // A line whose first non-blank character is ' or # is a comment, as is a
 // blank line; text after a ' that ends the call is a trailing comment.
-// Positional arguments may not follow named ones.
+// Positional arguments may not follow named ones. ByRef(...) and
+// Array(...) nest at most 64 levels deep; a deeper line is a syntax error.
 CallLineResult ParseCallLine(std::string_view line);
 
 }  // namespace velkora

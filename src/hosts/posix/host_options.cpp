@@ -1,11 +1,22 @@
 #include "hosts/posix/host_options.h"
 
+#include "hosts/posix/lcr_command.h"
+
 namespace velkora {
 
-namespace {
+OptionArgument SplitOption(const std::string& arg) {
+  const std::size_t eq = arg.find('=');
+  if (eq == std::string::npos) return {arg, std::nullopt};
+  return {arg.substr(0, eq), arg.substr(eq + 1)};
+}
 
-// $variable/velkora when the variable holds an absolute path, else
-// $HOME/fallback/velkora; nothing when neither is usable.
+std::optional<std::string> OptionValue(const OptionArgument& option,
+                                       const std::vector<std::string>& args, std::size_t& i) {
+  if (option.inline_value) return option.inline_value;
+  if (i + 1 < args.size()) return args[++i];
+  return std::nullopt;
+}
+
 std::optional<std::string> XdgFolder(const EnvLookup& env, const char* variable,
                                      std::string_view fallback) {
   if (std::optional<std::string> base = env(variable); base && !base->empty() && (*base)[0] == '/') {
@@ -16,8 +27,6 @@ std::optional<std::string> XdgFolder(const EnvLookup& env, const char* variable,
   }
   return std::nullopt;
 }
-
-}  // namespace
 
 HostOptionsResult ParseHostOptions(const std::vector<std::string>& args, const EnvLookup& env) {
   HostOptions options;
@@ -34,20 +43,12 @@ HostOptionsResult ParseHostOptions(const std::vector<std::string>& args, const E
     }
     if (arg.rfind("--", 0) != 0) break;
 
-    std::string name = arg;
-    std::optional<std::string> inline_value;
-    if (std::size_t eq = arg.find('='); eq != std::string::npos) {
-      name = arg.substr(0, eq);
-      inline_value = arg.substr(eq + 1);
-    }
-    auto value = [&]() -> std::optional<std::string> {
-      if (inline_value) return inline_value;
-      if (i + 1 < args.size()) return args[++i];
-      return std::nullopt;
-    };
+    const OptionArgument option = SplitOption(arg);
+    const std::string& name = option.name;
+    auto value = [&]() { return OptionValue(option, args, i); };
     auto flag = [&](bool& target) {
       target = true;
-      return !inline_value;
+      return !option.inline_value;
     };
 
     if (name == "--help") {
@@ -87,6 +88,7 @@ HostOptionsResult ParseHostOptions(const std::vector<std::string>& args, const E
 
 std::string HostUsage() {
   return R"(Usage: velkora [OPTION]... [--] [PARAMETER]...
+       velkora lcr SECONDS [--at "DD.MM.YYYY HH:MM:SS"] [OPTION]...
 
 Runs the script-functions server as a filter: every line on standard input is
 one call, every call gets exactly one answer line on standard output.
@@ -100,9 +102,11 @@ Method names and keywords are matched in any letter case. Arguments:
   "text" ("" inside for a quote)   12  -5  &hFF  &hFFFF&   1.5  2e3
   True False Empty Null Nothing    #2026-12-07# #2026-12-07 09:15:02#
   Array(...)   CInt() CLng() CSng() CDbl() CCur() CByte()   ByRef(value)
+  CLngLng() CDec()   a 64-bit integer and a decimal, every digit kept
 Integers are typed as VBScript types them: Integer (VT_I2) when they fit 16
 bits, else Long (VT_I4), else Double. ByRef(value) passes a by-reference
-variant, as a script passes a variable. Blank lines and lines starting with
+variant, as a script passes a variable. INI files named without a full path
+lie in the settings folder (--config-dir). Blank lines and lines starting with
 ' or # are comments and get no answer.
 
 Answers: the result as text (an empty line for an empty result); for a
@@ -135,7 +139,8 @@ Exit codes:
      or another instance is already running
   1  start-up failed (for example the settings file cannot be written)
   2  bad command line
-)";
+
+)" + LcrUsage();
 }
 
 }  // namespace velkora

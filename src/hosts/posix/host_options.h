@@ -44,4 +44,21 @@ HostOptionsResult ParseHostOptions(const std::vector<std::string>& args, const E
 // The --help text.
 std::string HostUsage();
 
+// Pieces shared by the command lines of the server and of its commands.
+
+// One "--name" or "--name=value" argument.
+struct OptionArgument {
+  std::string name;
+  std::optional<std::string> inline_value;
+};
+OptionArgument SplitOption(const std::string& arg);
+// The option's value: the one after "=", else the next argument (then `i`
+// moves on to it); nothing when there is none.
+std::optional<std::string> OptionValue(const OptionArgument& option,
+                                       const std::vector<std::string>& args, std::size_t& i);
+// $variable/velkora when the variable holds an absolute path, else
+// $HOME/fallback/velkora; nothing when neither is usable.
+std::optional<std::string> XdgFolder(const EnvLookup& env, const char* variable,
+                                     std::string_view fallback);
+
 }  // namespace velkora

@@ -9,7 +9,9 @@
 #include "automation/dispatcher.h"
 #include "automation/t_app.h"
 #include "hosts/posix/answer.h"
+#include "hosts/posix/lcr_what_if.h"
 #include "platform/posix/posix_platform.h"
+#include "regex/perlre.h"
 #include "server/haupt.h"
 #include "server/startup.h"
 
@@ -95,6 +97,10 @@ CallResult RunCall(TApp& app, const ParsedCall& call) {
 
 int RunPosixHost(const std::vector<std::string>& args, const std::string& executable,
                  HostStreams streams, const EnvLookup& env) {
+  // The what-if command is a program of its own: no server, no lock, no log.
+  if (!args.empty() && args.front() == "lcr") {
+    return RunLcrCommand(std::vector<std::string>(args.begin() + 1, args.end()), streams, env);
+  }
   HostOptionsResult parsed = ParseHostOptions(args, env);
   if (!parsed.options) {
     streams.err << "velkora: " << parsed.error << "\nTry 'velkora --help'.\n";
@@ -110,8 +116,10 @@ int RunPosixHost(const std::vector<std::string>& args, const std::string& execut
     return kExitOk;
   }
 
+  // INI files a script names without a full path lie beside the settings
+  // file, whatever folder the host was started from.
   posix::PosixPlatform platform({.box_stream = streams.err, .env = env,
-                                 .german_formats = options.german_formats});
+                                 .german_formats = options.german_formats, .ini_folder = options.config_dir});
 
   ServerConfig config;
   config.params.push_back(executable);
@@ -119,8 +127,10 @@ int RunPosixHost(const std::vector<std::string>& args, const std::string& execut
   config.settings_file = options.config_dir + "/velkora.ini";
   config.log_file = options.state_dir + "/velkora.log";
 
+  // The process's one regular expression instance, shared by every user.
+  TPerlre perlre(/*study=*/true, kPerlreCaseless);
   StdinHost host(options, streams, platform.UserLocale());
-  return RunServer(config, platform, host);
+  return RunServer(config, platform, perlre, host);
 }
 
 }  // namespace velkora

@@ -28,15 +28,11 @@ std::wstring WideFromAnsi(std::string_view text) {
 
 namespace {
 
-// A number type the server has no own code for, as a double (the platform
-// converts it to text the same way). The system's variant functions take
-// non-const sources but do not change them.
-Variant AsDouble(const VARIANT& value) {
-  UniqueVariant converted;
-  if (FAILED(VariantChangeType(converted.put(), const_cast<VARIANT*>(&value), 0, VT_R8))) {
-    return Variant::Unknown();
-  }
-  return Variant::R8(V_R8(&converted.get()));
+// The platform's decimal with every digit; a scale beyond 28 is no valid
+// decimal and has no form here either.
+Variant FromDecimal(const DECIMAL& d) {
+  if (d.scale > 28) return Variant::Unknown();
+  return Variant::Dec(Decimal{d.scale, (d.sign & DECIMAL_NEG) != 0, d.Hi32, d.Lo64});
 }
 
 }  // namespace
@@ -71,14 +67,17 @@ Variant FromComVariant(const VARIANT& value, std::deque<Variant>& referents) {
     case VT_BOOL: return Variant::Bool(V_BOOL(&value) != VARIANT_FALSE);
     case VT_UNKNOWN: return Variant::Unknown();
     case VT_UI1: return Variant::Ui1(V_UI1(&value));
-    case VT_I1: return Variant::I2(V_I1(&value));
-    case VT_UI2: return Variant::I4(V_UI2(&value));
-    case VT_INT: return Variant::I4(V_INT(&value));
-    case VT_UI4:
-    case VT_UINT:
-    case VT_I8:
-    case VT_UI8:
-    case VT_DECIMAL: return AsDouble(value);
+    // The other numbers keep their type codes and every digit: what the
+    // INI functions do depends on the code, and a 64-bit value or a decimal
+    // must not lose digits on the way through a double.
+    case VT_I1: return Variant::I1(static_cast<int8_t>(V_I1(&value)));
+    case VT_UI2: return Variant::Ui2(V_UI2(&value));
+    case VT_UI4: return Variant::Ui4(V_UI4(&value));
+    case VT_I8: return Variant::I8(V_I8(&value));
+    case VT_UI8: return Variant::Ui8(V_UI8(&value));
+    case VT_INT: return Variant::Int(V_INT(&value));
+    case VT_UINT: return Variant::Uint(V_UINT(&value));
+    case VT_DECIMAL: return FromDecimal(V_DECIMAL(&value));
     default: return Variant::Unknown();
   }
 }
@@ -132,6 +131,25 @@ HRESULT ToComVariant(const Variant& value, VARIANT* out) {
       V_BOOL(out) = value.AsBool() ? VARIANT_TRUE : VARIANT_FALSE;
       break;
     case kVtUi1: V_VT(out) = VT_UI1; V_UI1(out) = value.AsUi1(); break;
+    case kVtI1: V_VT(out) = VT_I1; V_I1(out) = static_cast<CHAR>(value.AsInteger()); break;
+    case kVtUi2: V_VT(out) = VT_UI2; V_UI2(out) = static_cast<USHORT>(value.AsInteger()); break;
+    case kVtUi4: V_VT(out) = VT_UI4; V_UI4(out) = static_cast<ULONG>(value.AsInteger()); break;
+    case kVtI8: V_VT(out) = VT_I8; V_I8(out) = value.AsInteger(); break;
+    case kVtUi8: V_VT(out) = VT_UI8; V_UI8(out) = value.AsUi8(); break;
+    case kVtInt: V_VT(out) = VT_INT; V_INT(out) = static_cast<INT>(value.AsInteger()); break;
+    case kVtUint: V_VT(out) = VT_UINT; V_UINT(out) = static_cast<UINT>(value.AsInteger()); break;
+    case kVtDecimal: {
+      // The decimal fills the whole VARIANT, its first field overlapping
+      // the type code: set the code last.
+      const Decimal& d = value.AsDecimal();
+      DECIMAL& target = V_DECIMAL(out);
+      target.scale = d.scale;
+      target.sign = d.negative ? DECIMAL_NEG : 0;
+      target.Hi32 = d.hi32;
+      target.Lo64 = d.lo64;
+      V_VT(out) = VT_DECIMAL;
+      break;
+    }
     case kVtError: V_VT(out) = VT_ERROR; V_ERROR(out) = value.AsErrorCode(); break;
     case kVtBstr: {
       std::wstring wide = WideFromAnsi(value.AsText());

@@ -20,7 +20,9 @@ std::wstring WideFromAnsi(std::string_view text);
 // A client's argument as a Variant. A reference to a variant
 // (VT_BYREF|VT_VARIANT, how VBScript passes variables) becomes a by-reference
 // Variant whose target is stored in `referents`, which must outlive the
-// result. References to other types are read through. Types the server has
+// result. References to other types are read through. Every number keeps
+// its type code and all its digits (VT_I1, VT_UI2, VT_UI4, VT_I8, VT_UI8,
+// VT_INT, VT_UINT, VT_DECIMAL, VT_CY as well). Types the server has
 // no form for (records, interfaces other than IDispatch/IUnknown, pointers)
 // come back as Unknown, which every conversion refuses.
 Variant FromComVariant(const VARIANT& value, std::deque<Variant>& referents);

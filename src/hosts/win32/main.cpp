@@ -10,6 +10,7 @@
 #include "hosts/win32/command_line.h"
 #include "hosts/win32/win32_com_server.h"
 #include "platform/win32/win32_platform.h"
+#include "regex/perlre.h"
 #include "server/startup.h"
 #include "shell/shell_context.h"
 
@@ -44,6 +45,8 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
   ServerConfig config{params, ChangeFileExt(exe, ".ini"), ChangeFileExt(exe, ".log")};
   config.when_running = WhenRunningFor(StartModeFromSwitches(std::span(params).subspan(1)));
   win32::Win32Platform platform;
+  // The process's one regular expression instance, shared by every user.
+  TPerlre perlre(/*study=*/true, kPerlreCaseless);
   win32::Win32ComServer server(exe, platform);
-  return RunServer(config, platform, server);
+  return RunServer(config, platform, perlre, server);
 }

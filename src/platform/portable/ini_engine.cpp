@@ -1,5 +1,6 @@
 #include "platform/portable/ini_engine.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -27,82 +28,141 @@ bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::s
 
 enum class LineKind { kOther, kComment, kSection, kKey };
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
+bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
+
+// The name of the header whose '[' is at `bracket`: up to the first ']' of
+// the line (a missing ']' lets it run to the end of the line; whatever
+// follows the ']' is ignored), blanks trimmed.
+std::string_view HeaderName(std::string_view text, std::size_t bracket) {
+  std::size_t end = bracket + 1;
+  while (end < text.size() && text[end] != ']' && !IsLineBreak(text[end])) ++end;
+  return TrimBlanks(text.substr(bracket + 1, end - bracket - 1));
+}
+
+// Where the line holding position `pos` starts, when only blanks lie
+// between the two; npos when anything else does.
+std::size_t LineStartBefore(std::string_view text, std::size_t pos) {
+  while (pos > 0 && IsBlank(text[pos - 1])) --pos;
+  return (pos == 0 || IsLineBreak(text[pos - 1])) ? pos : std::string_view::npos;
+}
+
+// The '[' of the first section header at or after `from`, or npos. A header
+// is a line whose first non-blank character is '['. Most lines of a large
+// file are not headers, so this jumps from one '[' to the next (memchr is
+// vectorised) instead of walking every line, and keeps a '[' only when
+// blanks alone stand between it and the start of its line. The rest of a
+// line with any other '[' holds no header: a short look ahead for its end
+// keeps a value full of brackets from costing one search per bracket.
+std::size_t NextHeader(std::string_view text, std::size_t from) {
+  constexpr std::size_t kLookAhead = 64;
+  while (from < text.size()) {
+    const void* hit = std::memchr(text.data() + from, '[', text.size() - from);
+    if (hit == nullptr) break;
+    const auto bracket = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+    if (LineStartBefore(text, bracket) != std::string_view::npos) return bracket;
+    from = bracket + 1;
+    const std::size_t stop = std::min(text.size(), from + kLookAhead);
+    while (from < stop && !IsLineBreak(text[from])) ++from;
+  }
+  return std::string_view::npos;
+}
+
+// Whether the header at `bracket` is called `section`, compared in place.
+// REQUIRES: `section` could be a header's name at all (CanBeHeaderName),
+// which makes it enough to match its characters and then find only blanks
+// before the ']' or the end of the line.
+bool HeaderIsCalled(std::string_view text, std::size_t bracket, std::string_view section) {
+  const std::size_t n = text.size();
+  std::size_t i = bracket + 1;
+  while (i < n && IsBlank(text[i])) ++i;
+  if (n - i < section.size()) return false;
+  for (const char c : section) {
+    if (AsciiLower(text[i]) != AsciiLower(c)) return false;
+    ++i;
+  }
+  while (i < n && IsBlank(text[i])) ++i;
+  return i == n || text[i] == ']' || IsLineBreak(text[i]);
+}
+
+// A header's name never starts or ends with a blank and never holds a ']'
+// or a line break; an argument that does names no section.
+bool CanBeHeaderName(std::string_view section) {
+  if (!section.empty() && (IsBlank(section.front()) || IsBlank(section.back()))) return false;
+  return section.find_first_of("]\r\n") == std::string_view::npos;
+}
+
+// The '[' of the first header called `section`, or npos.
+std::size_t FindSection(std::string_view text, std::string_view section) {
+  if (!CanBeHeaderName(section)) return std::string_view::npos;
+  for (std::size_t bracket = NextHeader(text, 0); bracket != std::string_view::npos;
+       bracket = NextHeader(text, bracket + 1)) {
+    if (HeaderIsCalled(text, bracket, section)) return bracket;
+  }
+  return std::string_view::npos;
+}
+
 struct Line {
   std::size_t begin = 0;        // first character of the line
   std::size_t content_end = 0;  // first character of the line break (or end of text)
   std::size_t end = 0;          // first character after the line break
   LineKind kind = LineKind::kOther;
   std::string_view content;  // the line without its break and leading blanks
-  std::string_view name;     // section or key name, blanks trimmed
-  std::string_view value;    // key lines: the value, blanks trimmed, quotes kept
+  std::string_view name;     // section names; key names once SplitKey ran, blanks trimmed
+  std::string_view value;    // key lines once SplitKey ran: the value, blanks trimmed, quotes kept
+  std::size_t equals = 0;    // key lines: where the first '=' is in `content`
 };
 
-// Walks the lines of a text one at a time. Section headers and comments are
-// recognised at once; whether any other line is a key is decided only when
-// a caller asks (ParseKey), since most lines of a large file lie outside
-// the section a call is about.
+// Walks the lines of a text one at a time from a line start. Callers walk
+// only the lines of one section (NextHeader finds the sections), so a plain
+// loop finds each line's end and notes its first '=' on the way. A key
+// line's name and value are cut out only when a caller asks (SplitKey):
+// a lookup compares the names of few of the lines it passes.
 class LineReader {
  public:
-  explicit LineReader(std::string_view text) : text_(text), next_cr_(Find('\r')), next_lf_(Find('\n')) {}
+  LineReader(std::string_view text, std::size_t line_start) : text_(text), pos_(line_start) {}
 
   bool Next(Line& line) {
     const std::size_t n = text_.size();
     if (pos_ >= n) return false;
     line.begin = pos_;
-    // memchr is vectorised; keep the next CR and the next LF and look again
-    // only once the walk has passed them.
-    if (next_cr_ < pos_) next_cr_ = Find('\r');
-    if (next_lf_ < pos_) next_lf_ = Find('\n');
-    std::size_t i = next_cr_ < next_lf_ ? next_cr_ : next_lf_;
+    std::size_t first = pos_;
+    while (first < n && IsBlank(text_[first])) ++first;
+    std::size_t equals = std::string_view::npos;
+    std::size_t i = first;
+    for (; i < n && !IsLineBreak(text_[i]); ++i) {
+      if (text_[i] == '=' && equals == std::string_view::npos) equals = i - first;
+    }
     line.content_end = i;
     if (i < n) i += (text_[i] == '\r' && i + 1 < n && text_[i + 1] == '\n') ? 2 : 1;
     line.end = pos_ = i;
 
-    // Only the first non-blank character matters until a caller asks for a
-    // key: skip the full trim for the many lines no call is about.
-    const std::string_view raw =
-        TrimLeftBlanks(text_.substr(line.begin, line.content_end - line.begin));
-    line.content = raw;
+    line.content = text_.substr(first, line.content_end - first);
     line.name = {};
     line.value = {};
-    if (raw.empty()) {
+    line.equals = equals;
+    if (line.content.empty()) {
       line.kind = LineKind::kOther;
-    } else if (raw.front() == '[') {
-      // The name ends at the first ']'; a missing ']' lets it run to the
-      // end of the line, and whatever follows the ']' is ignored.
-      std::string_view inner = raw.substr(1);
-      if (auto close = inner.find(']'); close != std::string_view::npos) inner = inner.substr(0, close);
+    } else if (line.content.front() == '[') {
       line.kind = LineKind::kSection;
-      line.name = TrimBlanks(inner);
-    } else if (raw.front() == ';') {
+      line.name = HeaderName(text_, first);
+    } else if (line.content.front() == ';') {
       line.kind = LineKind::kComment;
     } else {
-      line.kind = LineKind::kOther;  // ParseKey tells
+      line.kind = equals == std::string_view::npos ? LineKind::kOther : LineKind::kKey;
     }
     return true;
   }
 
-  // Turns an undecided line into a key line when it has an '='.
-  static void ParseKey(Line& line) {
-    if (line.kind != LineKind::kOther) return;
-    const auto eq = line.content.find('=');
-    if (eq == std::string_view::npos) return;
-    line.kind = LineKind::kKey;
-    line.name = TrimBlanks(line.content.substr(0, eq));
-    line.value = TrimBlanks(line.content.substr(eq + 1));
+  // Cuts a key line into its name and value.
+  static void SplitKey(Line& line) {
+    line.name = TrimBlanks(line.content.substr(0, line.equals));
+    line.value = TrimBlanks(line.content.substr(line.equals + 1));
   }
 
  private:
-  std::size_t Find(char c) const {
-    if (pos_ >= text_.size()) return text_.size();
-    const void* hit = std::memchr(text_.data() + pos_, c, text_.size() - pos_);
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data()) : text_.size();
-  }
-
   std::string_view text_;
-  std::size_t pos_ = 0;
-  std::size_t next_cr_;
-  std::size_t next_lf_;
+  std::size_t pos_;
 };
 
 // Where a section and, optionally, one of its keys sit in a text.
@@ -111,8 +171,12 @@ struct Location {
   Line header;
   bool key_found = false;
   Line key_line;
-  bool has_key_lines = false;
-  Line last_key_line;       // valid when has_key_lines
+  // The rest describes the whole section only when no key was asked for or
+  // the key was not found: the walk stops at the key line.
+  // The line a new key goes after: the section's last key line, or the
+  // header when there is none (where its break starts, and where it ends).
+  std::size_t anchor_content_end = 0;
+  std::size_t anchor_end = 0;
   std::size_t section_end = 0;  // where the next section header starts (or end of text)
 };
 
@@ -122,28 +186,31 @@ struct Location {
 Location Locate(std::string_view text, std::string_view section, std::optional<std::string_view> key) {
   Location loc;
   loc.section_end = text.size();
-  LineReader reader(text);
+  const std::size_t bracket = FindSection(text, section);
+  if (bracket == std::string_view::npos) return loc;
+  LineReader reader(text, LineStartBefore(text, bracket));
+  loc.section_found = reader.Next(loc.header);
+  loc.anchor_content_end = loc.header.content_end;
+  loc.anchor_end = loc.header.end;
   Line line;
   while (reader.Next(line)) {
-    if (!loc.section_found) {
-      if (line.kind == LineKind::kSection && EqualsIgnoreAsciiCase(line.name, section)) {
-        loc.section_found = true;
-        loc.header = line;
-      }
-      continue;
-    }
     if (line.kind == LineKind::kSection) {
       loc.section_end = line.begin;
       break;
     }
-    LineReader::ParseKey(line);
     if (line.kind != LineKind::kKey) continue;
-    loc.has_key_lines = true;
-    loc.last_key_line = line;
-    if (key && !loc.key_found && EqualsIgnoreAsciiCase(line.name, *key)) {
-      loc.key_found = true;
-      loc.key_line = line;
+    // A key name starts with its line's first character unless it is empty,
+    // so most lines of a long section need no closer look.
+    if (key && (key->empty() || AsciiLower(line.content.front()) == AsciiLower(key->front()))) {
+      LineReader::SplitKey(line);
+      if (EqualsIgnoreAsciiCase(line.name, *key)) {
+        loc.key_found = true;
+        loc.key_line = line;
+        break;
+      }
     }
+    loc.anchor_content_end = line.content_end;
+    loc.anchor_end = line.end;
   }
   return loc;
 }
@@ -167,10 +234,13 @@ class NameList {
  public:
   explicit NameList(std::size_t buffer_size) : buffer_size_(buffer_size) {}
 
-  void Add(std::string_view name) {
-    if (joined_.size() >= buffer_size_) return;  // already too long; the rest cannot show
+  // False once the list is too long for the buffer: later names could not
+  // show, so the caller may stop looking for them.
+  bool Add(std::string_view name) {
+    if (joined_.size() >= buffer_size_) return false;
     joined_.append(name);
     joined_.push_back('\0');
+    return joined_.size() < buffer_size_;
   }
 
   std::string Finish() && {
@@ -187,27 +257,24 @@ class NameList {
 
 std::string ListSections(std::string_view text, std::size_t buffer_size) {
   NameList list(buffer_size);
-  LineReader reader(text);
-  Line line;
-  while (reader.Next(line)) {
-    if (line.kind == LineKind::kSection) list.Add(line.name);
+  for (std::size_t bracket = NextHeader(text, 0); bracket != std::string_view::npos;
+       bracket = NextHeader(text, bracket + 1)) {
+    if (!list.Add(HeaderName(text, bracket))) break;
   }
   return std::move(list).Finish();
 }
 
 std::string ListKeys(std::string_view text, std::string_view section, std::size_t buffer_size) {
   NameList list(buffer_size);
-  LineReader reader(text);
+  const std::size_t bracket = FindSection(text, section);
+  if (bracket == std::string_view::npos) return std::move(list).Finish();
+  LineReader reader(text, LineStartBefore(text, bracket));
   Line line;
-  bool inside = false;
-  while (reader.Next(line)) {
-    if (line.kind == LineKind::kSection) {
-      if (inside) break;
-      inside = EqualsIgnoreAsciiCase(line.name, section);
-    } else if (inside) {
-      LineReader::ParseKey(line);
-      if (line.kind == LineKind::kKey) list.Add(line.name);
-    }
+  reader.Next(line);  // the header
+  while (reader.Next(line) && line.kind != LineKind::kSection) {
+    if (line.kind != LineKind::kKey) continue;
+    LineReader::SplitKey(line);
+    if (!list.Add(line.name)) break;
   }
   return std::move(list).Finish();
 }
@@ -247,11 +314,9 @@ std::optional<std::string> WriteText(std::string_view text, std::string_view sec
     if (!loc.section_found) return std::string(text);
     out.reserve(text.size());
     out.append(text.substr(0, loc.header.begin));
-    LineReader reader(text.substr(0, loc.section_end));
+    LineReader reader(text.substr(0, loc.section_end), loc.header.end);
     Line line;
     while (reader.Next(line)) {
-      if (line.begin <= loc.header.begin) continue;
-      LineReader::ParseKey(line);
       if (line.kind == LineKind::kKey) continue;
       out.append(text.substr(line.begin, line.end - line.begin));
     }
@@ -278,14 +343,13 @@ std::optional<std::string> WriteText(std::string_view text, std::string_view sec
   }
 
   if (loc.section_found) {  // new key after the section's last key line
-    const Line& anchor = loc.has_key_lines ? loc.last_key_line : loc.header;
-    out.append(text.substr(0, anchor.end));
-    if (anchor.end == anchor.content_end) out.append(kLineBreak);  // anchor is an unterminated last line
+    out.append(text.substr(0, loc.anchor_end));
+    if (loc.anchor_end == loc.anchor_content_end) out.append(kLineBreak);  // an unterminated last line
     out.append(*key);
     out.push_back('=');
     out.append(*value);
     out.append(kLineBreak);
-    out.append(text.substr(anchor.end));
+    out.append(text.substr(loc.anchor_end));
     return out;
   }
 

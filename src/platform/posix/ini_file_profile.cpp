@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "platform/portable/ini_engine.h"
@@ -14,10 +16,37 @@
 namespace velkora::posix {
 namespace {
 
-
 enum class ReadOutcome { kRead, kMissing, kFailed };
 
-ReadOutcome ReadWholeFile(const std::string& path, std::string& bytes, struct stat& info) {
+// A file's bytes in a buffer that is not cleared before the read fills it:
+// clearing a large file's worth of memory costs a good part of what the
+// read itself does.
+class FileBytes {
+ public:
+  // Room for `capacity` bytes in all, keeping those filled so far.
+  void Reserve(std::size_t capacity) {
+    if (capacity <= capacity_) return;
+    auto bigger = std::make_unique_for_overwrite<char[]>(capacity);
+    if (size_ > 0) std::memcpy(bigger.get(), data_.get(), size_);
+    data_ = std::move(bigger);
+    capacity_ = capacity;
+  }
+  char* free_space() { return data_.get() + size_; }
+  std::size_t free_size() const { return capacity_ - size_; }
+  void Filled(std::size_t count) { size_ += count; }
+  void clear() { size_ = 0; }
+
+  std::string_view view() const { return {data_.get(), size_}; }
+  operator std::string_view() const { return view(); }
+  friend bool operator==(std::string_view text, const FileBytes& bytes) { return text == bytes.view(); }
+
+ private:
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
+ReadOutcome ReadWholeFile(const std::string& path, FileBytes& bytes, struct stat& info) {
   bytes.clear();
   // O_NONBLOCK: a FIFO in place of the file must not hang the call.
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
@@ -25,19 +54,17 @@ ReadOutcome ReadWholeFile(const std::string& path, std::string& bytes, struct st
   if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return ReadOutcome::kFailed;
   // Read the size fstat reported, then keep going in case the file grew
   // meanwhile; the buffer only grows when it is really full.
-  bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
-  std::size_t filled = 0;
+  bytes.Reserve(static_cast<std::size_t>(info.st_size) + 1);
   for (;;) {
-    if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
-    const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+    if (bytes.free_size() == 0) bytes.Reserve(2 * bytes.view().size());
+    const ssize_t got = ::read(fd.get(), bytes.free_space(), bytes.free_size());
     if (got < 0) {
       if (errno == EINTR) continue;
       return ReadOutcome::kFailed;
     }
     if (got == 0) break;
-    filled += static_cast<std::size_t>(got);
+    bytes.Filled(static_cast<std::size_t>(got));
   }
-  bytes.resize(filled);
   return ReadOutcome::kRead;
 }
 
@@ -92,16 +119,44 @@ class TempFileGuard {
   std::string path_;
 };
 
+// Whether a refusal to create or rename in the folder is one that writing
+// the file itself may still get past (a writable file in a folder the user
+// may not change, or a sticky folder holding another user's file).
+bool FolderRefused(int error) { return error == EACCES || error == EPERM; }
+
 }  // namespace
+
+bool IniFileProfile::WriteInPlace(const std::string& target, const struct stat& read_info,
+                                  std::string_view bytes) const {
+  UniqueFd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+  if (!fd) return false;
+  // The content was computed from what was read; another file put in its
+  // place meanwhile must not receive it.
+  struct stat now {};
+  if (::fstat(fd.get(), &now) != 0 || !S_ISREG(now.st_mode) || now.st_dev != read_info.st_dev ||
+      now.st_ino != read_info.st_ino) {
+    return false;
+  }
+  // Freshly opened, the descriptor writes from the file's start.
+  if (Fails(WriteStep::kWriteInPlace) || !WriteAll(fd.get(), bytes)) return false;
+  if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) return false;
+  if (::fsync(fd.get()) != 0) return false;
+  return ::close(fd.release()) == 0;
+}
+
+std::string IniFileProfile::PathOf(const std::string& file) const {
+  if (file.empty() || file.front() == '/' || relative_folder_.empty()) return file;
+  return relative_folder_ + "/" + file;
+}
 
 std::string IniFileProfile::GetString(std::optional<std::string_view> section,
                                       std::optional<std::string_view> key, std::string_view default_text,
                                       std::size_t buffer_size, const std::string& file) {
-  std::string bytes;
+  FileBytes bytes;
   struct stat info {};
   // A file that is missing or unreadable reads as empty: the caller gets the
   // default, as the platform gives it.
-  if (file.empty() || ReadWholeFile(file, bytes, info) != ReadOutcome::kRead) bytes.clear();
+  if (file.empty() || ReadWholeFile(PathOf(file), bytes, info) != ReadOutcome::kRead) bytes.clear();
   return portable::ini_engine::GetString(bytes, section, key, default_text, buffer_size);
 }
 
@@ -109,9 +164,9 @@ bool IniFileProfile::WriteString(std::string_view section, std::optional<std::st
                                  std::optional<std::string_view> value, const std::string& file) {
   if (file.empty()) return false;
   std::string target;
-  if (!ResolveLinks(file, target)) return false;
+  if (!ResolveLinks(PathOf(file), target)) return false;
 
-  std::string old_bytes;
+  FileBytes old_bytes;
   struct stat info {};
   const ReadOutcome outcome = ReadWholeFile(target, old_bytes, info);
   if (outcome == ReadOutcome::kFailed) return false;  // never replace what we could not read
@@ -123,6 +178,9 @@ bool IniFileProfile::WriteString(std::string_view section, std::optional<std::st
   const std::optional<std::string> new_bytes = portable::ini_engine::WriteString(old_bytes, section, key, value);
   if (!new_bytes) return false;
   if (existed && *new_bytes == old_bytes) return true;
+  // A replacement would be a new file under one of the names only, and the
+  // other names would keep the old content.
+  if (existed && info.st_nlink > 1) return WriteInPlace(target, info, *new_bytes);
 
   const std::string folder = DirectoryOf(target);
   const std::string stem = folder + "/." + BaseNameOf(target) + ".tmp-" + std::to_string(::getpid()) + "-";
@@ -138,23 +196,33 @@ bool IniFileProfile::WriteString(std::string_view section, std::optional<std::st
   for (unsigned attempt = 0; attempt < 100 && !fd; ++attempt) {
     temp_path = stem + std::to_string(seed + attempt);
     fd = UniqueFd(::open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, create_mode));
-    if (!fd && errno != EEXIST) return false;
+    if (!fd && errno != EEXIST) {
+      // A folder the user may not add to: the file itself may still be
+      // writable, and the platform's functions would write it.
+      return existed && FolderRefused(errno) && WriteInPlace(target, info, *new_bytes);
+    }
   }
   if (!fd) return false;
   TempFileGuard guard(temp_path);
 
   if (existed) {
-    // Ownership is best effort: only a privileged process may give a file
-    // away, and a replacement owned by the writer is still a correct file.
-    if (info.st_uid != ::geteuid() || info.st_gid != ::getegid()) {
-      [[maybe_unused]] const int ignored = ::fchown(fd.get(), info.st_uid, info.st_gid);
+    // A replacement must belong to whoever owned the file. Where this
+    // process may not give it away, the file is written in place instead,
+    // so that its owner (and group) keep it.
+    if ((info.st_uid != ::geteuid() || info.st_gid != ::getegid()) &&
+        ::fchown(fd.get(), info.st_uid, info.st_gid) != 0) {
+      return WriteInPlace(target, info, *new_bytes);
     }
     if (::fchmod(fd.get(), info.st_mode & 07777) != 0) return false;
   }
   if (Fails(WriteStep::kWriteTemp) || !WriteAll(fd.get(), *new_bytes)) return false;
   if (Fails(WriteStep::kSyncTemp) || ::fsync(fd.get()) != 0) return false;
   if (::close(fd.release()) != 0) return false;
-  if (Fails(WriteStep::kRename) || ::rename(temp_path.c_str(), target.c_str()) != 0) return false;
+  if (Fails(WriteStep::kRename)) return false;
+  if (::rename(temp_path.c_str(), target.c_str()) != 0) {
+    // A sticky folder lets only the owner replace a file.
+    return existed && FolderRefused(errno) && WriteInPlace(target, info, *new_bytes);
+  }
   guard.Dismiss();
 
   // Make the rename itself durable.

@@ -4,34 +4,50 @@
 
 #include "platform/profile.h"
 
+struct stat;
+
 namespace velkora::posix {
 
 // Profile over real files with the portable INI engine.
 //
 // Every call reads the file as it is on disk at that moment (nothing is
-// cached). A write never modifies the file in place: the new content goes
-// to a temporary file in the same folder, which is flushed to disk and then
-// renamed over the original, so a crash or a full disk leaves either the old
-// or the new file, never a mix. The replacement keeps the original's
-// permission bits (and owner, where allowed); a path that is a symbolic link
-// is replaced at the link's final target, so the link stays a link. Readers
-// only ever open the real name, so a temporary file left by a crash is
-// never seen.
+// cached). A write replaces the file atomically wherever that can be done:
+// the new content goes to a temporary file in the same folder, which is
+// flushed to disk and then renamed over the original, so a crash or a full
+// disk leaves either the old or the new file, never a mix. The replacement
+// keeps the original's permission bits and owner; a path that is a symbolic
+// link is replaced at the link's final target, so the link stays a link.
+// Readers only ever open the real name, so a temporary file left by a crash
+// is never seen.
 //
-// A write fails (false, file unchanged) for an empty file name, a missing
-// folder, a file without any write permission bit or that this process may
-// not write, a file that exists but cannot be read, arguments with line
-// breaks, and any error while creating, writing, flushing or renaming the
-// temporary file.
+// Where a replacement cannot be made without changing what the file is, the
+// file is rewritten in place (new content from the start, then cut to its
+// length, then flushed), as the platform's own functions write: a file with
+// more than one hard link (a replacement would split the names), a writable
+// file in a folder this process may not add to or rename in, and a file
+// whose owner or group this process could not give the replacement. Such a
+// write is not atomic.
+//
+// A write fails (false) for an empty file name, a missing folder, a file
+// without any write permission bit or that this process may not write, a
+// file that exists but cannot be read, arguments with line breaks, and any
+// error while creating, writing, flushing or renaming the temporary file
+// (the file is then unchanged) or while writing in place.
 class IniFileProfile final : public Profile {
  public:
   // Steps of a write at which a test can inject a failure.
-  enum class WriteStep { kCreateTemp, kWriteTemp, kSyncTemp, kRename };
+  enum class WriteStep { kCreateTemp, kWriteTemp, kSyncTemp, kRename, kWriteInPlace };
   // Called before each step; returning true makes that step fail.
   using FaultInjector = std::function<bool(WriteStep)>;
 
   IniFileProfile() = default;
   explicit IniFileProfile(FaultInjector fault_injector) : fault_injector_(std::move(fault_injector)) {}
+
+  // A file named without a full path (not starting with "/") is looked for
+  // in `folder`, the way the platform's functions look in one fixed folder,
+  // whatever the process's current folder is. Without a folder such names
+  // are taken from the current folder.
+  void SetFolderForRelativeNames(std::string folder) { relative_folder_ = std::move(folder); }
 
   std::string GetString(std::optional<std::string_view> section, std::optional<std::string_view> key,
                         std::string_view default_text, std::size_t buffer_size,
@@ -42,8 +58,12 @@ class IniFileProfile final : public Profile {
 
  private:
   bool Fails(WriteStep step) const { return fault_injector_ && fault_injector_(step); }
+  bool WriteInPlace(const std::string& target, const struct stat& read_info, std::string_view bytes) const;
+
+  std::string PathOf(const std::string& file) const;
 
   FaultInjector fault_injector_;
+  std::string relative_folder_;
 };
 
 }  // namespace velkora::posix

@@ -18,6 +18,16 @@ class PosixFileSystem final : public FileSystem {
   std::vector<std::string> ListDirectory(const std::string& folder,
                                          std::string_view pattern) const override;
   std::vector<std::string> FixedDrives() const override;
+  char PathSeparator() const override { return '/'; }
+  // Entries come in the order the kernel lists them. The folder is opened
+  // without following a final symbolic link; its identity is its device and
+  // inode number.
+  bool ReadFolderForWalk(const std::string& folder, FolderIdentity& identity,
+                         std::vector<WalkEntry>& entries) const override;
+  // False for the kernel's pseudo file systems (proc, sysfs, devtmpfs and
+  // other RAM-backed ones, cgroups, ...), network file systems and optical
+  // media.
+  bool IsOnFixedDisk(const std::string& folder) const override;
 };
 
 // The wildcard match ListDirectory uses; exposed for tests.

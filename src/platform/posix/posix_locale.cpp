@@ -37,6 +37,22 @@ char SeparatorOf(std::string_view runtime_format, char fallback) {
   return fallback;
 }
 
+// The locale's month and weekday names; an empty one keeps the default.
+void ReadNames(locale_t loc, FormatSettings& fs) {
+  auto take = [loc](nl_item item, std::string& name) {
+    const char* text = ::nl_langinfo_l(item, loc);
+    if (text != nullptr && *text != '\0') name = text;
+  };
+  for (int i = 0; i < 12; ++i) {
+    take(ABMON_1 + i, fs.short_month_names[static_cast<std::size_t>(i)]);
+    take(MON_1 + i, fs.long_month_names[static_cast<std::size_t>(i)]);
+  }
+  for (int i = 0; i < 7; ++i) {  // both lists start with Sunday
+    take(ABDAY_1 + i, fs.short_day_names[static_cast<std::size_t>(i)]);
+    take(DAY_1 + i, fs.long_day_names[static_cast<std::size_t>(i)]);
+  }
+}
+
 }  // namespace
 
 std::string RuntimeFormatFromStrftime(std::string_view f) {
@@ -56,6 +72,10 @@ std::string RuntimeFormatFromStrftime(std::string_view f) {
     }
     switch (field) {
       case 'd': out += "dd"; break;
+      case 'a': out += "ddd"; break;
+      case 'A': out += "dddd"; break;
+      case 'b': case 'h': out += "mmm"; break;
+      case 'B': out += "mmmm"; break;
       case 'e': out += "d"; break;
       case 'm': out += "mm"; break;
       case 'y': out += "yy"; break;
@@ -117,8 +137,13 @@ FormatSettings PosixLocale::Formats() const {
     result.time_separator = german.time_separator;
     result.short_date_format = german.short_date_format;
     result.long_time_format = german.long_time_format;
+    result.short_month_names = german.short_month_names;
+    result.long_month_names = german.long_month_names;
+    result.short_day_names = german.short_day_names;
+    result.long_day_names = german.long_day_names;
   } else if (!IsDefaultName(time)) {
     if (UniqueLocale loc = OpenLocale(LC_TIME_MASK, time)) {
+      ReadNames(loc.get(), result);
       const std::string date_format = RuntimeFormatFromStrftime(::nl_langinfo_l(D_FMT, loc.get()));
       const std::string time_format = RuntimeFormatFromStrftime(::nl_langinfo_l(T_FMT, loc.get()));
       if (!date_format.empty()) {

@@ -19,11 +19,12 @@ namespace velkora::posix {
 // - "C", "POSIX", "C.*" and names the system does not know: the runtime's
 //   defaults;
 // - any other installed locale: its RADIXCHAR/THOUSEP and D_FMT/T_FMT,
-//   queried through a private locale object (the process locale is never
-//   changed). strftime fields map to the runtime letters (%d dd, %e d,
-//   %m mm, %y yy, %Y yyyy, %H/%I hh, %M nn, %S ss, %D, %F, %T, %R, %r
-//   expanded); %p and other fields are dropped, so 12-hour formats read as
-//   24-hour ones. A multi-byte separator (e.g. a narrow no-break space)
+//   month and weekday names (ABMON/MON/ABDAY/DAY), queried through a
+//   private locale object (the process locale is never changed). strftime
+//   fields map to the runtime letters (%d dd, %e d, %m mm, %b/%h mmm,
+//   %B mmmm, %a ddd, %A dddd, %y yy, %Y yyyy, %H/%I hh, %M nn, %S ss, %D,
+//   %F, %T, %R, %r expanded); %p and other fields are dropped, so 12-hour
+//   formats read as 24-hour ones. A German LC_TIME gives German names. A multi-byte separator (e.g. a narrow no-break space)
 //   becomes ' ' for thousands and keeps the default for the others.
 class PosixLocale final : public Locale {
  public:

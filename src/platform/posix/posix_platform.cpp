@@ -11,6 +11,8 @@ std::unique_ptr<Locale> MakeLocale(const PosixPlatform::Options& options) {
 }  // namespace
 
 PosixPlatform::PosixPlatform(Options options)
-    : locale_(MakeLocale(options)), boxes_(options.box_stream) {}
+    : locale_(MakeLocale(options)), boxes_(options.box_stream) {
+  profile_.SetFolderForRelativeNames(std::move(options.ini_folder));
+}
 
 }  // namespace velkora::posix

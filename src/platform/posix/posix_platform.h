@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <ostream>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/portable/stand_ins.h"
@@ -28,6 +29,10 @@ class PosixPlatform final : public Platform {
     PosixLocale::EnvLookup env;
     // German formats whatever the environment says.
     bool german_formats = false;
+    // Where INI files named without a full path lie (the platform's
+    // functions look in one fixed folder for them); empty: the current
+    // folder.
+    std::string ini_folder;
   };
 
   explicit PosixPlatform(Options options);

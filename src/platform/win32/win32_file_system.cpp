@@ -64,4 +64,51 @@ std::vector<std::string> Win32FileSystem::FixedDrives() const {
   return drives;
 }
 
+bool Win32FileSystem::ReadFolderForWalk(const std::string& folder, FolderIdentity& identity,
+                                        std::vector<WalkEntry>& entries) const {
+  // FILE_FLAG_OPEN_REPARSE_POINT opens a junction or link itself, so its
+  // attributes tell what it is instead of those of its target.
+  UniqueFile handle(CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!handle) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(handle.get(), &info)) return false;
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    return false;
+  }
+  identity.volume = info.dwVolumeSerialNumber;
+  identity.index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+
+  entries.clear();
+  std::string query = folder;
+  if (!query.empty() && query.back() != '\\' && query.back() != '/') query.push_back('\\');
+  query += '*';
+  WIN32_FIND_DATAA entry{};
+  UniqueFind search(FindFirstFileExA(query.c_str(), FindExInfoStandard, &entry,
+                                     FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  if (!search) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  do {
+    std::string name = entry.cFileName;
+    if (name == "." || name == "..") continue;
+    // A name the code page cannot spell comes back with '?', which no real
+    // name holds; the short name reaches the same entry.
+    if (name.find('?') != std::string::npos && entry.cAlternateFileName[0] != '\0') {
+      name = entry.cAlternateFileName;
+    }
+    const bool is_directory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                              (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+    entries.push_back(WalkEntry{std::move(name), is_directory});
+  } while (FindNextFileA(search.get(), &entry));
+  return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+bool Win32FileSystem::IsOnFixedDisk(const std::string& folder) const {
+  char root[MAX_PATH + 1] = {};
+  if (!GetVolumePathNameA(folder.c_str(), root, sizeof root)) return false;
+  return GetDriveTypeA(root) == DRIVE_FIXED;
+}
+
 }  // namespace velkora::win32

@@ -16,6 +16,15 @@ class Win32FileSystem final : public FileSystem {
   std::vector<std::string> ListDirectory(const std::string& folder,
                                          std::string_view pattern) const override;
   std::vector<std::string> FixedDrives() const override;
+  char PathSeparator() const override { return '\\'; }
+  // The folder is opened as itself (a junction or symbolic link is not
+  // followed); its identity is the volume serial number and the file index.
+  // Entries whose long name has no form in the ANSI code page come with
+  // their short (8.3) name, which reaches the same entry.
+  bool ReadFolderForWalk(const std::string& folder, FolderIdentity& identity,
+                         std::vector<WalkEntry>& entries) const override;
+  // The drive type of the folder's volume is DRIVE_FIXED.
+  bool IsOnFixedDisk(const std::string& folder) const override;
 };
 
 }  // namespace velkora::win32

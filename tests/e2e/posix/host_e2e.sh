@@ -216,6 +216,50 @@ ShowInfo()
 Programmende" "$(log_texts | sed '1,/^Application.Run$/d')"
 }
 
+# The window functions on a system without a window list: nothing is found,
+# but call lines, patterns, Alle and the log behave as everywhere.
+case_window_functions() {
+  preset_logging
+  local out
+  out=$(run 2>"$tmp/err" <<'EOF'
+WindowExists("Editor")
+CloseWindow("Editor")
+WndGetList(".*", ";")
+WndGetList("(", ";")
+WndClose("^(a+)+$", "|", "1")
+WndClose("x", ";", "vielleicht")
+WndClose(Muster:="x", Trenner:=";", Alle:=True)
+VelkoraVersion
+EOF
+  )
+  expect_eq "answers" "0
+
+
+
+
+Fehler 0x8000FFFF: Ungültige Variant-Typumwandlung
+
+010103" "$out"
+  expect_eq "error box of the pattern that does not compile" \
+    "[Fehler in Velkora] Exception: Perlre: missing closing parenthesis" "$(cat "$tmp/err")"
+  expect_eq "logged calls" 'WindowExists("Editor")
+ Fenster existiert nicht
+ --> False
+CloseWindow("Editor")
+ Fenster existiert nicht
+WndGetList(".*",";")
+ --> ""
+WndGetList("(",";")
+ Exception: Perlre: missing closing parenthesis
+WndClose("^(a+)+$","|",True)
+ --> ""
+WndClose("x",";",True)
+ --> ""
+VelkoraVersion()
+ --> "010103"
+Programmende' "$(log_texts | sed '1,/^Application.Run$/d')"
+}
+
 case_second_instance() {
   preset_logging
   mkfifo "$tmp/input"
@@ -312,6 +356,267 @@ case_settings_not_writable() {
   expect_eq "exit code" 0 "$rc"
   expect_eq "answers" "010103" "$out"
   expect_eq "no error box" "" "$(cat "$tmp/err")"
+}
+
+case_ini_functions() {
+  preset_logging
+  local abs=$tmp/daten/werte.ini
+  mkdir -p "$tmp/daten"
+  run >"$tmp/out" 2>"$tmp/err" <<EOF
+IniWrite("demo.ini", "Zahlen", "Ganz", 5)
+IniWrite("demo.ini", "Zahlen", "Komma", 1.5)
+IniWrite("demo.ini", "Texte", "Satz", "Hallo Welt")
+IniWrite("demo.ini", "Schalter", "An", True)
+IniRead("demo.ini", "zahlen", "GANZ", 0)
+IniRead("demo.ini", "Zahlen", "Komma", 0.5)
+IniRead("demo.ini", "Zahlen", "Ganz", ByRef(0))
+IniRead("demo.ini", "Schalter", "An", False)
+IniRead("demo.ini", "Texte", "Fehlt", "Vorgabe")
+IniWrite("$abs", "Datum", "Heute", #2026-12-07#)
+IniWrite("$abs", "Zahlen", "Riesig", CLngLng(9007199254740993))
+IniReadSections("demo.ini", ";")
+IniReadSections("demo.ini", "")
+IniReadSection("demo.ini", "Zahlen", ",")
+IniReadSectionValues("demo.ini", "Zahlen", ",")
+IniDeleteKey("demo.ini", "Zahlen", "Komma")
+IniReadSectionValues("demo.ini", "Zahlen", ",")
+IniReadSections("$abs", ",")
+IniRead("fehlt.ini", "S", "K", 7)
+EOF
+  expect_eq "rc" 0 "$?"
+  expect_eq "answers" "
+
+
+
+5
+1,5
+5
+-1
+Vorgabe
+
+
+Zahlen;Texte;Schalter
+ZahlenTexteSchalter
+Ganz,Komma
+Ganz=5,Komma=1,5
+
+Ganz=5
+
+7" "$(cat "$tmp/out")"
+  # A name without a full path lies in the settings folder.
+  expect_eq "file beside the settings" "[Zahlen]
+Ganz=5
+[Texte]
+Satz=Hallo Welt
+[Schalter]
+An=1" "$(tr -d '\r' <"$config/demo.ini")"
+  [[ ! -e "$abs" ]] || fail "a date or a 64-bit integer was written"
+  expect_contains "date box" "[Fehler in Velkora] IniWrite - Datentyp (0007) unbekannt:" "$(cat "$tmp/err")"
+  expect_contains "date box names the file" "Datei: $abs" "$(cat "$tmp/err")"
+  expect_contains "64-bit integer box" "IniWrite - Datentyp (0014) unbekannt:" "$(cat "$tmp/err")"
+  expect_eq "logged lines" "IniWrite(\"demo.ini\",\"Zahlen\",\"Ganz\",[5])
+ Integer
+IniWrite(\"demo.ini\",\"Zahlen\",\"Komma\",[1,5])
+ Real
+IniWrite(\"demo.ini\",\"Texte\",\"Satz\",[Hallo Welt])
+ String
+IniWrite(\"demo.ini\",\"Schalter\",\"An\",[-1])
+ Boolean
+IniRead(\"demo.ini\",\"zahlen\",\"GANZ\",[0])
+ Integer
+ --> [5]
+IniRead(\"demo.ini\",\"Zahlen\",\"Komma\",[0,5])
+ Real
+ --> [1,5]
+IniRead(\"demo.ini\",\"Zahlen\",\"Ganz\",[0])
+ String
+ --> [5]
+IniRead(\"demo.ini\",\"Schalter\",\"An\",[0])
+ Boolean
+ --> [-1]
+IniRead(\"demo.ini\",\"Texte\",\"Fehlt\",[Vorgabe])
+ String
+ --> [Vorgabe]
+IniWrite(\"$abs\",\"Datum\",\"Heute\",[07.12.2026])
+ unklar 0007
+IniWrite(\"$abs\",\"Zahlen\",\"Riesig\",[9007199254740993])
+ unklar 0014
+IniReadSections(\"demo.ini\",\";\")
+ --> \"Zahlen;Texte;Schalter\"
+IniReadSections(\"demo.ini\",\"\")
+ --> \"ZahlenTexteSchalter\"
+IniReadSection(\"demo.ini\",\"Zahlen\",\",\")
+ --> \"Ganz,Komma\"
+IniReadSectionValues(\"demo.ini\",\"Zahlen\",\",\")
+ --> \"Ganz=5,Komma=1,5\"
+IniDeleteKey(\"demo.ini\",\"Zahlen\",\"Komma\")
+IniReadSectionValues(\"demo.ini\",\"Zahlen\",\",\")
+ --> \"Ganz=5\"
+IniReadSections(\"$abs\",\",\")
+ --> \"\"
+IniRead(\"fehlt.ini\",\"S\",\"K\",[7])
+ Integer
+ --> [7]
+Programmende" "$(log_texts | sed '1,/^Application.Run$/d')"
+}
+
+# Runs velkora as a user whom file modes bind: as root through setpriv as
+# "nobody" (the case folder handed over first), else as the user running
+# the tests. Returns 77 when there is no such user here.
+run_unprivileged() {
+  if ((EUID == 0)); then
+    command -v setpriv >/dev/null || return 77
+    chown -R 65534:65534 "$tmp"
+    setpriv --reuid=65534 --regid=65534 --clear-groups \
+      "$velkora" --locale de --config-dir "$config" --state-dir "$state" "$@"
+  else
+    run "$@"
+  fi
+}
+
+case_ini_read_only_folders() {
+  # Settings and an INI file the user may write, in folders the user may
+  # not change: the start settings are written back and the script's value
+  # lands, both in place, as the platform's functions would write them; a
+  # hard-linked file keeps both names.
+  preset_logging
+  mkdir -p "$tmp/shared" "$state"
+  printf '[S]\r\nK=alt\r\n' >"$tmp/shared/werte.ini"
+  ln "$tmp/shared/werte.ini" "$tmp/shared/zweiter-name.ini"
+  chmod 755 "$tmp"
+  local out rc
+  out=$(run_unprivileged 2>"$tmp/err" <<EOF
+VelkoraVersion()
+EOF
+  )
+  rc=$?
+  if ((rc == 77)); then
+    echo "no unprivileged user to run as: skipped"
+    return 0
+  fi
+  expect_eq "first run" "010103" "$out"
+  chmod 555 "$config" "$tmp/shared"
+  out=$(run_unprivileged 2>"$tmp/err" <<EOF
+IniWrite("$tmp/shared/werte.ini", "S", "K", "neu")
+IniRead("$tmp/shared/zweiter-name.ini", "S", "K", "")
+EOF
+  )
+  rc=$?
+  chmod 755 "$config" "$tmp/shared"
+  expect_eq "rc" 0 "$rc"
+  expect_eq "answers" "
+neu" "$out"
+  expect_eq "no box" "" "$(cat "$tmp/err")"
+  expect_contains "settings written back" "Testmodus=0" "$(cat "$ini")"
+  expect_eq "both names of the hard-linked file" "[S]
+K=neu" "$(tr -d '\r' <"$tmp/shared/werte.ini")"
+  expect_eq "no file left in the read-only folders" "velkora.ini
+werte.ini
+zweiter-name.ini" "$(ls "$config" "$tmp/shared" | grep -v ':$' | grep . | sort)"
+
+# ---- velkora lcr: the what-if command of least-cost routing ---------------
+
+examples=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../../examples/lcr" && pwd)
+
+# The sample configurations in the case folder, with TK32Pfad pointing at
+# the copy of TK32's files.
+lcr_samples() {
+  cp -r "$examples" "$tmp/lcr"
+  local mode
+  for mode in tk32-modus1 tk32-modus2; do
+    sed -i "s#^TK32Pfad=.*#TK32Pfad=$tmp/lcr/tk32/\r#" "$tmp/lcr/$mode/velkora.ini"
+  done
+}
+
+lcr() {  # mode args...: stdout to $tmp/out, stderr to $tmp/err, exit code in $rc
+  local mode=$1
+  shift
+  "$velkora" lcr "$@" --config-dir "$tmp/lcr/$mode" --locale de >"$tmp/out" 2>"$tmp/err"
+  rc=$?
+}
+
+case_lcr_samples() {
+  lcr_samples
+  lcr einstellungen 60 --at "07.12.2026 07:58:30"
+  expect_eq "mode 0: exit code" 0 "$rc"
+  expect_eq "mode 0: name, then the list sorted by cost" \
+    $'Minutentakt\nMinutentakt:0,0099;Sekundentakt:0,012;Grundgebuehr:0,1049' "$(cat "$tmp/out")"
+  expect_eq "mode 0: nothing on stderr" "" "$(cat "$tmp/err")"
+  lcr einstellungen 3600
+  expect_eq "mode 0, 1 h, now: the one with the fee" "Grundgebuehr" "$(head -n 1 "$tmp/out")"
+
+  lcr tk32-modus1 60
+  expect_eq "mode 1, now" $'Flinknet\nFlinknet:0,0079;dauersurfer:0,1549' "$(cat "$tmp/out")"
+
+  lcr tk32-modus2 300 --at "07.12.2026 07:58:30"
+  expect_eq "mode 2, Monday morning" \
+    $'Flinknet\nFlinknet:0,0395;Nachtfalke:0,0445;Mitternacht:0,12;Kupfernetz-Online:0,1605;Dauersurfer:0,1745' \
+    "$(cat "$tmp/out")"
+  lcr tk32-modus2 300 --at "08.12.2026 12:00:00"
+  expect_eq "mode 2, Tuesday noon: day prices and a fee" \
+    "Flinknet:0,0395;Nachtfalke:0,0795;Dauersurfer:0,1745;Mitternacht:0,24;Kupfernetz-Online:0,3305" \
+    "$(tail -n 1 "$tmp/out")"
+  lcr tk32-modus2 300 --at "25.12.2026 12:00:00"
+  expect_contains "mode 2, a holiday: weekend prices" "Nachtfalke:0,0445;" "$(tail -n 1 "$tmp/out")"
+  lcr tk32-modus2 99999 --at "07.12.2026 07:58:30"
+  expect_eq "more than a day counts as a day" 0 "$rc"
+  expect_eq "no box" "" "$(cat "$tmp/err")"
+
+  # No server: no lock taken, no log, no settings written.
+  [[ ! -e "$state" ]] || fail "the command made the log folder"
+  expect_eq "the sample settings file is unchanged" "" \
+    "$(diff <(tr -d '\r' <"$examples/einstellungen/velkora.ini") <(tr -d '\r' <"$tmp/lcr/einstellungen/velkora.ini"))"
+}
+
+case_lcr_trace() {
+  lcr_samples
+  lcr tk32-modus2 300 --at "07.12.2026 07:58:30" --trace
+  expect_eq "exit code" 0 "$rc"
+  expect_eq "stdout as without --trace" "Flinknet" "$(head -n 1 "$tmp/out")"
+  local err
+  err=$(cat "$tmp/err")
+  expect_eq "first line: the evaluation's start" \
+    " Verbindungskosten auswerten ab 07.12.2026 07:58:30 für 300 Sekunden" "$(head -n 1 <<<"$err")"
+  expect_contains "each tariff file once" "  Tarifdatei kupfernetz einlesen" "$err"
+  expect_eq "kupfernetz read once" 1 "$(grep -c '^  Tarifdatei kupfernetz einlesen$' <<<"$err")"
+  # Kupfernetz-Online's provider costs: two periods around 08:00.
+  expect_contains "period by period" \
+    $' Provider: Kupfernetz-Online\n  Providerkosten\n   07.12.2026 07:58:30, Mo\n    Einwahlkosten: 0\n    Dauer: 120\n    Zeitraumkosten: 0,0162\n   07.12.2026 08:00:30, Mo\n    Dauer: 180\n    Zeitraumkosten: 0,0243' \
+    "$err"
+  expect_eq "last line: the total of the last connection read" "  Gesamtkosten: 0,12" "$(tail -n 1 <<<"$err")"
+}
+
+case_lcr_errors() {
+  lcr_samples
+  lcr einstellungen abc
+  expect_eq "no integer: exit code 1" 1 "$rc"
+  expect_eq "no integer: two empty lines" "2 0" "$(wc -l <"$tmp/out") $(tr -d '\n' <"$tmp/out" | wc -c)"
+  expect_eq "no integer: the engine's box" \
+    "[Fehler in Velkora.GetRasLCR] Exception: 'abc' ist kein gültiger Integerwert" "$(cat "$tmp/err")"
+
+  printf '[LCR]\r\nTK32Mode=3\r\nTK32Pfad=%s/lcr/tk32\r\n' "$tmp" >"$tmp/lcr/einstellungen/velkora.ini"
+  lcr einstellungen 60 --trace
+  expect_eq "unknown mode: exit code 1" 1 "$rc"
+  expect_eq "unknown mode: two boxes, each followed by its log line" \
+    "$(printf '%s\n' ' Verbindungskosten auswerten ab' \
+      '[Fehler in Velkora.GetRasLCR] TK32Modus 3 unbekannt' ' TK32Modus 3 unbekannt' \
+      '[Fehler in Velkora.GetRasLCR] Keine Provider zum Auswerten gefunden' \
+      ' Keine Provider zum Auswerten gefunden')" \
+    "$(sed 's/ ab .*/ ab/' "$tmp/err")"
+
+  local out
+  for args in "" "60 90" "60 --at 2026-12-07" "60 --at" "60 --bogus"; do
+    # shellcheck disable=SC2086
+    "$velkora" lcr $args --config-dir "$tmp/lcr/einstellungen" >"$tmp/out" 2>"$tmp/err"
+    rc=$?
+    expect_eq "bad command line <$args>: exit code 2" 2 "$rc"
+    expect_eq "bad command line <$args>: nothing on stdout" "" "$(cat "$tmp/out")"
+    expect_contains "bad command line <$args>: the hint" "Try 'velkora lcr --help'." "$(cat "$tmp/err")"
+  done
+  out=$("$velkora" lcr --help)
+  expect_eq "lcr --help: exit code 0" 0 "$?"
+  expect_contains "lcr --help" 'velkora lcr SECONDS [--at "DD.MM.YYYY HH:MM:SS"]' "$out"
+  expect_contains "velkora --help documents the command" "--trace" "$("$velkora" --help)"
 }
 
 if ! declare -F "case_$case_name" >/dev/null; then

@@ -15,6 +15,12 @@
 //   box_watcher close <title> <timeout_ms>
 //       Posts WM_CLOSE to that window and waits until it is gone: 0 when it
 //       closed, 1 when it was not found, 2 when it did not close in time.
+//   box_watcher windows <record> <timeout_ms> <title>...
+//       Opens one visible top-level window per title (ANSI text), the first
+//       title topmost in Z-order, and runs until all of them are closed or the
+//       time is up. Every WM_CLOSE a window receives appends "WM_CLOSE <title>"
+//       to <record> and closes that window, the way an ordinary program obeys
+//       a close request.
 //   box_watcher sleep <ms>
 //       Sleeps; Wine's script engines have no sleep of their own.
 #include <windows.h>
@@ -204,10 +210,71 @@ HWND WaitForWindow(const std::wstring& title, DWORD timeout_ms) {
   }
 }
 
+// The windows of "windows" mode: each closes on request and says so.
+struct OwnWindows {
+  std::string record;
+  int open = 0;
+};
+
+std::string AnsiWindowText(HWND window) {
+  char title[1024] = {};
+  const int length = GetWindowTextA(window, title, sizeof title);
+  return std::string(title, static_cast<size_t>(length > 0 ? length : 0));
+}
+
+LRESULT CALLBACK OwnWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  // Set right after creation, before any close request can arrive.
+  auto* own = reinterpret_cast<OwnWindows*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (own == nullptr) return DefWindowProcA(window, message, wparam, lparam);
+  switch (message) {
+    case WM_CLOSE: {
+      // Gone before the record says so: a test that reads the record never
+      // meets the window again.
+      const std::string title = AnsiWindowText(window);
+      DestroyWindow(window);
+      AppendLine(own->record, "WM_CLOSE " + title);
+      return 0;
+    }
+    case WM_DESTROY:
+      if (--own->open == 0) PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wparam, lparam);
+  }
+}
+
+int OpenWindows(const std::string& record, DWORD timeout_ms, const std::vector<std::string>& titles) {
+  OwnWindows own{record};
+  WNDCLASSA window_class = {};
+  window_class.lpfnWndProc = OwnWindowProc;
+  window_class.hInstance = GetModuleHandleA(nullptr);
+  window_class.lpszClassName = "VelkoraE2eWindow";
+  if (RegisterClassA(&window_class) == 0) return 1;
+  // Each new window goes on top: open the last title first.
+  for (auto title = titles.rbegin(); title != titles.rend(); ++title) {
+    HWND window = CreateWindowExA(0, window_class.lpszClassName, title->c_str(),
+                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr,
+                                  window_class.hInstance, nullptr);
+    if (window == nullptr) return 1;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&own));
+    ++own.open;
+  }
+  const UINT_PTR timer = SetTimer(nullptr, 0, timeout_ms, nullptr);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (message.message == WM_TIMER && message.hwnd == nullptr && message.wParam == timer) break;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  KillTimer(nullptr, timer);
+  return own.open == 0 ? 0 : 2;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: box_watcher watch <log> [--delay=ms] [--answer-file=f] [--stop-file=f]\n"
                "       box_watcher find|close <title> <timeout_ms>\n"
+               "       box_watcher windows <record> <timeout_ms> <title>...\n"
                "       box_watcher sleep <ms>\n");
   return 64;
 }
@@ -248,6 +315,10 @@ int main(int argc, char** argv) {
       Sleep(100);
     }
     return 0;
+  }
+  if (mode == "windows" && args.size() >= 4) {
+    return OpenWindows(args[1], static_cast<DWORD>(std::atoi(args[2].c_str())),
+                       std::vector<std::string>(args.begin() + 3, args.end()));
   }
   if (mode == "sleep" && args.size() == 2) {
     Sleep(static_cast<DWORD>(std::atoi(args[1].c_str())));

@@ -67,12 +67,35 @@ e2e_setup() {
   E2E_STOPFILE=$E2E_RUN/watcher.stop
   : >"$E2E_BOXLOG"
   echo ok >"$E2E_ANSWER"
-  (cd "$E2E_RUN" && exec wine box_watcher.exe watch boxes.log --delay="${E2E_BOX_DELAY_MS:-1000}" \
-     --answer-file=box-answer.txt --stop-file=watcher.stop >watcher.out 2>&1) &
-  E2E_WATCHER_PID=$!
+  e2e_start_watcher
   # Scripts read these through WScript.Shell's environment.
   export E2E_BOXLOG_WIN
   E2E_BOXLOG_WIN=$(e2e_winpath "$E2E_BOXLOG")
+}
+
+e2e_start_watcher() {
+  rm -f "$E2E_STOPFILE"
+  (cd "$E2E_RUN" && exec wine box_watcher.exe watch boxes.log --delay="${E2E_BOX_DELAY_MS:-1000}" \
+     --answer-file=box-answer.txt --stop-file=watcher.stop >>watcher.out 2>&1) &
+  E2E_WATCHER_PID=$!
+}
+
+# e2e_fresh_session: ends every Windows process of the run's prefix and
+# starts a new wineserver (and box watcher) in the same prefix. A server
+# that was killed leaves its class object registered with the session's
+# services, and every later CreateObject fails with 429 ("ActiveX
+# component can't create object") until the session ends; a suite that
+# follows such a test starts with this.
+e2e_fresh_session() {
+  if [[ -n $E2E_WATCHER_PID ]]; then
+    : >"$E2E_STOPFILE"
+    e2e_wait_pid_end "$E2E_WATCHER_PID" 30 || e2e_kill_pid "$E2E_WATCHER_PID"
+  fi
+  wineserver -k 2>/dev/null
+  wineserver -w 2>/dev/null
+  wineserver -p || { e2e_log "wineserver -p failed"; return 1; }
+  wine cmd /c exit 0 >>"$E2E_RUN/warmup.out" 2>&1
+  e2e_start_watcher
 }
 
 # A run that was killed outright (no trap ran) leaves its wineserver, its
@@ -250,18 +273,23 @@ e2e_end() {
   fi
 }
 
-# e2e_cscript <script path> [timeout seconds]: copies the script with its
-# language's prelude into the run folder, runs it with cscript from there by
-# its relative name, and checks end marker and exit code. Output lands in
+# e2e_cscript <script path> [timeout seconds] [folder]: copies the script
+# with its language's prelude into the run folder (or the given one, which
+# must lie on a drive of the prefix), runs it with cscript from there by its
+# relative name, and checks end marker and exit code. Output lands in
 # <run>/<script name>.out (arguments.vbs.out); status 0 only when the script passed.
+# With E2E_CSCRIPT_LOCALE set (de_DE.UTF-8), cscript and the server it
+# starts run under that locale (LC_ALL; the locale need not be installed).
 e2e_cscript() {
-  local script=$1 limit=${2:-90}
+  local script=$1 limit=${2:-90} folder=${3:-$E2E_RUN}
   local name ext
   name=$(basename "$script")
   ext=${name##*.}
-  cat "$E2E_SRC/prelude.$ext" "$script" >"$E2E_RUN/$name"
+  cat "$E2E_SRC/prelude.$ext" "$script" >"$folder/$name"
   local out=$E2E_RUN/$name.out status=0
-  e2e_timed "$E2E_RUN" "$limit" wine cscript //nologo "$name" >"$out" 2>"$out.err" || status=$?
+  local locale=()
+  [[ -n ${E2E_CSCRIPT_LOCALE:-} ]] && locale=(env "LC_ALL=$E2E_CSCRIPT_LOCALE")
+  e2e_timed "$folder" "$limit" "${locale[@]}" wine cscript //nologo "$name" >"$out" 2>"$out.err" || status=$?
   local marker
   marker=$(tr -d '\r' <"$out" | grep -aE '^E2E-END failures=[0-9]+$' | tail -n 1)
   if [[ -z $marker ]]; then

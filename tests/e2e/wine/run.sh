@@ -49,6 +49,8 @@ fi
 if [[ -n $exe ]]; then
   source "$here/server/server.sh"
   e2e_server_suite "$exe"
+  source "$here/lcr/lcr.sh"
+  e2e_lcr_suite
   source "$here/boundary/boundary.sh"
   e2e_boundary_suite
 fi

@@ -100,6 +100,11 @@ TEST(CallLineTest, LiteralTypes) {
       {"CSng(654322.23456)", Variant::R4(654322.23456f)},
       {"CDbl(1)", Variant::R8(1.0)},
       {"CCur(1.25)", Variant::Currency(12500)},
+      {"CLngLng(9007199254740993)", Variant::I8(9007199254740993)},
+      {"clnglng(-9223372036854775808)", Variant::I8(INT64_MIN)},
+      {"CDec(-1.50)", Variant::Dec(Decimal{2, true, 0, 150})},
+      {"CDec(79228162514264337593543950335)", Variant::Dec(Decimal{0, false, 0xFFFFFFFF, UINT64_MAX})},
+      {"CDec(0.0000000000000000000000000001)", Variant::Dec(Decimal{28, false, 0, 1})},
       {"Array()", Variant::Array(kVtVariant)},
       {"Array(1, \"x\", Array(2))", Variant::Array(kVtVariant)},
   };
@@ -125,6 +130,32 @@ TEST(CallLineTest, ByRefPointsAtAValueTheCallOwns) {
   // The targets move with the call.
   ParsedCall moved = std::move(call);
   EXPECT_EQ(moved.args[0].value.Deref(), Variant::Text("x"));
+}
+
+// The parser recurses once per level; a line from outside must not be able
+// to exhaust the stack (300,000 levels crashed the host).
+TEST(CallLineTest, NestingIsBoundedWithASyntaxError) {
+  auto nested = [](const std::string& word, int depth) {
+    std::string line = "F(";
+    for (int i = 0; i < depth; ++i) line += word + "(";
+    line += "1";
+    line.append(static_cast<std::size_t>(depth), ')');
+    return line + ")";
+  };
+  EXPECT_TRUE(ParseCallLine(nested("ByRef", 64)).call);
+  EXPECT_TRUE(ParseCallLine(nested("Array", 64)).call);
+  for (const std::string word : {"ByRef", "Array", "byref"}) {
+    for (int depth : {65, 300000}) {
+      CallLineResult r = ParseCallLine(nested(word, depth));
+      ASSERT_TRUE(r.error) << word << " " << depth;
+      EXPECT_EQ(r.error->column, 3u + 64u * 6u) << "where the 65th level begins";
+      EXPECT_NE(r.error->message.find("nested deeper than 64"), std::string::npos) << r.error->message;
+    }
+  }
+  // Levels count along one path, not across siblings.
+  std::string wide = "F(";
+  for (int i = 0; i < 200; ++i) wide += (i ? ", " : "") + std::string("ByRef(Array(1, 2))");
+  EXPECT_TRUE(ParseCallLine(wide + ")").call);
 }
 
 TEST(CallLineTest, NamedArguments) {
@@ -172,6 +203,11 @@ TEST(CallLineTest, MalformedLinesNameTheColumn) {
       {"F(CByte(256))", 9, "out of range for CByte"},
       {"F(CInt(\"1\"))", 8, "expected a number"},
       {"F(ByRef 1)", 9, "expected '('"},
+      {"F(CLngLng(9223372036854775808))", 11, "out of range for CLngLng"},
+      {"F(CLngLng(1.5))", 12, "malformed number"},
+      {"F(CDec(79228162514264337593543950336))", 8, "out of range for CDec"},
+      {"F(CDec(0.00000000000000000000000000001))", 8, "28 decimal places"},
+      {"F(CDec(1e3))", 9, "malformed number"},
       {"F(\"ä\", x)", 8, "unknown word 'x'"},
   };
   for (const Case& c : cases) {

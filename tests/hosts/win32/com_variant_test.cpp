@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "hosts/win32/com_owners.h"
 #include "hosts/win32/default_value_object.h"
+#include "platform/win32/win32_locale.h"
 
 namespace velkora::win32 {
 namespace {
@@ -59,9 +64,69 @@ TEST(ComVariant, ArraysObjectsAndOddTypesAreMarkedNotConverted) {
   V_VT(&value) = VT_DISPATCH;
   V_DISPATCH(&value) = nullptr;
   EXPECT_EQ(FromComVariant(value, referents).Type(), kVtDispatch);
-  V_VT(&value) = VT_UI4;
-  V_UI4(&value) = 4000000000u;
-  EXPECT_EQ(FromComVariant(value, referents), Variant::R8(4000000000.0));
+}
+
+// The platform's own text of a value, as a client's conversion would give it.
+std::string PlatformText(VARIANT& value) {
+  VARIANT text;
+  VariantInit(&text);
+  if (FAILED(VariantChangeTypeEx(&text, &value, LOCALE_USER_DEFAULT, 0, VT_BSTR))) return "<no text>";
+  std::string result = AnsiFromWide(V_BSTR(&text), SysStringLen(V_BSTR(&text)));
+  VariantClear(&text);
+  return result;
+}
+
+// Wide integers and decimals went through a double and lost digits; each
+// must arrive with its type code and show the text the platform gives it.
+TEST(ComVariant, NumbersKeepTheirTypeAndEveryDigit) {
+  const FormatSettings fs = Win32Locale().Formats();
+  std::deque<Variant> referents;
+  std::vector<VARIANT> values;
+  auto add = [&](VARTYPE type, auto set) {
+    VARIANT v;
+    VariantInit(&v);
+    set(v);
+    if (type != VT_DECIMAL) V_VT(&v) = type;
+    values.push_back(v);
+  };
+  add(VT_I8, [](VARIANT& v) { V_I8(&v) = 9007199254740993LL; });
+  add(VT_I8, [](VARIANT& v) { V_I8(&v) = INT64_MIN; });
+  add(VT_UI8, [](VARIANT& v) { V_UI8(&v) = UINT64_MAX; });
+  add(VT_UI4, [](VARIANT& v) { V_UI4(&v) = 4294967295u; });
+  add(VT_UINT, [](VARIANT& v) { V_UINT(&v) = 4000000000u; });
+  add(VT_INT, [](VARIANT& v) { V_INT(&v) = -5; });
+  add(VT_I1, [](VARIANT& v) { V_I1(&v) = -128; });
+  add(VT_UI2, [](VARIANT& v) { V_UI2(&v) = 65535; });
+  add(VT_CY, [](VARIANT& v) { V_CY(&v).int64 = 9007199254740993LL; });
+  add(VT_CY, [](VARIANT& v) { V_CY(&v).int64 = -15000; });
+  const struct {
+    BYTE scale;
+    BYTE sign;
+    ULONG hi;
+    ULONGLONG lo;
+  } decimals[] = {{0, 0, 0xFFFFFFFF, 0xFFFFFFFFFFFFFFFFull}, {28, 0, 0xFFFFFFFF, 0xFFFFFFFFFFFFFFFFull},
+                  {2, DECIMAL_NEG, 0, 150},  {7, 0, 0, 9000}, {0, 0, 0, 0}, {3, 0, 0, 12345678901234567ull}};
+  for (const auto& d : decimals) {
+    add(VT_DECIMAL, [&](VARIANT& v) {
+      V_DECIMAL(&v).scale = d.scale;
+      V_DECIMAL(&v).sign = d.sign;
+      V_DECIMAL(&v).Hi32 = d.hi;
+      V_DECIMAL(&v).Lo64 = d.lo;
+      V_VT(&v) = VT_DECIMAL;
+    });
+  }
+  for (VARIANT& value : values) {
+    const std::string expected = PlatformText(value);
+    const Variant v = FromComVariant(value, referents);
+    EXPECT_EQ(v.Type(), V_VT(&value)) << expected;
+    EXPECT_EQ(VariantToText(v, fs), expected) << "type " << V_VT(&value);
+    // And back, unchanged.
+    VARIANT out;
+    VariantInit(&out);
+    ASSERT_EQ(ToComVariant(v, &out), S_OK);
+    EXPECT_EQ(V_VT(&out), V_VT(&value));
+    EXPECT_EQ(PlatformText(out), expected);
+  }
 }
 
 TEST(ComVariant, ResultsBecomeAutomationTypes) {

@@ -41,6 +41,45 @@ TEST(Win32FileSystem, AppendsTestsListsAndDeletes) {
   EXPECT_FALSE(fs.AppendToFile(dir.File("nowhere\\x.log"), "x"));
 }
 
+TEST(Win32FileSystem, ReadsFoldersForAWalk) {
+  TempDir dir;
+  Win32FileSystem fs;
+  ASSERT_TRUE(CreateDirectoryA(dir.File("Sub").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA(dir.File("Sub\\Tiefer").c_str(), nullptr));
+  WriteBytes(dir.File("tk32.ini"), "");
+  EXPECT_EQ(fs.PathSeparator(), '\\');
+
+  FileSystem::FolderIdentity top, sub, again;
+  std::vector<FileSystem::WalkEntry> entries;
+  ASSERT_TRUE(fs.ReadFolderForWalk(dir.path().string() + "\\", top, entries));
+  std::vector<std::pair<std::string, bool>> seen;
+  for (const auto& e : entries) seen.emplace_back(e.name, e.is_directory);
+  std::sort(seen.begin(), seen.end());
+  EXPECT_EQ(seen, (std::vector<std::pair<std::string, bool>>{{"Sub", true}, {"tk32.ini", false}}));
+
+  ASSERT_TRUE(fs.ReadFolderForWalk(dir.File("Sub") + "\\", sub, entries));
+  ASSERT_TRUE(fs.ReadFolderForWalk(dir.File("Sub\\Tiefer\\..") + "\\", again, entries));
+  EXPECT_EQ(sub, again);
+  EXPECT_FALSE(sub == top);
+  EXPECT_FALSE(fs.ReadFolderForWalk(dir.File("tk32.ini") + "\\", top, entries));
+  EXPECT_FALSE(fs.ReadFolderForWalk(dir.File("nowhere") + "\\", top, entries));
+  EXPECT_TRUE(fs.IsOnFixedDisk(dir.path().string() + "\\"));
+
+  // A link to a folder is listed, but not as a folder to enter, and is not
+  // opened as one (where the system lets us make one).
+  if (CreateSymbolicLinkA(dir.File("Verweis").c_str(), dir.File("Sub").c_str(),
+                          SYMBOLIC_LINK_FLAG_DIRECTORY)) {
+    ASSERT_TRUE(fs.ReadFolderForWalk(dir.path().string() + "\\", top, entries));
+    for (const auto& e : entries) {
+      if (e.name == "Verweis") {
+        EXPECT_FALSE(e.is_directory);
+      }
+    }
+    EXPECT_FALSE(fs.ReadFolderForWalk(dir.File("Verweis") + "\\", top, entries));
+    RemoveDirectoryA(dir.File("Verweis").c_str());
+  }
+}
+
 TEST(Win32FileSystem, FixedDrivesAreRootsInLetterOrder) {
   auto drives = Win32FileSystem().FixedDrives();
   ASSERT_FALSE(drives.empty());

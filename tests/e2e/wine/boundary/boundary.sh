@@ -205,6 +205,9 @@ boundary_local_server_quoted() {
 
 e2e_boundary_suite() {
   boundary_build_client || return 1
+  # The runs count every failure, also one that a server killed by a suite
+  # before would cause.
+  e2e_fresh_session || return 1
   boundary_successive_runs
   boundary_start_waits_for_running_server
   boundary_registration_while_held

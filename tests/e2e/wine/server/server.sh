@@ -94,6 +94,45 @@ velkora_check_unregistered() {
   e2e_check "type library unregistered" eval "! e2e_reg_key_exists 'HKCR\\TypeLib\\$E2E_LIBID\\1.0'"
 }
 
+# A text as the box watcher writes it: backslash, tab, CR and LF escaped.
+velkora_box_escaped() {
+  local text=${1//\\/\\\\}
+  text=${text//$'\t'/\\t}
+  text=${text//$'\r'/\\r}
+  printf '%s' "${text//$'\n'/\\n}"
+}
+
+# The INI scripts' boxes and log lines (ini.vbs, then ini.js; each log is
+# kept as <script>.velkora.log). Dates in the log follow Wine's German short
+# date, d.M.yyyy.
+velkora_ini_suite_checks() {
+  local before=$1 file boxes box
+  file=$(tr -d '\r' <"$E2E_RUN/ini.vbs.out" | sed -n 's/^INFO file //p')
+  boxes=$(e2e_boxes_since "$before")
+  e2e_check "four boxes: three of ini.vbs, one of ini.js (got $(grep -c . <<<"$boxes"))" \
+    test "$(grep -c . <<<"$boxes")" = 4
+  for box in \
+      "IniWrite - Datentyp (0007) unbekannt:"$'\r\n\r\n'"Datei: $file"$'\r\n'"Sektion: Texte"$'\r\n'"Schlüssel: Datum" \
+      "IniRead - Datentyp (0007) unbekannt:"$'\r\n\r\n'"Datei: $file"$'\r\n'"Sektion: Texte"$'\r\n'"Schlüssel: Satz" \
+      "Exception: '1.5' ist kein gültiger Gleitkommawert"; do
+    e2e_check "box: ${box%%$'\r'*}" grep -qxF "Fehler in Velkora"$'\t'"$(velkora_box_escaped "$box")"$'\t'ok <<<"$boxes"
+  done
+  e2e_check "box of ini.js: null has no INI type" grep -qF 'IniWrite - Datentyp (0001) unbekannt:' <<<"$boxes"
+  # The log is in the ANSI code page; the checks are UTF-8.
+  iconv -f CP1252 -t UTF-8 <"$E2E_RUN/ini.vbs.velkora.log" >"$E2E_APP_DIR/velkora.log"
+  e2e_check "ini.vbs: call, type and result lines in the log" velkora_log_has_in_order \
+    "IniWrite(\"$file\",\"Zahlen\",\"Klein\",[5])" ' Integer' \
+    "IniWrite(\"$file\",\"Zahlen\",\"Komma\",[1,5])" ' Real' \
+    "IniRead(\"$file\",\"Zahlen\",\"Komma\",[0,5])" ' Real' ' --> [1,5]' \
+    "IniWrite(\"$file\",\"Texte\",\"Satz\",[Ein Satz, mit Komma])" ' String' \
+    "IniRead(\"$file\",\"Schalter\",\"An\",[0])" ' Boolean' ' --> [-1]' \
+    "IniRead(\"$file\",\"Zahlen\",\"Klein\",[5])" ' String' ' --> [5]' \
+    "IniWrite(\"$file\",\"Texte\",\"Datum\",[7.12.2026])" ' unklar 0007' \
+    ' Exception: '"'"'1.5'"'"' ist kein gültiger Gleitkommawert' \
+    "IniReadSections(\"$file\",\"{0d}{0a}\")" ' --> "Zahlen{0d}{0a}Texte{0d}{0a}Schalter{0d}{0a}Fremd"' \
+    "IniDeleteKey(\"$file\",\"Schalter\",\"AN\")"
+}
+
 e2e_server_suite() {
   local exe=$1 dir=$E2E_SRC/server before status
   E2E_APP_DIR=$E2E_DRIVE_C/velkora-e2e
@@ -177,11 +216,78 @@ e2e_server_suite() {
     e2e_check "$script passes" e2e_cscript "$dir/$script" 90
     velkora_keep "$script"
     e2e_check "$script: the log holds the VelkoraVersion call" velkora_log_has_in_order 'VelkoraVersion()'
-    e2e_check "$script: no converted or refused call was logged" \
-      eval "! velkora_log | grep -qE 'WndGetList|WindowExists|IniReadSections'"
   done
+  # Numbers, Booleans, Empty and objects reached the window functions as
+  # their text; the refused calls left no line.
+  e2e_check "arguments.js: converted arguments in the call lines" velkora_log_has_in_order \
+    'WndGetList("^E2E$",";")' 'WindowExists("90")' 'WndGetList("2.5","1")' 'WindowExists("-1")' 'WindowExists("")' \
+    'WndGetList("^E2E$","90")' 'WndGetList("a,b",";")' 'WndGetList("^E2E$",";")' \
+    'WindowExists("[object Object]")' 'WndGetList("C:\windows",";")' 'VelkoraVersion()'
+  e2e_check "arguments.js: only the calls that ran were logged" \
+    test "$(velkora_log | grep -cE ' (WndGetList|WindowExists)\(')" = 12
   e2e_check "the server process ended" velkora_wait_gone 100
   e2e_check "no box shown" test "$(e2e_box_count)" = "$before"
+  e2e_end
+
+  e2e_begin "server: window functions against windows of the test and Notepad"
+  local error_boxes helper
+  for script in windows.vbs windows.js; do
+    velkora_preset_ini 'SchreibeLog=1'
+    before=$(e2e_box_count)
+    e2e_check "$script passes" e2e_cscript "$dir/$script" 180
+    velkora_keep "$script"
+    # A script that failed half-way leaves its windows open: close them, so
+    # that the next script meets only its own.
+    for helper in $(e2e_wine_pids 'box_watcher.exe windows'); do e2e_kill_pid "$helper"; done
+    boxes=$(e2e_boxes_since "$before")
+    error_boxes=$(grep -cE $'^Fehler in Velkora\tException: Perlre: .+\tok$' <<<"$boxes")
+    e2e_check "$script: every box is an error box of a pattern" \
+      test "$error_boxes" = "$(grep -c . <<<"$boxes")"
+    e2e_check "$script: the pattern that does not compile showed the error box" \
+      grep -qxF "$(printf 'Fehler in Velkora\tException: Perlre: missing closing parenthesis\tok')" <<<"$boxes"
+    e2e_check "$script: the refused WndClose left no line" eval "! velkora_log | grep -q vielleicht"
+    case $script in
+      windows.vbs)
+        e2e_check "$script: two error boxes (got $error_boxes)" test "$error_boxes" = 2
+        e2e_check "$script: call and result lines" velkora_log_has_in_order \
+          'WndGetList("^(foo|bar|boo)$",",")' ' --> "Foo,Bar,Boo"' \
+          'WindowExists("EDI")' ' Fenster gefunden' ' --> True' \
+          'WindowExists("ditor")' ' Fenster existiert nicht' ' --> False' \
+          'WindowExists("")' ' --> False' \
+          'CloseWindow("EDI")' ' Fenster gefunden' \
+          'WndGetList("(a+)+$",",")' ' --> ""' \
+          'WndClose("^(a|aa)+$",",",True)' ' --> ""' \
+          'WndGetList("(",",")' ' Exception: Perlre: missing closing parenthesis' \
+          'WndClose("^[fb]oo$","|",False)' ' --> "Foo"' \
+          'WndClose("^(bar|boo)$","|",True)' ' --> "Bar|Boo"' \
+          'CloseWindow("Untitled")' ' Fenster gefunden' \
+          'WndClose(" - notepad$",";",False)' ' --> "Untitled - Notepad"' ;;
+      windows.js)
+        e2e_check "$script: one error box (got $error_boxes)" test "$error_boxes" = 1
+        e2e_check "$script: call and result lines" velkora_log_has_in_order \
+          'WindowExists("bo")' ' --> True' \
+          'WndGetList("(",",")' ' Exception: Perlre: missing closing parenthesis' \
+          'WndClose("^[fb]oo$","|",False)' ' --> "Foo"' \
+          'WndClose("^(bar|boo)$","|",True)' ' --> "Bar|Boo"' \
+          'WndClose("^(bar|boo)$","|",True)' ' --> ""' ;;
+    esac
+  done
+  e2e_check "no notepad.exe left" e2e_wait_no_process notepad.exe 50
+  e2e_check "the server process ended" velkora_wait_gone 100
+  e2e_end
+
+  e2e_begin "server: INI functions through the system's profile functions, German locale"
+  velkora_wait_gone 100
+  before=$(e2e_box_count)
+  for script in ini.vbs ini.js; do
+    velkora_preset_ini 'SchreibeLog=1'
+    # The server started for the script inherits its locale: German, with
+    # the decimal comma.
+    E2E_CSCRIPT_LOCALE=de_DE.UTF-8 e2e_check "$script passes" e2e_cscript "$dir/$script" 120
+    velkora_keep "$script"
+    e2e_check "$script: the server ended" velkora_wait_gone 100
+  done
+  velkora_ini_suite_checks "$before"
   e2e_end
 
   e2e_begin "server: started by hand, second instance, release keeps it running"
