@@ -38,7 +38,10 @@ int RunLcrCommand(const std::vector<std::string>& args, HostStreams streams, con
   }
 
   posix::PosixPlatform platform(
-      {.box_stream = streams.err, .env = env, .german_formats = options.german_formats});
+      {.box_stream = streams.err,
+       .env = env,
+       .german_formats = options.german_formats,
+       .ini_folder = options.config_dir});
   std::optional<FixedClock> fixed;
   if (options.at) fixed.emplace(*options.at);
   Clock& clock = fixed ? static_cast<Clock&>(*fixed) : platform.SystemClock();

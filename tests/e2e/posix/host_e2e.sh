@@ -513,6 +513,7 @@ K=neu" "$(tr -d '\r' <"$tmp/shared/werte.ini")"
   expect_eq "no file left in the read-only folders" "velkora.ini
 werte.ini
 zweiter-name.ini" "$(ls "$config" "$tmp/shared" | grep -v ':$' | grep . | sort)"
+}
 
 # ---- velkora lcr: the what-if command of least-cost routing ---------------
 
