@@ -1,5 +1,7 @@
 #include "automation/call_result.h"
 
+#include <new>
+
 #include "automation/method_table.h"
 #include "base/error.h"
 
@@ -27,12 +29,19 @@ AutomationError Refusal(int32_t status) {
   return AutomationError{"", std::move(description), status};
 }
 
-AutomationError ToAutomationError(const std::exception& error) {
+AutomationError ToAutomationError(const std::exception& error) noexcept {
+  if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+    return AutomationError{{}, {}, kStatusOutOfMemory};
+  }
   int32_t status = kStatusUnexpected;
   if (const auto* own = dynamic_cast<const Error*>(&error); own && own->Status() < 0) {
     status = own->Status();
   }
-  return AutomationError{std::string(kProgId), error.what(), status};
+  try {
+    return AutomationError{std::string(kProgId), error.what(), status};
+  } catch (...) {
+    return AutomationError{{}, {}, kStatusOutOfMemory};
+  }
 }
 
 }  // namespace velkora

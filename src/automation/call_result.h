@@ -34,7 +34,12 @@ AutomationError Refusal(int32_t status);
 
 // The automation error for an error escaping a method: source
 // "ScriptFunctions.App", the error's message, and E_UNEXPECTED or the
-// error's own negative status.
-AutomationError ToAutomationError(const std::exception& error);
+// error's own negative status. A failed allocation (std::bad_alloc), and
+// any error whose texts cannot be copied for want of memory, is
+// E_OUTOFMEMORY without source and description: the client's own text for
+// the status says it, and nothing more can be built. This is the one place
+// where an error becomes an automation status; it never raises, so handlers
+// may call it.
+AutomationError ToAutomationError(const std::exception& error) noexcept;
 
 }  // namespace velkora

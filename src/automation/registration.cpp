@@ -30,15 +30,30 @@ StartMode StartModeFromSwitches(std::span<const std::string> params) {
   return StartMode::kNormal;
 }
 
+WhenRunning WhenRunningFor(StartMode mode) {
+  switch (mode) {
+    case StartMode::kAutomation: return WhenRunning::kWait;
+    case StartMode::kRegister:
+    case StartMode::kUnregister: return WhenRunning::kRegisterOnly;
+    case StartMode::kNormal: break;
+  }
+  return WhenRunning::kEnd;
+}
+
 std::vector<RegistryEntry> ClassRegistryEntries(const std::string& server_path,
                                                 const std::string& short_server_path) {
   const std::string clsid_key = "CLSID\\" + std::string(kClsid);
   const std::string prog_id(kProgId);
   const std::string description(kClassDescription);
-  const bool has_blank = server_path.find(' ') != std::string::npos;
+  const auto has_blank = [](const std::string& path) {
+    return path.find(' ') != std::string::npos;
+  };
+  std::string local_server = has_blank(server_path) ? short_server_path : server_path;
+  // Unquoted, C:\Program Files\... would start C:\Program.exe.
+  if (has_blank(local_server)) local_server = '"' + local_server + '"';
   return {
       {clsid_key, description},
-      {clsid_key + "\\LocalServer32", has_blank ? short_server_path : server_path},
+      {clsid_key + "\\LocalServer32", local_server},
       {prog_id, description},
       {prog_id + "\\Clsid", std::string(kClsid)},
       {clsid_key + "\\ProgID", prog_id},
@@ -90,6 +105,24 @@ bool ObjectCounter::ObjectDestroyed() {
   const int32_t left = --count_;
   const bool last = UsesProcessReference() ? process_reference_->Release() == 0 : left == 0;
   return last && mode_ == StartMode::kAutomation;
+}
+
+bool ObjectCounter::Withdraw() {
+  if (count_.load() > 0 || phase_.load() != Phase::kServing) return false;
+  phase_ = Phase::kWithdrawn;
+  return true;
+}
+
+bool ObjectCounter::CallCameIn() {
+  if (phase_.load() != Phase::kWithdrawn) return false;
+  phase_ = Phase::kServing;
+  return true;
+}
+
+bool ObjectCounter::DecideToEnd() {
+  if (count_.load() > 0 || phase_.load() != Phase::kWithdrawn) return false;
+  phase_ = Phase::kEnding;
+  return true;
 }
 
 bool ConfirmClose(const ObjectCounter& objects, bool user_interactive, MessageBoxes& boxes) {

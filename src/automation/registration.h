@@ -9,6 +9,7 @@
 
 #include "platform/message_box.h"
 #include "platform/registry.h"
+#include "server/startup.h"
 
 // How the server registers its class, in which mode it was started and when
 // it ends: the portable half of the automation server. The Windows host
@@ -24,6 +25,11 @@ enum class StartMode { kNormal, kAutomation, kRegister, kUnregister };
 // REGSERVER, which wins over UNREGSERVER. `params` excludes the program path.
 StartMode StartModeFromSwitches(std::span<const std::string> params);
 
+// What a start in `mode` does when it meets a running instance: a start by
+// COM waits for an instance that may be ending, a registration run does its
+// registration beside it, a start by hand ends at once.
+WhenRunning WhenRunningFor(StartMode mode);
+
 // One key below the classes root and its default value.
 struct RegistryEntry {
   std::string key;
@@ -32,7 +38,9 @@ struct RegistryEntry {
 
 // The class keys in the order they are written. `server_path` is the full
 // file name of the server; when it contains a blank, `short_server_path`
-// (its 8.3 form) is registered instead.
+// (its 8.3 form) is registered instead. The system reads LocalServer32 as
+// a command line, so a path that still has a blank (a file system without
+// short names gives back the long path) is registered in double quotes.
 std::vector<RegistryEntry> ClassRegistryEntries(const std::string& server_path,
                                                 const std::string& short_server_path);
 
@@ -76,8 +84,28 @@ class ObjectCounter {
 
   void ObjectCreated();
   // True when the last object was released and the server, started for
-  // automation, should post itself the quit message.
+  // automation, should set out to end (below).
   bool ObjectDestroyed();
+
+  // An automation server ends in two steps after its last release, so that
+  // no client is lost on the way. A client finds the class object some time
+  // before its first call reaches the server; one that found it just before
+  // the server went would otherwise fail.
+  // 1. Withdraw, after a pause without objects: true when the class object
+  //    is to be revoked now. New clients then start a new server, which
+  //    waits for this one to end.
+  // 2. DecideToEnd, after a second pause: true when no call came in
+  //    meanwhile and no object lives. The server ends, and from then on
+  //    hands out no objects (Ending).
+  // CallCameIn, for every call that reaches the server: true when the class
+  // object was withdrawn and is to be put back, because a client that found
+  // it before is on its way; the server then serves as before, and a client
+  // that gets an object keeps it running.
+  bool Withdraw();
+  bool CallCameIn();
+  bool DecideToEnd();
+  bool Withdrawn() const { return phase_.load() == Phase::kWithdrawn; }
+  bool Ending() const { return phase_.load() == Phase::kEnding; }
   int32_t Count() const { return count_.load(); }
   StartMode Mode() const { return mode_; }
 
@@ -86,9 +114,12 @@ class ObjectCounter {
     return mode_ == StartMode::kAutomation && process_reference_ != nullptr;
   }
 
+  enum class Phase { kServing, kWithdrawn, kEnding };
+
   StartMode mode_;
   ServerProcessReference* process_reference_;
   std::atomic<int32_t> count_{0};
+  std::atomic<Phase> phase_{Phase::kServing};
 };
 
 inline constexpr std::string_view kCloseQuestionCaption = "Warnung des COM-Servers";

@@ -9,6 +9,7 @@ namespace velkora {
 // Status codes that travel with errors to automation clients.
 inline constexpr int32_t kStatusUnexpected = static_cast<int32_t>(0x8000FFFFu);   // E_UNEXPECTED
 inline constexpr int32_t kStatusNotImplemented = static_cast<int32_t>(0x80004001u);  // E_NOTIMPL
+inline constexpr int32_t kStatusOutOfMemory = static_cast<int32_t>(0x8007000Eu);  // E_OUTOFMEMORY
 
 // Base of every error the server raises. The message is the German text the
 // user sees (in the log, in an error box, or as an automation error's

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -35,6 +36,14 @@ class NamedLockFactory {
   // kAcquired, the owning handle (null otherwise). A name held by anybody,
   // this process included, gives kAlreadyExists. Never blocks, never raises.
   virtual std::unique_ptr<NamedLock> Acquire(const std::string& name, LockResult& result) = 0;
+
+  // Like Acquire, but a lock held by another process is waited for, up to
+  // `wait`: kAcquired as soon as its holder lets go (or dies) within that
+  // time, kAlreadyExists when it is still held then. Blocks the calling
+  // thread for at most `wait`; never raises.
+  virtual std::unique_ptr<NamedLock> AcquireWaiting(const std::string& name,
+                                                    std::chrono::milliseconds wait,
+                                                    LockResult& result) = 0;
 };
 
 }  // namespace velkora

@@ -1,5 +1,7 @@
 #include "server/haupt.h"
 
+#include <optional>
+
 #include "base/ascii.h"
 #include "base/error.h"
 #include "dialup/dialup_functions.h"
@@ -69,8 +71,14 @@ THaupt::THaupt(ShellContext& shell, TPerlre& perlre, StartSettings start,
 }
 
 void THaupt::FormDestroy() {
-  WriteSetting(shell_, kSectionFenster, "Links", Variant::I4(left_));
-  WriteSetting(shell_, kSectionFenster, "Oben", Variant::I4(top_));
+  std::optional<std::string> not_written;
+  try {
+    WriteSetting(shell_, kSectionFenster, "Links", Variant::I4(left_));
+    WriteSetting(shell_, kSectionFenster, "Oben", Variant::I4(top_));
+  } catch (const Error& e) {
+    not_written = e.what();
+  }
+  if (not_written) WriteLog(shell_, "Fensterposition nicht gespeichert: " + *not_written);
   WriteLog(shell_, "Programmende");
 }
 

@@ -60,7 +60,8 @@ class THaupt {
   THaupt& operator=(const THaupt&) = delete;
 
   // The destruction handler: writes Links and Oben, then logs
-  // "Programmende". May raise the settings write error.
+  // "Programmende". A position that cannot be written is logged instead of
+  // raised: the end of a server started by COM has nobody to answer a box.
   void FormDestroy();
 
   // --- script frame -------------------------------------------------------
@@ -70,7 +71,7 @@ class THaupt {
   const std::string& StatusLine() const { return frame_.StatusLine(); }
   void LogCall(std::string_view text) { frame_.LogCall(text); }
   void LogResult(std::string_view text) { frame_.LogResult(text); }
-  void ReportException(const std::exception& error) { frame_.ReportException(error); }
+  void ReportException(const std::exception& error) noexcept { frame_.ReportException(error); }
 
   // --- input lines of the test menu ---------------------------------------
   std::string& Para1() { return para_[0]; }

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "base/conversions.h"
+#include "base/error.h"
 #include "shell/log.h"
 #include "shell/script_frame.h"
 #include "shell/settings.h"
@@ -21,8 +22,9 @@ void WriteFlag(ShellContext& shell, std::string_view key, bool value) {
 
 }  // namespace
 
-StartSettings ReadStartSettings(ShellContext& shell) {
-  StartSettings start;
+StartSettingsRead ReadStartSettings(ShellContext& shell) {
+  StartSettingsRead read;
+  StartSettings& start = read.start;
   const bool schreibe_log = ReadFlag(shell, "SchreibeLog");
   start.testmodus = ReadFlag(shell, "Testmodus");
   if (start.testmodus || schreibe_log) {
@@ -32,10 +34,20 @@ StartSettings ReadStartSettings(ShellContext& shell) {
     if (files.FileExists(shell.log_file)) (void)files.RemoveFile(shell.log_file);
   }
   start.unsichtbar = ReadFlag(shell, "Unsichtbar");
-  WriteFlag(shell, "Testmodus", start.testmodus);
-  WriteFlag(shell, "Unsichtbar", start.unsichtbar);
-  WriteFlag(shell, "SchreibeLog", shell.schreibe_log);
-  return start;
+  try {
+    WriteFlag(shell, "Testmodus", start.testmodus);
+    WriteFlag(shell, "Unsichtbar", start.unsichtbar);
+    WriteFlag(shell, "SchreibeLog", shell.schreibe_log);
+  } catch (const Error& e) {
+    // The file is the same for all three: after the first failure the
+    // others would fail too.
+    read.write_error = e.what();
+  }
+  return read;
+}
+
+std::string StartSettingsNotWrittenLine(const std::string& write_error) {
+  return "Starteinstellungen nicht gespeichert: " + write_error;
 }
 
 void WriteStartLines(ShellContext& shell, const std::vector<std::string>& params) {
@@ -49,20 +61,48 @@ void WriteStartLines(ShellContext& shell, const std::vector<std::string>& params
   WriteLog(shell, "Application.Initialize");
 }
 
+namespace {
+
+// /RegServer or /UnregServer while an instance runs: the registration is
+// done, settings and log are left to the running instance.
+int RegisterBesideRunningInstance(const ServerConfig& config, Platform& platform,
+                                  HostHooks& hooks) {
+  try {
+    const std::optional<int> exit_code = hooks.InitializeAutomation(config.params);
+    hooks.UninitializeAutomation();
+    return exit_code.value_or(kExitOk);
+  } catch (const std::exception& e) {
+    ShowError(platform.Boxes(), e.what());
+    hooks.UninitializeAutomation();
+    return kExitStartupError;
+  }
+}
+
+}  // namespace
+
 int RunServer(const ServerConfig& config, Platform& platform, TPerlre& perlre, HostHooks& hooks) {
   // The guard comes before anything else; a lock that cannot be made for
   // another reason than an existing one does not stop the start.
+  const std::string lock_name(kInstanceLockName);
   LockResult lock_result = LockResult::kFailed;
   std::unique_ptr<NamedLock> lock =
-      platform.Locks().Acquire(std::string(kInstanceLockName), lock_result);
-  if (lock_result == LockResult::kAlreadyExists) return kExitOk;
+      config.when_running == WhenRunning::kWait
+          ? platform.Locks().AcquireWaiting(lock_name, config.lock_wait, lock_result)
+          : platform.Locks().Acquire(lock_name, lock_result);
+  if (lock_result == LockResult::kAlreadyExists) {
+    if (config.when_running == WhenRunning::kRegisterOnly) {
+      return RegisterBesideRunningInstance(config, platform, hooks);
+    }
+    return kExitOk;
+  }
 
   ShellContext shell{platform, config.settings_file, config.log_file, false};
   bool automation_entered = false;
   try {
     hooks.InstanceLockTaken();
-    const StartSettings start = ReadStartSettings(shell);
+    const StartSettingsRead read = ReadStartSettings(shell);
     WriteStartLines(shell, config.params);
+    if (read.write_error) WriteLog(shell, StartSettingsNotWrittenLine(*read.write_error));
 
     automation_entered = true;
     if (std::optional<int> exit_code = hooks.InitializeAutomation(config.params)) {
@@ -71,7 +111,7 @@ int RunServer(const ServerConfig& config, Platform& platform, TPerlre& perlre, H
     }
 
     WriteLog(shell, "Application.CreateForm");
-    THaupt haupt(shell, perlre, start, config.params);
+    THaupt haupt(shell, perlre, read.start, config.params);
     hooks.MainWindowCreated(haupt);
 
     WriteLog(shell, "Application.Run");

@@ -4,8 +4,12 @@
 
 namespace velkora {
 
-void ShowError(MessageBoxes& boxes, const std::string& text) {
-  boxes.Show(text, "Fehler in Velkora", BoxIcon::kError);
+void ShowError(MessageBoxes& boxes, std::string_view text) noexcept {
+  try {
+    boxes.Show(std::string(text), "Fehler in Velkora", BoxIcon::kError);
+  } catch (...) {
+    // Nothing is left to tell the user with.
+  }
 }
 
 void ScriptFrame::LogCall(std::string_view text) {
@@ -18,9 +22,17 @@ void ScriptFrame::LogResult(std::string_view text) {
   velkora::WriteLog(shell_, std::string(" --> ") + std::string(text));
 }
 
-void ScriptFrame::ReportException(std::string_view message) {
-  velkora::WriteLog(shell_, std::string(" Exception: ") + std::string(message));
-  ShowError(shell_.platform.Boxes(), std::string("Exception: ") + std::string(message));
+void ScriptFrame::ReportException(std::string_view message) noexcept {
+  try {
+    std::string text = "Exception: ";
+    text += message;
+    // The log line is the box text after a blank.
+    velkora::WriteLog(shell_, " " + text);
+    ShowError(shell_.platform.Boxes(), text);
+  } catch (...) {
+    // Without memory for the texts the error goes unreported; the function
+    // that met it still returns normally.
+  }
 }
 
 void ScriptFrame::WriteLog(std::string_view text) { velkora::WriteLog(shell_, text); }

@@ -11,8 +11,10 @@
 namespace velkora {
 
 // A modal error box with `text`, the title "Fehler in Velkora", the error
-// icon and an OK button. Returns when the user has closed it.
-void ShowError(MessageBoxes& boxes, const std::string& text);
+// icon and an OK button. Returns when the user has closed it. Never raises,
+// because it runs in error handlers: a box that cannot be made (no memory
+// for its texts) is not shown.
+void ShowError(MessageBoxes& boxes, std::string_view text) noexcept;
 
 // The frame every script function runs in: its call line and result line
 // go to the status line and the log, its errors to the log and an error box.
@@ -28,9 +30,10 @@ class ScriptFrame {
   // the text are logged.
   void LogResult(std::string_view text);
   // Logs " Exception: " + message, then shows the error box
-  // "Exception: " + message whether logging is on or not.
-  void ReportException(std::string_view message);
-  void ReportException(const std::exception& error) { ReportException(error.what()); }
+  // "Exception: " + message whether logging is on or not. Never raises: it
+  // runs in the functions' error handlers.
+  void ReportException(std::string_view message) noexcept;
+  void ReportException(const std::exception& error) noexcept { ReportException(error.what()); }
 
   // A plain log line (escaped, timestamped; nothing while logging is off).
   // Subsystems write their own log lines through this.

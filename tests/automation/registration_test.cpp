@@ -57,6 +57,18 @@ TEST(ClassRegistry, EntriesInWritingOrder) {
   EXPECT_EQ(blank[1].value, "C:\\PROGRA~1\\VELKORA.EXE");
 }
 
+TEST(ClassRegistry, APathWithABlankAndNoShortFormIsQuoted) {
+  // Without short names the system gives back the long path.
+  const std::string long_path = "C:\\Program Files\\Velkora\\velkora.exe";
+  EXPECT_EQ(ClassRegistryEntries(long_path, long_path)[1].value,
+            "\"C:\\Program Files\\Velkora\\velkora.exe\"");
+  // Only the path with a blank is quoted, whichever form it comes in.
+  EXPECT_EQ(ClassRegistryEntries("C:\\Tools\\velkora.exe", "C:\\Tools\\velkora.exe")[1].value,
+            "C:\\Tools\\velkora.exe");
+  EXPECT_EQ(ClassRegistryEntries("C:\\Tools\\velkora.exe", "C:\\My Tools\\velkora.exe")[1].value,
+            "C:\\Tools\\velkora.exe");
+}
+
 TEST(ClassRegistry, RemovalInReverseOrder) {
   fakes::FakeClassesRegistry reg;
   const auto entries = ClassRegistryEntries("C:\\v.exe", "C:\\v.exe");
@@ -111,6 +123,40 @@ TEST(ObjectCounter, AutomationStartEndsWithTheLastObject) {
   ObjectCounter without_platform_count(StartMode::kAutomation);
   without_platform_count.ObjectCreated();
   EXPECT_TRUE(without_platform_count.ObjectDestroyed());
+}
+
+TEST(ObjectCounter, TheEndWithdrawsTheClassObjectFirstAndServesLateClients) {
+  FakeProcessReference process;
+  ObjectCounter counter(StartMode::kAutomation, &process);
+  counter.ObjectCreated();
+  EXPECT_TRUE(counter.ObjectDestroyed());
+  // A client came back before the first pause was over: nothing happens.
+  counter.ObjectCreated();
+  EXPECT_FALSE(counter.Withdraw());
+  EXPECT_FALSE(counter.DecideToEnd()) << "not before the class object was withdrawn";
+  EXPECT_TRUE(counter.ObjectDestroyed());
+  // Withdrawn; a call comes in from a client that found the class object
+  // before: it is put back, and the end starts over.
+  EXPECT_TRUE(counter.Withdraw());
+  EXPECT_TRUE(counter.Withdrawn());
+  EXPECT_FALSE(counter.Withdraw()) << "once";
+  EXPECT_TRUE(counter.CallCameIn());
+  EXPECT_FALSE(counter.CallCameIn()) << "calls while serving change nothing";
+  EXPECT_FALSE(counter.DecideToEnd());
+  // Withdrawn again, and no call came: the end, which is final.
+  EXPECT_TRUE(counter.Withdraw());
+  EXPECT_TRUE(counter.DecideToEnd());
+  EXPECT_TRUE(counter.Ending());
+  EXPECT_FALSE(counter.CallCameIn());
+  EXPECT_FALSE(counter.Withdraw());
+  EXPECT_TRUE(counter.Ending());
+}
+
+TEST(StartModes, OnlyAStartByComWaitsForAnEndingInstance) {
+  EXPECT_EQ(WhenRunningFor(StartMode::kAutomation), WhenRunning::kWait);
+  EXPECT_EQ(WhenRunningFor(StartMode::kRegister), WhenRunning::kRegisterOnly);
+  EXPECT_EQ(WhenRunningFor(StartMode::kUnregister), WhenRunning::kRegisterOnly);
+  EXPECT_EQ(WhenRunningFor(StartMode::kNormal), WhenRunning::kEnd);
 }
 
 TEST(ObjectCounter, ManualStartKeepsRunning) {

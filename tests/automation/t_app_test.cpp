@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <new>
 
 #include "automation/dispatcher.h"
 #include "base/error.h"
@@ -176,6 +177,21 @@ TEST_F(TAppTest, DialUpFunctionsAnswerWithoutDialUpNetworking) {
   const CallResult counter = app.Call(Method(dispid::kGetPerfStats), key);
   EXPECT_FALSE(counter.error.has_value());
   EXPECT_EQ(counter.value, Variant::I4(0));
+}
+
+TEST_F(TAppTest, ExhaustedMemoryIsOutOfMemoryWithoutTexts) {
+  // ShowInfo has no guard of its own; the box fails for want of memory.
+  f.boxes.inside = [] { throw std::bad_alloc(); };
+  const CallResult r = app.Call(Method(dispid::kShowInfo), {});
+  ASSERT_TRUE(r.error.has_value());
+  EXPECT_EQ(r.error->status, kStatusOutOfMemory);
+  EXPECT_EQ(r.error->source, "");
+  EXPECT_EQ(r.error->description, "");
+
+  // A function with its own guard reports the failure itself and returns;
+  // the report failing as well changes nothing for the script.
+  const CallResult version = app.Call(Method(dispid::kVelkoraVersion), {});
+  EXPECT_FALSE(version.error.has_value());
 }
 
 // Numbers reach the tariff engine as text in the user's format, so a

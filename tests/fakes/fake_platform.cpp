@@ -194,6 +194,14 @@ std::unique_ptr<NamedLock> FakeLockFactory::Acquire(const std::string& name, Loc
   return std::make_unique<FakeLock>(held_, name);
 }
 
+std::unique_ptr<NamedLock> FakeLockFactory::AcquireWaiting(const std::string& name,
+                                                           std::chrono::milliseconds wait,
+                                                           LockResult& result) {
+  waits.push_back(wait);
+  if (!fail && held_->count(name) != 0 && while_waiting) while_waiting();
+  return Acquire(name, result);
+}
+
 bool FakeClassesRegistry::SetDefaultValue(const std::string& key, const std::string& value) {
   if (key == fail_on) return false;
   keys[key] = value;

@@ -2,6 +2,7 @@
 
 // In-memory stand-ins for the platform interfaces, shared by the unit tests.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -131,8 +132,14 @@ class FakeMessageBoxes : public MessageBoxes {
 class FakeLockFactory : public NamedLockFactory {
  public:
   std::unique_ptr<NamedLock> Acquire(const std::string& name, LockResult& result) override;
+  // Runs `while_waiting` (the holder may let go there) when the lock is
+  // held, then takes it if it is free.
+  std::unique_ptr<NamedLock> AcquireWaiting(const std::string& name, std::chrono::milliseconds wait,
+                                            LockResult& result) override;
   bool Held(const std::string& name) const { return held_->count(name) != 0; }
   bool fail = false;
+  std::function<void()> while_waiting;
+  std::vector<std::chrono::milliseconds> waits;  // every wait asked for, in order
 
  private:
   std::shared_ptr<std::set<std::string>> held_ = std::make_shared<std::set<std::string>>();

@@ -7,6 +7,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "base/date_time.h"
 #include "platform/posix/posix_clock.h"
@@ -71,6 +72,28 @@ TEST(PosixNamedLock, DiesWithItsProcess) {
   LockResult result = LockResult::kFailed;
   auto lock = factory.Acquire(name, result);
   EXPECT_EQ(result, LockResult::kAcquired);
+  lock.reset();
+  fs::remove(NamedLockPath(name));
+}
+
+TEST(PosixNamedLock, AWaitingAcquisitionGetsTheLockWhenItsHolderLetsGo) {
+  const std::string name = UniqueLockName();
+  PosixNamedLockFactory factory;
+  LockResult result = LockResult::kFailed;
+  auto held = factory.Acquire(name, result);
+  ASSERT_EQ(result, LockResult::kAcquired);
+  // Still held after the wait: refused.
+  EXPECT_EQ(factory.AcquireWaiting(name, std::chrono::milliseconds(30), result), nullptr);
+  EXPECT_EQ(result, LockResult::kAlreadyExists);
+  // Let go while the other waits.
+  std::thread holder([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    held.reset();
+  });
+  auto lock = factory.AcquireWaiting(name, std::chrono::seconds(20), result);
+  holder.join();
+  EXPECT_EQ(result, LockResult::kAcquired);
+  EXPECT_NE(lock, nullptr);
   lock.reset();
   fs::remove(NamedLockPath(name));
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <new>
 
 #include "base/error.h"
 #include "fakes/fake_platform.h"
@@ -45,8 +47,17 @@ class StartupTest : public ::testing::Test {
   RecordingHooks hooks;
   TPerlre perlre{true, kPerlreCaseless};
 
-  int Run(std::vector<std::string> params) {
-    return RunServer(ServerConfig{std::move(params), kIni, kLog}, platform, perlre, hooks);
+  int Run(std::vector<std::string> params, WhenRunning when_running = WhenRunning::kEnd) {
+    ServerConfig config{std::move(params), kIni, kLog};
+    config.when_running = when_running;
+    return RunServer(config, platform, perlre, hooks);
+  }
+  // Another instance holds the lock until the result goes.
+  std::unique_ptr<NamedLock> HoldLock() {
+    LockResult result = LockResult::kFailed;
+    auto held = locks.Acquire(std::string(kInstanceLockName), result);
+    EXPECT_EQ(result, LockResult::kAcquired);
+    return held;
   }
   void Set(const char* key, const char* value) { profile.Set(kIni, "Fenster", key, value); }
   std::optional<std::string> Get(const char* key) { return profile.Get(kIni, "Fenster", key); }
@@ -170,13 +181,90 @@ TEST_F(StartupTest, RegistrationRunEndsAfterInitialize) {
   EXPECT_EQ(hooks.calls, expected);
 }
 
-TEST_F(StartupTest, UnwritableSettingsEndTheStartWithAnErrorBox) {
+TEST_F(StartupTest, UnwritableSettingsDoNotStopTheServerAndAreLogged) {
+  Set("SchreibeLog", "1");
+  Set("Testmodus", "1");
   profile.fail_writes = true;
-  EXPECT_EQ(Run({"/bin/velkora"}), kExitStartupError);
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text, "nach /cfg/velkora.ini kann nicht geschrieben werden");
-  const std::vector<std::string> expected = {"prepare"};
+  bool test_mode_seen = false;
+  hooks.in_loop = [&](THaupt& haupt) { test_mode_seen = haupt.Start().testmodus; };
+  EXPECT_EQ(Run({"C:\\Programme\\velkora.exe", "-Embedding"}), kExitOk);
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_TRUE(test_mode_seen) << "the server runs with the values it read";
+  const std::vector<std::string> expected_hooks = {"prepare", "initialize", "created",   "loop",
+                                                   "revoke",  "destroying", "uninitialize"};
+  EXPECT_EQ(hooks.calls, expected_hooks);
+  const std::vector<std::string> lines = LogLines();
+  ASSERT_EQ(lines.size(), 11u);
+  EXPECT_EQ(lines[5], "Application.Initialize");
+  EXPECT_EQ(lines[6],
+            "Starteinstellungen nicht gespeichert: nach /cfg/velkora.ini kann nicht geschrieben werden");
+  EXPECT_EQ(lines[7], "Application.CreateForm");
+  EXPECT_EQ(lines[9],
+            "Fensterposition nicht gespeichert: nach /cfg/velkora.ini kann nicht geschrieben werden");
+  EXPECT_EQ(lines[10], "Programmende");
+  EXPECT_FALSE(locks.Held(std::string(kInstanceLockName)));
+}
+
+TEST_F(StartupTest, AStartByComWaitsForAnInstanceThatIsEnding) {
+  auto held = HoldLock();
+  locks.while_waiting = [&] { held.reset(); };  // the other instance ends meanwhile
+  Set("SchreibeLog", "1");
+  EXPECT_EQ(Run({"/bin/velkora", "-Embedding"}, WhenRunning::kWait), kExitOk);
+  EXPECT_EQ(locks.waits, std::vector<std::chrono::milliseconds>{kInstanceLockWait});
+  EXPECT_EQ(hooks.calls.size(), 7u) << "a whole run";
+  EXPECT_EQ(LogLines().front(), "Start Velkora Version 1.1.3");
+}
+
+TEST_F(StartupTest, AStartByComEndsWhenTheInstanceKeepsRunning) {
+  auto held = HoldLock();
+  files.files[kLog] = "alt";
+  Set("SchreibeLog", "1");
+  EXPECT_EQ(Run({"/bin/velkora", "-Embedding"}, WhenRunning::kWait), kExitOk);
+  EXPECT_EQ(locks.waits.size(), 1u);
+  EXPECT_TRUE(hooks.calls.empty());
+  EXPECT_EQ(profile.reads, 0);
+  EXPECT_EQ(files.files[kLog], "alt");
+}
+
+TEST_F(StartupTest, RegistrationBesideARunningInstanceLeavesItsSettingsAndLogAlone) {
+  auto held = HoldLock();
+  files.files[kLog] = "alt";
+  Set("SchreibeLog", "1");
+  hooks.exit_at_initialize = 0;
+  EXPECT_EQ(Run({"/bin/velkora", "/unregserver"}, WhenRunning::kRegisterOnly), kExitOk);
+  const std::vector<std::string> expected = {"initialize", "uninitialize"};
   EXPECT_EQ(hooks.calls, expected);
+  EXPECT_EQ(profile.reads, 0);
+  EXPECT_TRUE(profile.writes.empty());
+  EXPECT_EQ(files.files[kLog], "alt");
+  EXPECT_TRUE(locks.Held(std::string(kInstanceLockName))) << "still the running instance's";
+}
+
+// A registration that fails says so: an error box and a non-zero exit code.
+class FailingRegistration : public RecordingHooks {
+ public:
+  std::optional<int> InitializeAutomation(const std::vector<std::string>& params) override {
+    RecordingHooks::InitializeAutomation(params);
+    throw Error("Fehler beim Erstellen eines Eintrages in die Systemregistrierung");
+  }
+};
+
+TEST_F(StartupTest, AFailedRegistrationBesideARunningInstanceIsReported) {
+  auto held = HoldLock();
+  FailingRegistration failing;
+  ServerConfig config{{"/bin/velkora", "/regserver"}, kIni, kLog};
+  config.when_running = WhenRunning::kRegisterOnly;
+  EXPECT_EQ(RunServer(config, platform, perlre, failing), kExitStartupError);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, "Fehler beim Erstellen eines Eintrages in die Systemregistrierung");
+  const std::vector<std::string> expected = {"initialize", "uninitialize"};
+  EXPECT_EQ(failing.calls, expected);
+}
+
+TEST_F(StartupTest, AnErrorBoxThatFailsForWantOfMemoryEndsTheStartQuietly) {
+  hooks.in_loop = [](THaupt&) { throw Error("kaputt"); };
+  boxes.inside = [] { throw std::bad_alloc(); };
+  EXPECT_EQ(Run({"/bin/velkora"}), kExitStartupError);
   EXPECT_FALSE(locks.Held(std::string(kInstanceLockName)));
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include <stdexcept>
 
 #include "fakes/shell_fixture.h"
@@ -98,6 +100,15 @@ TEST(ScriptFrame, ExceptionLineWhenLogging) {
   ScriptFrame frame(f.shell);
   frame.ReportException("kaputt");
   EXPECT_EQ(f.Log(), "07.12.2026 07:58:30  Exception: kaputt\r\n");
+}
+
+TEST(ScriptFrame, ReportingAnErrorRaisesNothingWhenMemoryRunsOut) {
+  ShellFixture f;
+  ScriptFrame frame(f.shell);
+  f.boxes.inside = [] { throw std::bad_alloc(); };
+  EXPECT_NO_THROW(frame.ReportException("kaputt"));
+  EXPECT_NO_THROW(ShowError(f.boxes, "kaputt"));
+  EXPECT_EQ(f.Log(), "07.12.2026 07:58:30  Exception: kaputt\r\n") << "logged before the box";
 }
 
 TEST(CallText, QuotesArgumentsWithoutEscaping) {

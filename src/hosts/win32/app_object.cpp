@@ -113,7 +113,14 @@ HRESULT AppObject::CallMethod(const MethodInfo& method, std::span<const VARIANT*
     std::deque<Variant> referents;
     std::vector<Variant> values;
     values.reserve(args.size());
-    for (const VARIANT* arg : args) values.push_back(FromComVariant(*arg, referents));
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      // An object where text is expected stands for its default value; the
+      // argument handed on as given (Wert) keeps its object, whose type
+      // code the operation reads.
+      values.push_back(static_cast<int>(i) == method.as_given
+                           ? FromComVariant(*args[i], referents)
+                           : TextArgumentFromComVariant(*args[i], referents));
+    }
     CallResult outcome = app->Call(method, values);
     if (outcome.error) return ReturnAutomationError(*outcome.error);
     if (result != nullptr) return ToComVariant(outcome.value, result);
@@ -194,6 +201,7 @@ HRESULT AppClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** obj
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
   if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+  if (host_.Ending()) return CO_E_SERVER_STOPPING;
   return GuardComCall([&]() -> HRESULT {
     auto app = std::unique_ptr<AppObject, void (*)(AppObject*)>(
         new AppObject(host_), [](AppObject* o) { o->AddRef(), o->Release(); });
@@ -207,6 +215,7 @@ HRESULT AppClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** obj
 
 HRESULT AppClassFactory::LockServer(BOOL lock) {
   if (lock) {
+    if (host_.Ending()) return CO_E_SERVER_STOPPING;
     host_.ObjectCreated();
   } else {
     host_.ObjectDestroyed();

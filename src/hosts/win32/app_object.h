@@ -34,6 +34,10 @@ class AppHost {
   virtual ITypeInfo* DispatchTypeInfo() = 0;
   virtual void ObjectCreated() = 0;
   virtual void ObjectDestroyed() = 0;
+  // True once the server has decided to end: the class object then
+  // creates nothing more (CO_E_SERVER_STOPPING), and the client's activation
+  // goes to a new server.
+  virtual bool Ending() = 0;
 };
 
 // IApp as a dual interface. Late-bound calls go through the type

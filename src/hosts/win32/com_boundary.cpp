@@ -4,7 +4,6 @@
 #include <oleauto.h>
 
 #include <exception>
-#include <new>
 #include <string>
 
 #include "hosts/win32/com_owners.h"
@@ -14,6 +13,10 @@
 namespace velkora::win32 {
 
 HRESULT ReturnAutomationError(const AutomationError& error) noexcept {
+  if (error.description.empty()) {
+    SetErrorInfo(0, nullptr);
+    return error.status;
+  }
   try {
     ComPtr<ICreateErrorInfo> create;
     if (FAILED(CreateErrorInfo(create.put()))) return error.status;
@@ -36,14 +39,8 @@ HRESULT ReturnAutomationError(const AutomationError& error) noexcept {
 HRESULT HresultFromCaughtException() noexcept {
   try {
     throw;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
   } catch (const std::exception& error) {
-    try {
-      return ReturnAutomationError(ToAutomationError(error));
-    } catch (...) {
-      return E_OUTOFMEMORY;  // the error's texts could not be copied
-    }
+    return ReturnAutomationError(ToAutomationError(error));
   } catch (...) {
     return E_UNEXPECTED;
   }

@@ -13,14 +13,16 @@
 namespace velkora::win32 {
 
 // Sets the thread's error information for `error` (IID of IApp, source,
-// description, no help file) and returns its status. When the information
+// description, no help file) and returns its status. An error without
+// description (exhausted memory) clears the thread's error information
+// instead, so the client describes the status itself. When the information
 // cannot be made the status is returned without it.
 HRESULT ReturnAutomationError(const AutomationError& error) noexcept;
 
-// The HRESULT for the exception being handled: E_OUTOFMEMORY for a failed
-// allocation, the automation error of any other std::exception
-// (ToAutomationError, with the thread's error information set),
-// E_UNEXPECTED for anything else. REQUIRES: called inside a catch block.
+// The HRESULT for the exception being handled: the automation error of a
+// std::exception (ToAutomationError: E_OUTOFMEMORY for a failed
+// allocation), with the thread's error information set; E_UNEXPECTED for
+// anything else. REQUIRES: called inside a catch block.
 HRESULT HresultFromCaughtException() noexcept;
 
 // Runs `body`, which returns an HRESULT, and turns whatever escapes it into

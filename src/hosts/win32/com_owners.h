@@ -66,6 +66,10 @@ using UniqueCoInitialize = UniqueCall<&::CoUninitialize>;
 // A registered class object, by its cookie: CoRevokeClassObject when it goes.
 using UniqueClassObject = UniqueAny<DWORD, &::CoRevokeClassObject, DWORD{0}>;
 
+inline void RevokeMessageFilter() { CoRegisterMessageFilter(nullptr, nullptr); }
+// The apartment's message filter: taken away when the owner goes.
+using UniqueMessageFilter = UniqueCall<&RevokeMessageFilter>;
+
 // A VARIANT that is cleared (VariantClear) when the owner goes, whatever it
 // holds by then.
 class UniqueVariant {

@@ -82,6 +82,41 @@ Variant FromComVariant(const VARIANT& value, std::deque<Variant>& referents) {
   }
 }
 
+Variant TextArgumentFromComVariant(const VARIANT& value, std::deque<Variant>& referents) {
+  // How many objects in a row a default value may lead through. The
+  // platform follows them without end, so an object that gives itself
+  // would never let the call return.
+  constexpr int kMostObjectsInARow = 8;
+
+  const VARIANT* arg = &value;
+  while (V_VT(arg) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(arg) != nullptr) {
+    arg = V_VARIANTREF(arg);
+  }
+  IDispatch* first = nullptr;  // null for Nothing
+  if (V_VT(arg) == VT_DISPATCH) {
+    first = V_DISPATCH(arg);
+  } else if (V_VT(arg) == (VT_BYREF | VT_DISPATCH) && V_DISPATCHREF(arg) != nullptr) {
+    first = *V_DISPATCHREF(arg);
+  } else {
+    return FromComVariant(value, referents);
+  }
+  if (first != nullptr) first->AddRef();
+  ComPtr<IDispatch> object = ComPtr<IDispatch>::Attach(first);
+  for (int step = 0; step < kMostObjectsInARow && object; ++step) {
+    DISPPARAMS no_arguments{};
+    UniqueVariant fetched;
+    if (FAILED(object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                              &no_arguments, fetched.put(), nullptr, nullptr))) {
+      break;
+    }
+    if (V_VT(&fetched.get()) != VT_DISPATCH) return FromComVariant(fetched.get(), referents);
+    IDispatch* next = V_DISPATCH(&fetched.get());
+    if (next != nullptr) next->AddRef();
+    object = ComPtr<IDispatch>::Attach(next);
+  }
+  return Variant::Dispatch();
+}
+
 HRESULT ToComVariant(const Variant& value, VARIANT* out) {
   switch (value.Type()) {
     case kVtNull: V_VT(out) = VT_NULL; break;

@@ -27,6 +27,17 @@ std::wstring WideFromAnsi(std::string_view text);
 // come back as Unknown, which every conversion refuses.
 Variant FromComVariant(const VARIANT& value, std::deque<Variant>& referents);
 
+// An argument that the server makes text, as FromComVariant makes it, but
+// an object (also one a script variable holds) stands for its default
+// value: the value its DISPID_VALUE property gives, asked for without
+// arguments, as the platform's conversion to text asks for it. The folder
+// object of a file system object gives its path, for instance. Nothing,
+// an object without such a value or one whose default member needs
+// arguments (a dictionary), and a chain of objects that does not end in a
+// value within a few steps, come back as an object, which every text
+// conversion refuses.
+Variant TextArgumentFromComVariant(const VARIANT& value, std::deque<Variant>& referents);
+
 // A result for the client. REQUIRES: `out` is empty (VariantInit). Text
 // becomes a BSTR; markers without a value (objects, arrays, references) give
 // an empty variant. Returns E_OUTOFMEMORY when a BSTR cannot be made.

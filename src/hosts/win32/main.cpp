@@ -2,9 +2,11 @@
 // by COM with -Embedding, by hand, or with /RegServer or /UnregServer.
 #include <windows.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
+#include "automation/registration.h"
 #include "hosts/win32/command_line.h"
 #include "hosts/win32/win32_com_server.h"
 #include "platform/win32/win32_platform.h"
@@ -41,6 +43,7 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
   }
 
   ServerConfig config{params, ChangeFileExt(exe, ".ini"), ChangeFileExt(exe, ".log")};
+  config.when_running = WhenRunningFor(StartModeFromSwitches(std::span(params).subspan(1)));
   win32::Win32Platform platform;
   // The process's one regular expression instance, shared by every user.
   TPerlre perlre(/*study=*/true, kPerlreCaseless);

@@ -16,7 +16,9 @@ constexpr char kWindowCaption[] = "Velkora 1.1.3";
 constexpr UINT_PTR kQuitTimer = 1;
 // Leaving the loop at once from inside the last Release let CoUninitialize
 // wait for an RPC shutdown that never came, now and then; a short pause
-// before revoking the class object avoids it.
+// before revoking the class object avoids it. The same pause again, with
+// the class object withdrawn, lets a client that found it just before it
+// went reach the server (ObjectCounter::Withdraw).
 constexpr UINT kQuitDelayMs = 250;
 constexpr char kClassName[] = "TApp";
 
@@ -62,7 +64,9 @@ std::string Replace(std::string text, std::string_view placeholder, std::string_
 Win32ComServer::Win32ComServer(std::string exe_path, Platform& platform)
     : exe_path_(std::move(exe_path)), platform_(platform), factory_(*this) {}
 
-void Win32ComServer::InstanceLockTaken() {
+void Win32ComServer::InstanceLockTaken() { LoadTypeLibrary(); }
+
+void Win32ComServer::LoadTypeLibrary() {
   // The type library of the executable's own resources; the class entry and
   // its default dispatch interface must be in it.
   std::wstring path = WideFromAnsi(exe_path_);
@@ -124,6 +128,8 @@ void Win32ComServer::UnregisterTypeLibrary() {
 }
 
 std::optional<int> Win32ComServer::InitializeAutomation(const std::vector<std::string>& params) {
+  // A registration beside a running server comes here first.
+  if (!type_library_) LoadTypeLibrary();
   HRESULT hr = CoInitialize(nullptr);
   if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
   com_ = UniqueCoInitialize(/*owed=*/true);
@@ -150,10 +156,21 @@ std::optional<int> Win32ComServer::InitializeAutomation(const std::vector<std::s
   }
   if (UpdateRegistry(mode_, platform_.Registry(), entries)) return kExitOk;
 
-  hr = CoRegisterClassObject(CLSID_App, static_cast<IClassFactory*>(&factory_),
-                             CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, class_object_.put());
+  if (mode_ == StartMode::kAutomation) {
+    // Watches for clients on their way while the class object is withdrawn
+    // at the end.
+    if (SUCCEEDED(CoRegisterMessageFilter(&call_watch_, nullptr))) {
+      message_filter_ = UniqueMessageFilter(/*owed=*/true);
+    }
+  }
+  hr = RegisterClassObject();
   if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
   return std::nullopt;
+}
+
+HRESULT Win32ComServer::RegisterClassObject() {
+  return CoRegisterClassObject(CLSID_App, static_cast<IClassFactory*>(&factory_),
+                               CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, class_object_.put());
 }
 
 void Win32ComServer::MainWindowCreated(THaupt& haupt) {
@@ -207,6 +224,7 @@ void Win32ComServer::MainWindowDestroying(THaupt& /*haupt*/) {
 
 void Win32ComServer::UninitializeAutomation() {
   class_object_.reset();
+  message_filter_.reset();
   // CoUninitialize may still dispatch calls that were pending for objects a
   // client holds; their IDispatch needs the type information until then.
   com_.reset();
@@ -216,15 +234,26 @@ void Win32ComServer::UninitializeAutomation() {
 }
 
 void Win32ComServer::ObjectCreated() {
-  if (objects_) objects_->ObjectCreated();
+  if (!objects_) return;
+  objects_->ObjectCreated();
+  // Releasing the last process reference lets the system hold back the
+  // class object from new clients. An object created after all (by a
+  // client that had the class object already) keeps this server running,
+  // so it takes clients again instead of sending them to a new server that
+  // would wait for this one.
+  if (mode_ == StartMode::kAutomation && objects_->Count() == 1) CoResumeClassObjects();
 }
 
 void Win32ComServer::ObjectDestroyed() {
-  if (!objects_ || !objects_->ObjectDestroyed()) return;
-  // The last object went in an automation start: end after a short pause.
+  if (objects_ && objects_->ObjectDestroyed()) StartQuitTimer();
+}
+
+void Win32ComServer::StartQuitTimer() {
+  // Setting the window's timer again starts its pause again.
   if (window_) {
     SetTimer(window_.get(), kQuitTimer, kQuitDelayMs, nullptr);
-  } else if (!thread_timer_) {
+  } else {
+    thread_timer_.reset();
     thread_timer_.reset(SetTimer(nullptr, 0, kQuitDelayMs, nullptr));
   }
 }
@@ -232,10 +261,52 @@ void Win32ComServer::ObjectDestroyed() {
 void Win32ComServer::OnQuitTimer() {
   if (window_) KillTimer(window_.get(), kQuitTimer);
   thread_timer_.reset();
+  if (!objects_) return;
+  if (objects_->Withdrawn()) {
+    // No client came while the class object was away: end. The class
+    // object creates nothing more from here on.
+    if (objects_->DecideToEnd()) PostQuitMessage(0);
+    return;
+  }
   // A client that created a new object meanwhile keeps the server alive.
-  if (objects_ && objects_->Count() > 0) return;
-  RevokeClassObjects();
-  PostQuitMessage(0);
+  if (objects_->Withdraw()) {
+    RevokeClassObjects();
+    StartQuitTimer();
+  }
+}
+
+void Win32ComServer::OnIncomingCall() {
+  if (!objects_ || !objects_->CallCameIn()) return;
+  // A client found the class object before it was withdrawn and is on its
+  // way: put it back for that client, and start the end over.
+  if (FAILED(RegisterClassObject())) class_object_.reset();
+  StartQuitTimer();
+}
+
+HRESULT Win32ComServer::CallWatch::QueryInterface(REFIID riid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  if (riid == IID_IUnknown || riid == IID_IMessageFilter) {
+    *object = static_cast<IMessageFilter*>(this);
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+DWORD Win32ComServer::CallWatch::HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) {
+  server_.OnIncomingCall();
+  return SERVERCALL_ISHANDLED;
+}
+
+// Calls of the server's own (an object's default value asked of a client)
+// behave as without a filter: a refused call is not repeated, and messages
+// that arrive meanwhile are handled as usual.
+DWORD Win32ComServer::CallWatch::RetryRejectedCall(HTASK, DWORD, DWORD) {
+  return static_cast<DWORD>(-1);
+}
+
+DWORD Win32ComServer::CallWatch::MessagePending(HTASK, DWORD, DWORD) {
+  return PENDINGMSG_WAITDEFPROCESS;
 }
 
 LRESULT CALLBACK Win32ComServer::WindowProc(HWND window, UINT message, WPARAM wparam,
@@ -247,13 +318,16 @@ LRESULT CALLBACK Win32ComServer::WindowProc(HWND window, UINT message, WPARAM wp
   auto* server = reinterpret_cast<Win32ComServer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (server == nullptr) return DefWindowProcA(window, message, wparam, lparam);
   // No C++ error may cross the system's window procedure; it is shown and
-  // the loop goes on.
+  // the loop goes on. Showing it raises nothing, whatever memory is left.
   try {
     return server->HandleMessage(window, message, wparam, lparam);
   } catch (const std::exception& error) {
     ShowError(server->platform_.Boxes(), error.what());
-    return 0;
+  } catch (...) {
+    // Only std::exception is raised here; anything else must still stop
+    // at the system's frame.
   }
+  return 0;
 }
 
 LRESULT Win32ComServer::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

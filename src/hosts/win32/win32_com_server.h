@@ -7,6 +7,7 @@
 
 #include <windows.h>
 #include <oaidl.h>
+#include <objidl.h>
 
 #include <memory>
 #include <optional>
@@ -48,15 +49,36 @@ class Win32ComServer final : public HostHooks, public AppHost {
   ITypeInfo* DispatchTypeInfo() override { return dispatch_info_.get(); }
   void ObjectCreated() override;
   void ObjectDestroyed() override;
+  bool Ending() override { return objects_ && objects_->Ending(); }
 
   StartMode Mode() const { return mode_; }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  void LoadTypeLibrary();
   void RegisterTypeLibrary();
   void UnregisterTypeLibrary();
+  HRESULT RegisterClassObject();
+  void StartQuitTimer();
   void OnQuitTimer();
+  void OnIncomingCall();
+
+  // Sees every call that reaches the server's apartment, before it runs.
+  class CallWatch final : public IMessageFilter {
+   public:
+    explicit CallWatch(Win32ComServer& server) : server_(server) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD type, HTASK caller, DWORD tick,
+                                               LPINTERFACEINFO info) override;
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK callee, DWORD tick, DWORD reject) override;
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK callee, DWORD tick, DWORD pending) override;
+
+   private:
+    Win32ComServer& server_;
+  };
 
   std::string exe_path_;
   Platform& platform_;
@@ -74,7 +96,9 @@ class Win32ComServer final : public HostHooks, public AppHost {
   StartMode mode_ = StartMode::kNormal;
   std::unique_ptr<ServerProcessReference> process_reference_;
   std::unique_ptr<ObjectCounter> objects_;
+  CallWatch call_watch_{*this};
   UniqueCoInitialize com_;
+  UniqueMessageFilter message_filter_;
   UniqueClassObject class_object_;
 
   std::unique_ptr<TApp> app_;

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include "platform/posix/file_descriptor.h"
 
@@ -65,6 +66,23 @@ std::unique_ptr<NamedLock> PosixNamedLockFactory::Acquire(const std::string& nam
   }
   result = LockResult::kAcquired;
   return std::make_unique<FlockLock>(std::move(fd));
+}
+
+}  // namespace velkora::posix
+
+namespace velkora::posix {
+
+std::unique_ptr<NamedLock> PosixNamedLockFactory::AcquireWaiting(const std::string& name,
+                                                                 std::chrono::milliseconds wait,
+                                                                 LockResult& result) {
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  for (;;) {
+    std::unique_ptr<NamedLock> lock = Acquire(name, result);
+    if (result != LockResult::kAlreadyExists || std::chrono::steady_clock::now() >= deadline) {
+      return lock;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
 }  // namespace velkora::posix

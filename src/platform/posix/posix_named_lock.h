@@ -13,6 +13,9 @@ namespace velkora::posix {
 class PosixNamedLockFactory final : public NamedLockFactory {
  public:
   std::unique_ptr<NamedLock> Acquire(const std::string& name, LockResult& result) override;
+  // Tries again every few milliseconds until the wait is over.
+  std::unique_ptr<NamedLock> AcquireWaiting(const std::string& name, std::chrono::milliseconds wait,
+                                            LockResult& result) override;
 };
 
 // Path of the lock file for `name`; exposed for tests.

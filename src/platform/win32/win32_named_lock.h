@@ -4,11 +4,15 @@
 
 namespace velkora::win32 {
 
-// Named mutexes (CreateMutexA with initial ownership). The system drops the
-// mutex when the last handle closes, also when the process dies.
+// Named mutexes (CreateMutexA with initial ownership). A holder releases
+// its mutex before closing it, so a waiting process gets it at once; the
+// system drops the mutex when the last handle closes, also when the process
+// dies, and hands a waiter a mutex whose holder died as abandoned.
 class Win32NamedLockFactory final : public NamedLockFactory {
  public:
   std::unique_ptr<NamedLock> Acquire(const std::string& name, LockResult& result) override;
+  std::unique_ptr<NamedLock> AcquireWaiting(const std::string& name, std::chrono::milliseconds wait,
+                                            LockResult& result) override;
 };
 
 }  // namespace velkora::win32

@@ -53,6 +53,8 @@ if [[ -n $exe ]]; then
   e2e_lcr_suite
   source "$here/window/window.sh"
   e2e_window_suite
+  source "$here/boundary/boundary.sh"
+  e2e_boundary_suite
 fi
 
 echo "Wine e2e took $((SECONDS - started)) s"

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "hosts/win32/com_owners.h"
+#include "hosts/win32/default_value_object.h"
 #include "platform/win32/win32_locale.h"
 
 namespace velkora::win32 {
@@ -144,6 +146,95 @@ TEST(ComVariant, ResultsBecomeAutomationTypes) {
   ASSERT_EQ(ToComVariant(Variant::I4(-7), &out), S_OK);
   EXPECT_EQ(V_VT(&out), VT_I4);
   EXPECT_EQ(V_I4(&out), -7);
+}
+
+
+TEST(TextArguments, AnObjectStandsForItsDefaultValue) {
+  std::deque<Variant> referents;
+  DefaultValueObject folder;
+  folder.SetText(L"C:\\Daten");
+  VARIANT arg = folder.AsArgument();
+  EXPECT_EQ(TextArgumentFromComVariant(arg, referents), Variant::Text("C:\\Daten"));
+  // Held by a script variable: a reference to the variable.
+  VARIANT variable;
+  VariantInit(&variable);
+  V_VT(&variable) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&variable) = &arg;
+  EXPECT_EQ(TextArgumentFromComVariant(variable, referents), Variant::Text("C:\\Daten"));
+  // A default value that is an object again is followed.
+  DefaultValueObject outer;
+  outer.SetObject(&folder);
+  EXPECT_EQ(TextArgumentFromComVariant(outer.AsArgument(), referents), Variant::Text("C:\\Daten"));
+  EXPECT_EQ(folder.asked, 3);
+  EXPECT_EQ(folder.references, 2u) << "only the outer object's own reference is left";
+  // Values that are no object stay as they are.
+  VARIANT number;
+  VariantInit(&number);
+  V_VT(&number) = VT_I4;
+  V_I4(&number) = 90;
+  EXPECT_EQ(TextArgumentFromComVariant(number, referents), Variant::I4(90));
+}
+
+TEST(TextArguments, ObjectsWithoutADefaultValueAreRefused) {
+  std::deque<Variant> referents;
+  DefaultValueObject none;
+  EXPECT_EQ(TextArgumentFromComVariant(none.AsArgument(), referents).Type(), kVtDispatch);
+  VARIANT nothing;
+  VariantInit(&nothing);
+  V_VT(&nothing) = VT_DISPATCH;
+  V_DISPATCH(&nothing) = nullptr;
+  EXPECT_EQ(TextArgumentFromComVariant(nothing, referents).Type(), kVtDispatch);
+  // An object whose default value is itself ends after a few steps.
+  DefaultValueObject loop;
+  loop.SetObject(&loop);
+  EXPECT_EQ(TextArgumentFromComVariant(loop.AsArgument(), referents).Type(), kVtDispatch);
+  EXPECT_EQ(loop.asked, 8);
+  EXPECT_EQ(loop.references, 2u);
+}
+
+// The script runtime's own objects, as a script passes them.
+ComPtr<IDispatch> Create(const wchar_t* prog_id) {
+  CLSID clsid;
+  ComPtr<IDispatch> object;
+  if (SUCCEEDED(CLSIDFromProgID(prog_id, &clsid))) {
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, object.put_void());
+  }
+  return object;
+}
+
+TEST(TextArguments, AFolderGivesItsPathADictionaryNothing) {
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+  {
+    std::deque<Variant> referents;
+    ComPtr<IDispatch> files = Create(L"Scripting.FileSystemObject");
+    ASSERT_TRUE(files);
+    wchar_t get_folder[] = L"GetFolder";
+    LPOLESTR names[] = {get_folder};
+    DISPID id = 0;
+    ASSERT_EQ(files->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK);
+    VARIANT path;
+    VariantInit(&path);
+    V_VT(&path) = VT_BSTR;
+    V_BSTR(&path) = SysAllocString(L"C:\\windows");
+    DISPPARAMS params{&path, nullptr, 1, 0};
+    UniqueVariant folder;
+    ASSERT_EQ(files->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, folder.put(), nullptr, nullptr),
+              S_OK);
+    VariantClear(&path);
+    ASSERT_EQ(V_VT(&folder.get()), VT_DISPATCH);
+    const Variant text = TextArgumentFromComVariant(folder.get(), referents);
+    ASSERT_EQ(text.Type(), kVtBstr);
+    EXPECT_EQ(_stricmp(text.AsText().c_str(), "C:\\windows"), 0) << text.AsText();
+
+    ComPtr<IDispatch> dictionary = Create(L"Scripting.Dictionary");
+    ASSERT_TRUE(dictionary);
+    VARIANT arg;
+    VariantInit(&arg);
+    V_VT(&arg) = VT_DISPATCH;
+    V_DISPATCH(&arg) = dictionary.get();
+    EXPECT_EQ(TextArgumentFromComVariant(arg, referents).Type(), kVtDispatch);
+  }
+  CoUninitialize();
 }
 
 }  // namespace

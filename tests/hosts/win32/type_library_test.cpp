@@ -171,5 +171,25 @@ TEST_F(TypeLibraryTest, MethodsMatchTheMethodTable) {
   }
 }
 
+
+// The manifest names no processor: a 32-bit build of the same sources must
+// start as well, and the loader refuses an executable whose manifest names
+// another processor than its own.
+TEST(Manifest, TheApplicationNamesNoProcessor) {
+  HMODULE exe = LoadLibraryExW(ServerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(exe, nullptr);
+  HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+  ASSERT_NE(found, nullptr);
+  const char* data = static_cast<const char*>(LockResource(LoadResource(exe, found)));
+  ASSERT_NE(data, nullptr);
+  const std::string manifest(data, SizeofResource(exe, found));
+  FreeLibrary(exe);
+  const std::size_t identity = manifest.find("<assemblyIdentity");
+  ASSERT_NE(identity, std::string::npos);
+  const std::string own = manifest.substr(identity, manifest.find("/>", identity) - identity);
+  EXPECT_NE(own.find("name=\"Velkora.ScriptFunctions\""), std::string::npos) << own;
+  EXPECT_NE(own.find("processorArchitecture=\"*\""), std::string::npos) << own;
+}
+
 }  // namespace
 }  // namespace velkora::win32

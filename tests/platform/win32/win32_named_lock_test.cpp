@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "platform/win32/unique_handle.h"
@@ -72,6 +73,28 @@ TEST(Win32NamedLock, LockOfAnEndedProcessIsGone) {
   EXPECT_EQ(WaitForExit(holder), 0u);
   auto lock = factory.Acquire(UniqueName(), result);
   EXPECT_EQ(result, LockResult::kAcquired);
+}
+
+
+TEST(Win32NamedLock, AWaitingAcquisitionGetsTheLockOfAProcessThatEnds) {
+  UniqueHandle holder = StartProbe(UniqueName(), 1500);
+  ASSERT_TRUE(holder);
+  Sleep(500);
+  Win32NamedLockFactory factory;
+  LockResult result = LockResult::kFailed;
+  // Too short a wait: still held.
+  EXPECT_EQ(factory.AcquireWaiting(UniqueName(), std::chrono::milliseconds(50), result), nullptr);
+  EXPECT_EQ(result, LockResult::kAlreadyExists);
+  // Long enough: ours as soon as the holder is done.
+  auto lock = factory.AcquireWaiting(UniqueName(), std::chrono::seconds(30), result);
+  EXPECT_EQ(result, LockResult::kAcquired);
+  EXPECT_NE(lock, nullptr);
+  EXPECT_EQ(WaitForExit(holder), 0u);
+  // And a second process sees it held now.
+  lock.reset();
+  UniqueHandle free = StartProbe(UniqueName());
+  ASSERT_TRUE(free);
+  EXPECT_EQ(WaitForExit(free), 0u);
 }
 
 }  // namespace

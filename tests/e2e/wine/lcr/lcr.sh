@@ -25,8 +25,8 @@ e2e_lcr_suite() {
   mkdir -p "$E2E_DRIVE_C/Programme/TK32" "$E2E_APP_DIR/lcr-samples"
   cp "$samples"/tk32/* "$E2E_DRIVE_C/Programme/TK32/"
   cp -r "$samples"/einstellungen "$samples"/tk32-modus1 "$samples"/tk32-modus2 "$E2E_APP_DIR/lcr-samples/"
-  # The server suite's last test kills a server it started by hand, which
-  # leaves the session unable to start another one.
+  # A server that a suite before had to kill leaves the session unable to
+  # start another one; a fresh session rules that out.
   e2e_fresh_session || return 1
   local saved_lc_all=${LC_ALL-unset}
   # Wine takes the locale from LC_ALL even where glibc lacks it (bash would

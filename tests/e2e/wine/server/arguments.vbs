@@ -2,12 +2,13 @@
 ' reference to a variant (VT_BYREF|VT_VARIANT): the server must convert the
 ' value behind it, and a call whose arguments all convert reaches the
 ' method: the window functions run and log their call line with the
-' arguments as text.
-' An argument that cannot become text (array, Null, object) is refused with
-' the conversion error before anything runs or is logged. The runner
-' presets SchreibeLog=1.
+' arguments as text. An object stands for its default value, as in the
+' platform's own conversion.
+' An argument that cannot become text (array, Null, an object without a
+' default value, Nothing) is refused with the conversion error before
+' anything runs or is logged. The runner presets SchreibeLog=1.
 Dim o, r, v, title, sep, n, big, d, yes, day, nothing_there, no_value
-Dim list, fixed(2), dict, log_text
+Dim list, fixed(2), dict, log_text, fso, folder
 Set o = CreateObject("ScriptFunctions.App")
 
 ' Call under On Error Resume Next, then: the call ran and logged this call
@@ -82,6 +83,15 @@ list = Array("^E2E-Element$", "|")
 r = o.WndGetList(list(0), list(1))
 CheckReached "WndGetList(""^E2E-Element$"",""|"")", "array elements"
 
+' An object where text is expected gives its default value: a folder of
+' the file system object its path.
+Set fso = CreateObject("Scripting.FileSystemObject")
+Set folder = fso.GetFolder(EnvVar("SystemRoot"))
+r = o.WndGetList(folder, sep)
+CheckReached "WndGetList(""" & folder.Path & ""","";"")", "folder object in a variable"
+r = o.WindowExists(fso.GetFolder(EnvVar("SystemRoot")))
+CheckReached "WindowExists(""" & folder.Path & """)", "folder object as a value"
+
 ' --- arguments that cannot become text -------------------------------------
 r = o.WindowExists(Null)
 CheckRefused "Null literal"
@@ -96,9 +106,9 @@ r = o.WndGetList(fixed, sep)
 CheckRefused "fixed-size array variable"
 Set dict = CreateObject("Scripting.Dictionary")
 r = o.WindowExists(dict)
-CheckRefused "object variable"
+CheckRefused "dictionary: its default member needs a key"
 r = o.WindowExists(o)
-CheckRefused "the server's own object"
+CheckRefused "the server's own object, which has no default value"
 Set nothing_there = Nothing
 r = o.WindowExists(nothing_there)
 CheckRefused "variable holding Nothing"
@@ -108,8 +118,8 @@ On Error GoTo 0
 CheckEq o.VelkoraVersion, "010103", "VelkoraVersion after the refused calls"
 log_text = ReadAll(EnvVar("E2E_LOG"))
 Check InStr(log_text, "VelkoraVersion()") > 0, "the log holds the VelkoraVersion call"
-CheckEq Occurrences(log_text, "WndGetList("), 10, "only the WndGetList calls that ran were logged"
-CheckEq Occurrences(log_text, "WindowExists("), 3, "only the WindowExists calls that ran were logged"
+CheckEq Occurrences(log_text, "WndGetList("), 11, "only the WndGetList calls that ran were logged"
+CheckEq Occurrences(log_text, "WindowExists("), 4, "only the WindowExists calls that ran were logged"
 
 Set o = Nothing
 Check WaitProcessGone("velkora.exe", 10000), "the server ended after the last release"

@@ -219,13 +219,14 @@ e2e_server_suite() {
     velkora_keep "$script"
     e2e_check "$script: the log holds the VelkoraVersion call" velkora_log_has_in_order 'VelkoraVersion()'
   done
-  # Numbers, Booleans and Empty reached the window functions as their text;
-  # the refused calls left no line.
+  # Numbers, Booleans, Empty and objects reached the window functions as
+  # their text; the refused calls left no line.
   e2e_check "arguments.js: converted arguments in the call lines" velkora_log_has_in_order \
     'WndGetList("^E2E$",";")' 'WindowExists("90")' 'WndGetList("2.5","1")' 'WindowExists("-1")' 'WindowExists("")' \
-    'WndGetList("^E2E$","90")' 'VelkoraVersion()'
+    'WndGetList("^E2E$","90")' 'WndGetList("a,b",";")' 'WndGetList("^E2E$",";")' \
+    'WindowExists("[object Object]")' 'WndGetList("C:\windows",";")' 'VelkoraVersion()'
   e2e_check "arguments.js: only the calls that ran were logged" \
-    test "$(velkora_log | grep -cE ' (WndGetList|WindowExists)\(')" = 6
+    test "$(velkora_log | grep -cE ' (WndGetList|WindowExists)\(')" = 12
   e2e_check "the server process ended" velkora_wait_gone 100
   e2e_check "no box shown" test "$(e2e_box_count)" = "$before"
   e2e_end
