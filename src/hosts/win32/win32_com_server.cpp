@@ -61,8 +61,8 @@ std::string Replace(std::string text, std::string_view placeholder, std::string_
 
 }  // namespace
 
-Win32ComServer::Win32ComServer(std::string exe_path, Platform& platform)
-    : exe_path_(std::move(exe_path)), platform_(platform), factory_(*this) {}
+Win32ComServer::Win32ComServer(std::string exe_path, Platform& platform, BenchProbe& probe)
+    : exe_path_(std::move(exe_path)), platform_(platform), probe_(probe), factory_(*this) {}
 
 void Win32ComServer::InstanceLockTaken() { LoadTypeLibrary(); }
 
@@ -165,6 +165,7 @@ std::optional<int> Win32ComServer::InitializeAutomation(const std::vector<std::s
   }
   hr = RegisterClassObject();
   if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
+  probe_.ClassObjectRegistered();
   return std::nullopt;
 }
 
@@ -270,6 +271,7 @@ void Win32ComServer::OnQuitTimer() {
 }
 
 void Win32ComServer::OnIncomingCall() {
+  probe_.IncomingCall();
   if (!objects_ || !objects_->CallCameIn()) return;
   // A client found the class object before it was withdrawn and is on its
   // way: put it back for that client, and start the end over.
