@@ -111,11 +111,15 @@ def main():
         ours = measure("velkora", velkora, call, env, b"found it", args.runs)
         theirs = measure("crudini", [crudini, "--get", ini, section, "Target"], b"", env,
                          b"found it", args.runs)
+        # The floor of any run on this machine: a process that does nothing.
+        floor = measure("true", ["/bin/true"], b"", env, b"", args.runs)
 
     print(f"one IniRead from a {FILE_SIZE / 1e6:.1f} MB file, whole process, {args.runs} runs each")
-    for name, (wall, peak, cpu) in (("velkora", ours), ("crudini", theirs)):
+    for name, (wall, peak, cpu) in (("velkora", ours), ("crudini", theirs), ("true", floor)):
         print(f"{name}: {wall * 1e3:8.2f} ms wall, {cpu * 1e3:8.2f} ms CPU (medians), "
               f"{peak / 1024:6.1f} MiB peak RSS")
+    print(f"velkora above the empty process: {(ours[0] - floor[0]) * 1e3:.2f} ms wall, "
+          f"{(ours[2] - floor[2]) * 1e3:.2f} ms CPU (the driver's own start is in both)")
     cpu_ratio = ours[2] / theirs[2] if theirs[2] > 0 else float("nan")
     wall_ratio = ours[0] / theirs[0]
     rss_ratio = ours[1] / theirs[1]
@@ -125,6 +129,9 @@ def main():
           f"crudini --get, same file|{theirs[1] / 1024:.1f} MiB|{rss_ratio:.3f}|8 MiB or less")
     print(f"PERF|POSIX host, one IniRead from a 1.1 MB file: CPU time|{ours[2] * 1e3:.2f} ms|"
           f"crudini --get, same file|{theirs[2] * 1e3:.2f} ms|{cpu_ratio:.3f}|")
+    print(f"PERF|POSIX host, one IniRead from a 1.1 MB file: wall time|{ours[0] * 1e3:.2f} ms|"
+          f"an empty process (/bin/true), same driver|{floor[0] * 1e3:.2f} ms|"
+          f"{ours[0] / floor[0]:.3f}|")
     print(f"ratio velkora/crudini (peak RSS) = {rss_ratio:.3f}")
     print(f"ratio velkora/crudini (cpu) = {cpu_ratio:.3f}")
     print(f"ratio velkora/crudini = {wall_ratio:.3f}")
