@@ -31,6 +31,14 @@ bench_setup() {
       { bench_log "building the client failed"; return 1; }
   fi
   cp "$client" "$E2E_RUN/"
+  local minimal=$BENCH_WORK/minimal_server.exe
+  src=$bench_src/minimal_server.cpp
+  if [[ ! -f $minimal || $src -nt $minimal ]]; then
+    x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -Werror -static -static-libgcc \
+      -static-libstdc++ -o "$minimal" "$src" -lole32 -loleaut32 -luuid -luser32 -ladvapi32 ||
+      { bench_log "building the minimal server failed"; return 1; }
+  fi
+  cp "$minimal" "$E2E_RUN/"
 }
 
 # bench_install <name> <exe> <SchreibeLog 0|1>: copies the server to

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <fstream>
 
 namespace velkora::win32 {
@@ -51,6 +52,11 @@ double BenchProbe::MsSinceCreation(int64_t counter) const {
          static_cast<double>(counter - main_entered_) * 1000.0 / static_cast<double>(frequency_);
 }
 
+void BenchProbe::Mark(const char* step) noexcept {
+  if (!Enabled() || step_count_ == static_cast<int>(std::size(steps_))) return;
+  steps_[step_count_++] = Step{step, Counter()};
+}
+
 void BenchProbe::ClassObjectRegistered() {
   if (Enabled() && registered_ == 0) registered_ = Counter();
 }
@@ -63,11 +69,17 @@ void BenchProbe::CallAnswered() noexcept {
   if (!Enabled() || first_answered_ || first_arrived_ == 0) return;
   first_answered_ = true;
   const int64_t answered = Counter();
-  char line[256];
-  std::snprintf(line, sizeof line,
-                "main_ms=%.2f registered_ms=%.2f first_call_arrived_ms=%.2f "
+  char line[768];
+  int used = std::snprintf(line, sizeof line, "main_ms=%.2f ", creation_to_main_ms_);
+  for (int i = 0; i < step_count_ && used > 0 && used < static_cast<int>(sizeof line); ++i) {
+    used += std::snprintf(line + used, sizeof line - static_cast<std::size_t>(used), "%s_ms=%.2f ",
+                          steps_[i].name, MsSinceCreation(steps_[i].at));
+  }
+  if (used <= 0 || used >= static_cast<int>(sizeof line)) return;
+  std::snprintf(line + used, sizeof line - static_cast<std::size_t>(used),
+                "registered_ms=%.2f first_call_arrived_ms=%.2f "
                 "first_call_answered_ms=%.2f first_call_own_ms=%.2f",
-                creation_to_main_ms_, registered_ ? MsSinceCreation(registered_) : -1.0,
+                registered_ ? MsSinceCreation(registered_) : -1.0,
                 MsSinceCreation(first_arrived_), MsSinceCreation(answered),
                 static_cast<double>(answered - first_arrived_) * 1000.0 /
                     static_cast<double>(frequency_));
