@@ -169,7 +169,7 @@ struct Engine {
   TPerlre perlre{true, kPerlreCaseless};
   // The script frame serves the script functions' call and result lines,
   // which one evaluation does not write; it only has to exist.
-  posix::PosixPlatform platform{{std::cerr, [](const char*) { return std::optional<std::string>(); }, true}};
+  posix::PosixPlatform platform{{std::cerr, [](const char*) { return std::optional<std::string>(); }, true, ""}};
   ShellContext shell{platform, "", "", false};
   ScriptFrame frame{shell};
   LcrServices services;
