@@ -173,9 +173,11 @@ HRESULT AppObject::GetMemberName(DISPID id, BSTR* name) {
   *name = nullptr;
   const MethodInfo* method = Dispatcher::Find(id);
   if (method == nullptr) return DISP_E_UNKNOWNNAME;
-  std::wstring wide(method->name.begin(), method->name.end());  // ASCII
-  *name = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-  return *name != nullptr ? S_OK : E_OUTOFMEMORY;
+  *name = SysAllocStringLen(nullptr, static_cast<UINT>(method->name.size()));
+  if (*name == nullptr) return E_OUTOFMEMORY;
+  // Method names are ASCII: each letter is its own UTF-16 unit.
+  for (std::size_t i = 0; i < method->name.size(); ++i) (*name)[i] = method->name[i];
+  return S_OK;
 }
 
 HRESULT AppObject::GetNextDispID(DWORD /*flags*/, DISPID id, DISPID* next) {
