@@ -82,6 +82,11 @@ printf '%-34s %8.3f %16s\n' "VBScript, with IDispatchEx" "$vbs_ex" "$trips_vbs_e
 printf '%-34s %8.3f %16s\n' "JScript, without IDispatchEx" "$js_plain" "$trips_js_plain"
 printf '%-34s %8.3f %16s\n' "JScript, with IDispatchEx" "$js_ex" "$trips_js_ex"
 printf '%-34s %8.3f %16s\n' "native client, bare Invoke (floor)" "$floor" "1"
+# Each round's figure, to show the spread on a busy machine.
+for f in plain-roundtrip.vbs ex-roundtrip.vbs plain-roundtrip.js ex-roundtrip.js; do
+  echo "rounds $f (ms/call): $(cut -d' ' -f1 "$E2E_RUN/$f.txt" | tr '\n' ' ')"
+done
+echo "rounds native Invoke (ms/call): ${invoke_ms[*]}"
 r_vbs=$(bench_ratio "$vbs_ex" "$vbs_plain")
 r_js=$(bench_ratio "$js_ex" "$js_plain")
 r_floor=$(bench_ratio "$vbs_ex" "$floor")
