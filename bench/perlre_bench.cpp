@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "perf_line.h"
 #include "recording_reporter.h"
 #include "regex/perlre.h"
 
@@ -108,5 +109,11 @@ int main(int argc, char** argv) {
             << " ms = " << t["BM_RunawayBounded"] / 0.1 << " of the 100 ms budget\n";
   std::cout << "ratio runaway bounded/engine defaults = "
             << t["BM_RunawayBounded"] / t["BM_RunawayEngineDefaults"] << "\n";
+  std::cout << std::flush;
+  velkora::bench::PrintPerfLine("regex: window list call, JIT", t["BM_WindowListCallJit"],
+                                "the same, interpreter", t["BM_WindowListCallInterpreter"], "");
+  velkora::bench::PrintPerfLine("regex: runaway search, bounded", t["BM_RunawayBounded"],
+                                "the engine's default limits", t["BM_RunawayEngineDefaults"],
+                                "100 ms or less");
   return 0;
 }

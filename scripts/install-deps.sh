@@ -7,7 +7,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest
-          libbenchmark-dev libpcre2-dev pkg-config)
+          libbenchmark-dev libpcre2-dev pkg-config
+          crudini time)  # the POSIX host benchmark: its baseline, and peak RSS
 if [[ "${1:-}" == "--windows" ]]; then
   # dpkg-dev: apt-get source, for the PCRE2 source package of the Windows build;
   # imagemagick: screenshots of the server's window in the Wine suite

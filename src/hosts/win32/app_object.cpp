@@ -1,11 +1,11 @@
 #include "hosts/win32/app_object.h"
 
-#include <dispex.h>
-
 #include <deque>
 #include <exception>
 #include <memory>
 #include <new>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "automation/t_app.h"
@@ -22,6 +22,10 @@ HRESULT AppObject::QueryInterface(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;
   if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IApp) {
     *object = static_cast<IApp*>(this);
+#ifndef VELKORA_WITHOUT_DISPATCH_EX
+  } else if (riid == __uuidof(IDispatchEx)) {
+    *object = static_cast<IDispatchEx*>(this);
+#endif
   } else if (riid == IID_ISupportErrorInfo) {
     *object = static_cast<ISupportErrorInfo*>(this);
   } else {
@@ -65,7 +69,13 @@ HRESULT AppObject::GetIDsOfNames(REFIID /*riid*/, LPOLESTR* names, UINT count, L
 HRESULT AppObject::Invoke(DISPID id, REFIID /*riid*/, LCID /*lcid*/, WORD flags,
                           DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                           UINT* arg_error) {
-  return GuardComCall([&]() -> HRESULT {
+  return Dispatch(id, flags, params, result, exception, arg_error);
+}
+
+HRESULT AppObject::Dispatch(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                            EXCEPINFO* exception, UINT* arg_error) {
+  host_.CallArrived();
+  const HRESULT answer = GuardComCall([&]() -> HRESULT {
     if (params == nullptr) return E_INVALIDARG;
     // JScript passes its `this` as an extra named argument (DISPID_THIS); no
     // method of IApp has such a parameter, so it is dropped before the type
@@ -95,11 +105,105 @@ HRESULT AppObject::Invoke(DISPID id, REFIID /*riid*/, LCID /*lcid*/, WORD flags,
     }
     return hr;
   });
+  host_.CallAnswered();
+  return answer;
+}
+
+namespace {
+
+// A method name from a BSTR, or nothing when it cannot be one: method
+// names are ASCII, so any other character (or an embedded zero) rules the
+// name out before the table is searched.
+std::optional<int32_t> IdOfWideName(BSTR name) {
+  if (name == nullptr) return std::nullopt;
+  const UINT length = SysStringLen(name);
+  std::string narrow;
+  narrow.reserve(length);
+  for (UINT i = 0; i < length; ++i) {
+    if (name[i] == 0 || name[i] > 0x7F) return std::nullopt;
+    narrow.push_back(static_cast<char>(name[i]));
+  }
+  return Dispatcher::IdOfName(narrow);
+}
+
+}  // namespace
+
+HRESULT AppObject::GetDispID(BSTR name, DWORD /*flags*/, DISPID* id) {
+  if (id == nullptr) return E_POINTER;
+  // Method names match in any letter case, also when a case-sensitive
+  // engine (JScript) asks: GetIDsOfNames has always answered so.
+  // fdexNameEnsure cannot make a member that does not exist.
+  return GuardComCall([&]() -> HRESULT {
+    const std::optional<int32_t> found = IdOfWideName(name);
+    *id = found ? *found : DISPID_UNKNOWN;
+    return found ? S_OK : DISP_E_UNKNOWNNAME;
+  });
+}
+
+HRESULT AppObject::InvokeEx(DISPID id, LCID /*lcid*/, WORD flags, DISPPARAMS* params,
+                            VARIANT* result, EXCEPINFO* exception,
+                            IServiceProvider* /*caller*/) {
+  // InvokeEx has no place for the index of a refused argument.
+  return Dispatch(id, flags, params, result, exception, nullptr);
+}
+
+HRESULT AppObject::DeleteMemberByName(BSTR name, DWORD /*flags*/) {
+  return GuardComCall(
+      [&]() -> HRESULT { return IdOfWideName(name) ? S_FALSE : DISP_E_UNKNOWNNAME; });
+}
+
+HRESULT AppObject::DeleteMemberByDispID(DISPID id) {
+  return Dispatcher::Find(id) != nullptr ? S_FALSE : DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT AppObject::GetMemberProperties(DISPID id, DWORD fetch, DWORD* properties) {
+  if (properties == nullptr) return E_POINTER;
+  *properties = 0;
+  if (Dispatcher::Find(id) == nullptr) return DISP_E_UNKNOWNNAME;
+  // Every member is a method: it can be called and nothing else.
+  constexpr DWORD kMethod = fdexPropCannotGet | fdexPropCannotPut | fdexPropCannotPutRef |
+                            fdexPropCanCall | fdexPropCannotConstruct |
+                            fdexPropCannotSourceEvents;
+  *properties = kMethod & fetch;
+  return S_OK;
+}
+
+HRESULT AppObject::GetMemberName(DISPID id, BSTR* name) {
+  if (name == nullptr) return E_POINTER;
+  *name = nullptr;
+  const MethodInfo* method = Dispatcher::Find(id);
+  if (method == nullptr) return DISP_E_UNKNOWNNAME;
+  *name = SysAllocStringLen(nullptr, static_cast<UINT>(method->name.size()));
+  if (*name == nullptr) return E_OUTOFMEMORY;
+  // Method names are ASCII: each letter is its own UTF-16 unit.
+  for (std::size_t i = 0; i < method->name.size(); ++i) (*name)[i] = method->name[i];
+  return S_OK;
+}
+
+HRESULT AppObject::GetNextDispID(DWORD /*flags*/, DISPID id, DISPID* next) {
+  if (next == nullptr) return E_POINTER;
+  *next = DISPID_UNKNOWN;
+  // The members in the order of the method table.
+  std::size_t row = 0;
+  if (id != DISPID_STARTENUM) {
+    row = RowOf(id);
+    if (row >= kMethodCount) return E_INVALIDARG;
+    ++row;
+  }
+  if (row >= kMethodCount) return S_FALSE;
+  *next = MethodTable()[row].dispid;
+  return S_OK;
+}
+
+HRESULT AppObject::GetNameSpaceParent(IUnknown** parent) {
+  if (parent == nullptr) return E_POINTER;
+  *parent = nullptr;
+  return E_NOTIMPL;
 }
 
 HRESULT AppObject::InterfaceSupportsErrorInfo(REFIID riid) {
   return riid == IID_IApp || riid == IID_IDispatch || riid == IID_IUnknown ||
-                 riid == IID_ISupportErrorInfo
+                 riid == __uuidof(IDispatchEx) || riid == IID_ISupportErrorInfo
              ? S_OK
              : S_FALSE;
 }

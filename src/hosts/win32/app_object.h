@@ -3,6 +3,7 @@
 // The COM object behind "ScriptFunctions.App" and its class factory.
 
 #include <windows.h>
+#include <dispex.h>
 #include <oaidl.h>
 #include <ocidl.h>
 
@@ -38,14 +39,25 @@ class AppHost {
   // creates nothing more (CO_E_SERVER_STOPPING), and the client's activation
   // goes to a new server.
   virtual bool Ending() = 0;
+  // Around every late-bound call, for the start-up benchmark's probe.
+  virtual void CallArrived() noexcept {}
+  virtual void CallAnswered() noexcept {}
 };
 
 // IApp as a dual interface. Late-bound calls go through the type
-// information (DispGetIDsOfNames / DispInvoke), which checks names and
-// argument counts and then calls the vtable methods below; each of those
-// hands its arguments to TApp::Call. Every entry point returns through
-// GuardComCall.
-class AppObject final : public IApp, public ISupportErrorInfo {
+// information (DispInvoke), which checks argument counts and then calls the
+// vtable methods below; each of those hands its arguments to TApp::Call.
+// Every entry point returns through GuardComCall.
+//
+// The object also answers IDispatchEx. A script engine asks every object for
+// it before each call and looks the name up again; without it a remote call
+// costs four round trips (the failing QueryInterface twice, GetIDsOfNames,
+// Invoke), with it two (GetDispID, InvokeEx). Names resolve through the
+// method table in any letter case, to the same DISPIDs as GetIDsOfNames, and
+// InvokeEx takes exactly Invoke's path. A build with
+// VELKORA_WITHOUT_DISPATCH_EX defined refuses IDispatchEx: the benchmark's
+// baseline.
+class AppObject final : public IApp, public IDispatchEx, public ISupportErrorInfo {
  public:
   explicit AppObject(AppHost& host);
   AppObject(const AppObject&) = delete;
@@ -64,6 +76,19 @@ class AppObject final : public IApp, public ISupportErrorInfo {
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags,
                                    DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                                    UINT* arg_error) override;
+
+  // IDispatchEx. The members are fixed: none can be made or deleted, and
+  // none has a name-space parent.
+  HRESULT STDMETHODCALLTYPE GetDispID(BSTR name, DWORD flags, DISPID* id) override;
+  HRESULT STDMETHODCALLTYPE InvokeEx(DISPID id, LCID lcid, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception,
+                                     IServiceProvider* caller) override;
+  HRESULT STDMETHODCALLTYPE DeleteMemberByName(BSTR name, DWORD flags) override;
+  HRESULT STDMETHODCALLTYPE DeleteMemberByDispID(DISPID id) override;
+  HRESULT STDMETHODCALLTYPE GetMemberProperties(DISPID id, DWORD fetch, DWORD* properties) override;
+  HRESULT STDMETHODCALLTYPE GetMemberName(DISPID id, BSTR* name) override;
+  HRESULT STDMETHODCALLTYPE GetNextDispID(DWORD flags, DISPID id, DISPID* next) override;
+  HRESULT STDMETHODCALLTYPE GetNameSpaceParent(IUnknown** parent) override;
 
   // ISupportErrorInfo
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
@@ -117,6 +142,9 @@ class AppObject final : public IApp, public ISupportErrorInfo {
   }
   HRESULT CallMethod(const MethodInfo& method, std::span<const VARIANT* const> args,
                      VARIANT* result);
+  // Invoke and InvokeEx: the call checked by the type information, then run.
+  HRESULT Dispatch(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                   EXCEPINFO* exception, UINT* arg_error);
 
   AppHost& host_;
   std::atomic<ULONG> references_{0};

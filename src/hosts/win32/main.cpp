@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "automation/registration.h"
+#include "hosts/win32/bench_probe.h"
 #include "hosts/win32/command_line.h"
 #include "hosts/win32/win32_com_server.h"
 #include "platform/win32/win32_platform.h"
@@ -33,6 +34,8 @@ std::string ModuleFileName() {
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*command_line*/,
                    int /*show*/) {
   using namespace velkora;
+  // First, so that it sees the whole start.
+  win32::BenchProbe probe;
   const std::string exe = ModuleFileName();
   std::vector<std::string> params = win32::SplitCommandLine(GetCommandLineA());
   // Parameter 0 is always the full path, however the program was started.
@@ -47,6 +50,6 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
   win32::Win32Platform platform;
   // The process's one regular expression instance, shared by every user.
   TPerlre perlre(/*study=*/true, kPerlreCaseless);
-  win32::Win32ComServer server(exe, platform);
+  win32::Win32ComServer server(exe, platform, probe);
   return RunServer(config, platform, perlre, server);
 }

@@ -61,10 +61,14 @@ std::string Replace(std::string text, std::string_view placeholder, std::string_
 
 }  // namespace
 
-Win32ComServer::Win32ComServer(std::string exe_path, Platform& platform)
-    : exe_path_(std::move(exe_path)), platform_(platform), factory_(*this) {}
+Win32ComServer::Win32ComServer(std::string exe_path, Platform& platform, BenchProbe& probe)
+    : exe_path_(std::move(exe_path)), platform_(platform), probe_(probe), factory_(*this) {}
 
-void Win32ComServer::InstanceLockTaken() { LoadTypeLibrary(); }
+void Win32ComServer::InstanceLockTaken() {
+  probe_.Mark("lock_taken");
+  LoadTypeLibrary();
+  probe_.Mark("typelib_loaded");
+}
 
 void Win32ComServer::LoadTypeLibrary() {
   // The type library of the executable's own resources; the class entry and
@@ -128,11 +132,13 @@ void Win32ComServer::UnregisterTypeLibrary() {
 }
 
 std::optional<int> Win32ComServer::InitializeAutomation(const std::vector<std::string>& params) {
+  probe_.Mark("settings_read");
   // A registration beside a running server comes here first.
   if (!type_library_) LoadTypeLibrary();
   HRESULT hr = CoInitialize(nullptr);
   if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
   com_ = UniqueCoInitialize(/*owed=*/true);
+  probe_.Mark("com_initialized");
 
   std::span<const std::string> switches(params);
   if (!switches.empty()) switches = switches.subspan(1);
@@ -154,7 +160,9 @@ std::optional<int> Win32ComServer::InitializeAutomation(const std::vector<std::s
       if (mode_ == StartMode::kRegister) throw;
     }
   }
+  probe_.Mark("typelib_registered");
   if (UpdateRegistry(mode_, platform_.Registry(), entries)) return kExitOk;
+  probe_.Mark("registry_checked");
 
   if (mode_ == StartMode::kAutomation) {
     // Watches for clients on their way while the class object is withdrawn
@@ -165,6 +173,7 @@ std::optional<int> Win32ComServer::InitializeAutomation(const std::vector<std::s
   }
   hr = RegisterClassObject();
   if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
+  probe_.ClassObjectRegistered();
   return std::nullopt;
 }
 
@@ -276,6 +285,7 @@ void Win32ComServer::OnQuitTimer() {
 }
 
 void Win32ComServer::OnIncomingCall() {
+  probe_.IncomingCall();
   if (!objects_ || !objects_->CallCameIn()) return;
   // A client found the class object before it was withdrawn and is on its
   // way: put it back for that client, and start the end over.

@@ -17,6 +17,7 @@
 #include "automation/registration.h"
 #include "automation/t_app.h"
 #include "hosts/win32/app_object.h"
+#include "hosts/win32/bench_probe.h"
 #include "hosts/win32/com_owners.h"
 #include "hosts/win32/main_window.h"
 #include "platform/platform.h"
@@ -29,7 +30,8 @@ class Win32ComServer final : public HostHooks, public AppHost {
  public:
   // `exe_path`: the server's full file name, from which the type library is
   // loaded and under which it is registered.
-  Win32ComServer(std::string exe_path, Platform& platform);
+  // `probe` records what the benchmarks ask of the server's start.
+  Win32ComServer(std::string exe_path, Platform& platform, BenchProbe& probe);
   ~Win32ComServer() override = default;
   Win32ComServer(const Win32ComServer&) = delete;
   Win32ComServer& operator=(const Win32ComServer&) = delete;
@@ -50,6 +52,8 @@ class Win32ComServer final : public HostHooks, public AppHost {
   void ObjectCreated() override;
   void ObjectDestroyed() override;
   bool Ending() override { return objects_ && objects_->Ending(); }
+  void CallArrived() noexcept override { probe_.CallArrived(); }
+  void CallAnswered() noexcept override { probe_.CallAnswered(); }
 
   StartMode Mode() const { return mode_; }
 
@@ -82,6 +86,7 @@ class Win32ComServer final : public HostHooks, public AppHost {
 
   std::string exe_path_;
   Platform& platform_;
+  BenchProbe& probe_;
 
   // Members go in the reverse order of their declaration, which is the
   // order of the shutdown: the window before its class, the class object

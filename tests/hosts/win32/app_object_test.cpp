@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cwctype>
 #include <new>
 #include <string>
 
@@ -241,6 +242,127 @@ TEST_F(AppObjectTest, AnObjectWhereTextIsExpectedIsAskedForItsDefaultValue) {
   EXPECT_EQ(host_.StatusLine().rfind("IniWrite(\"C:\\Daten\",", 0), 0u) << host_.StatusLine();
   clear();
   for (int i = 0; i < 3; ++i) VariantClear(&args[i]);
+}
+
+// A script engine's view: IDispatchEx on the same object, names in any
+// case resolving to the DISPIDs GetIDsOfNames gives, the members fixed.
+TEST_F(AppObjectTest, DispatchExResolvesEveryMethodAsGetIDsOfNamesDoes) {
+  ComPtr<IDispatchEx> ex;
+  ASSERT_EQ(object_->QueryInterface(__uuidof(IDispatchEx), ex.put_void()), S_OK);
+  ComPtr<IUnknown> via_ex;
+  ComPtr<IUnknown> via_dispatch;
+  ASSERT_EQ(ex->QueryInterface(IID_IUnknown, via_ex.put_void()), S_OK);
+  ASSERT_EQ(object_->QueryInterface(IID_IUnknown, via_dispatch.put_void()), S_OK);
+  EXPECT_EQ(via_ex.get(), via_dispatch.get()) << "one object, one identity";
+
+  DISPID listed = DISPID_STARTENUM;
+  int members = 0;
+  HRESULT next = S_OK;
+  while ((next = ex->GetNextDispID(fdexEnumAll, listed, &listed)) == S_OK) {
+    ++members;
+    UniqueBstr name;
+    ASSERT_EQ(ex->GetMemberName(listed, name.put()), S_OK);
+    std::wstring lower(name.get(), SysStringLen(name.get()));
+    for (wchar_t& c : lower) c = static_cast<wchar_t>(towlower(c));
+    for (const std::wstring& spelling : {std::wstring(name.get()), lower}) {
+      SCOPED_TRACE(testing::Message() << std::string(spelling.begin(), spelling.end()));
+      UniqueBstr asked(SysAllocString(spelling.c_str()));
+      DISPID by_ex = 0;
+      DISPID by_names = 0;
+      // JScript asks case-sensitively; it has always found any spelling.
+      ASSERT_EQ(ex->GetDispID(asked.get(), fdexNameCaseSensitive, &by_ex), S_OK);
+      LPOLESTR names[] = {asked.get()};
+      ASSERT_EQ(object_->GetIDsOfNames(IID_NULL, names, 1, 0, &by_names), S_OK);
+      EXPECT_EQ(by_ex, by_names);
+      EXPECT_EQ(by_ex, listed);
+    }
+    DWORD properties = 0;
+    EXPECT_EQ(ex->GetMemberProperties(listed, grfdexPropAll, &properties), S_OK);
+    EXPECT_EQ(properties & (fdexPropCanCall | fdexPropCannotGet),
+              static_cast<DWORD>(fdexPropCanCall | fdexPropCannotGet));
+    EXPECT_EQ(ex->DeleteMemberByDispID(listed), S_FALSE) << "a method cannot be deleted";
+    EXPECT_EQ(ex->DeleteMemberByName(name.get(), fdexNameCaseInsensitive), S_FALSE);
+  }
+  EXPECT_EQ(next, S_FALSE);
+  EXPECT_EQ(listed, DISPID_UNKNOWN);
+  EXPECT_EQ(members, static_cast<int>(kMethodCount));
+
+  // Names that are no method: unknown, with a non-ASCII letter, with an
+  // embedded zero after a real name, and no name at all.
+  UniqueBstr unknown(SysAllocString(L"NoSuchMethod"));
+  UniqueBstr umlaut(SysAllocString(L"IniR\u00e4ad"));
+  UniqueBstr embedded(SysAllocStringLen(L"IniRead\0x", 9));
+  for (BSTR name : {unknown.get(), umlaut.get(), embedded.get(), static_cast<BSTR>(nullptr)}) {
+    DISPID id = 0;
+    EXPECT_EQ(ex->GetDispID(name, fdexNameCaseInsensitive | fdexNameEnsure, &id),
+              DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(id, DISPID_UNKNOWN);
+    EXPECT_EQ(ex->DeleteMemberByName(name, 0), DISP_E_UNKNOWNNAME);
+  }
+  UniqueBstr none;
+  DWORD properties = 1;
+  EXPECT_EQ(ex->GetMemberName(99, none.put()), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(ex->GetMemberProperties(99, grfdexPropAll, &properties), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(properties, 0u);
+  EXPECT_EQ(ex->DeleteMemberByDispID(99), DISP_E_MEMBERNOTFOUND);
+  DISPID after = 0;
+  EXPECT_EQ(ex->GetNextDispID(fdexEnumAll, 99, &after), E_INVALIDARG);
+  ComPtr<IUnknown> parent;
+  EXPECT_EQ(ex->GetNameSpaceParent(parent.put()), E_NOTIMPL);
+  EXPECT_FALSE(parent);
+}
+
+TEST_F(AppObjectTest, InvokeExTakesInvokesPathWithItsChecks) {
+  ComPtr<IDispatchEx> ex;
+  ASSERT_EQ(object_->QueryInterface(__uuidof(IDispatchEx), ex.put_void()), S_OK);
+  VARIANT result;
+  VariantInit(&result);
+  EXCEPINFO exception{};
+
+  // As JScript calls through IDispatchEx: `this` named, dropped again.
+  VARIANT self;
+  VariantInit(&self);
+  V_VT(&self) = VT_DISPATCH;
+  V_DISPATCH(&self) = object_.get();
+  DISPID this_id = DISPID_THIS;
+  DISPPARAMS only_this{&self, &this_id, 1, 1};
+  ASSERT_EQ(ex->InvokeEx(dispid::kVelkoraVersion, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &only_this,
+                         &result, &exception, nullptr),
+            S_OK);
+  ASSERT_EQ(V_VT(&result), VT_BSTR);
+  EXPECT_STREQ(V_BSTR(&result), L"010103");
+  VariantClear(&result);
+
+  // The argument count is checked before the method runs.
+  const std::string status_before = host_.StatusLine();
+  EXPECT_EQ(ex->InvokeEx(dispid::kWindowExists, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &only_this,
+                         &result, &exception, nullptr),
+            DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(host_.StatusLine(), status_before);
+  EXPECT_EQ(ex->InvokeEx(99, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &only_this, &result,
+                         &exception, nullptr),
+            DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(ex->InvokeEx(dispid::kVelkoraVersion, LOCALE_USER_DEFAULT, DISPATCH_METHOD, nullptr,
+                         &result, &exception, nullptr),
+            E_INVALIDARG);
+
+  // A refused argument comes back as the same automation error as through
+  // Invoke.
+  SAFEARRAYBOUND bound{1, 0};
+  VARIANT arg;
+  VariantInit(&arg);
+  V_VT(&arg) = VT_ARRAY | VT_VARIANT;
+  V_ARRAY(&arg) = SafeArrayCreate(VT_VARIANT, 1, &bound);
+  DISPPARAMS array_arg{&arg, nullptr, 1, 0};
+  EXPECT_EQ(ex->InvokeEx(dispid::kGetRasLCRName, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &array_arg,
+                         &result, &exception, nullptr),
+            DISP_E_EXCEPTION);
+  EXPECT_EQ(exception.scode, static_cast<SCODE>(E_UNEXPECTED));
+  EXPECT_STREQ(exception.bstrDescription, L"Ung\u00fcltige Variant-Typumwandlung");
+  SysFreeString(exception.bstrSource);
+  SysFreeString(exception.bstrDescription);
+  SysFreeString(exception.bstrHelpFile);
+  VariantClear(&arg);
 }
 
 TEST_F(AppObjectTest, AServerThatIsEndingCreatesNoObjects) {

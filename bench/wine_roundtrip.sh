@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# What one script call of the Windows server costs under Wine, in one run:
+#   - VBScript (and JScript) calling VelkoraVersion in a loop against
+#     velkora.exe, which answers IDispatchEx, and against the same server
+#     built without it (velkora_plain_dispatch.exe), rounds taken in turn;
+#   - a native client's bare IDispatch::Invoke, the floor of a remote call;
+#   - the remote calls the server's apartment saw per script call (its
+#     probe, bench_probe.h): four without IDispatchEx, two with it.
+# Prints the medians, their ratios and PERF lines for scripts/perf-report.sh.
+#
+#   bench/wine_roundtrip.sh [calls per loop, default 400] [rounds, default 3]
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=wine/common.sh
+source "$here/wine/common.sh"
+
+calls=${1:-400}
+rounds=${2:-3}
+bench_setup || exit 1
+cp "$bench_src/roundtrip.vbs" "$bench_src/roundtrip.js" "$E2E_RUN/"
+
+# run_loop <variant> <script> <round>: one loop; appends "ms_per_call
+# remote_calls_per_call" to $E2E_RUN/<variant>-<script>.txt.
+run_loop() {
+  local variant=$1 script=$2 round=$3 out ms incoming
+  out=$E2E_RUN/$variant-$script-$round.out
+  bench_probe_file "$variant-$script-$round"
+  e2e_timed "$E2E_RUN" 300 env VELKORA_BENCH_PROBE="$BENCH_PROBE_WIN" \
+    wine cscript //nologo "$script" "$calls" >"$out" 2>&1
+  ms=$(tr -d '\r' <"$out" | sed -n "s/^LOOP calls=$calls ms=\([0-9]*\)$/\1/p")
+  [[ -n $ms ]] || { bench_log "$variant $script: no result line"; sed 's/^/  | /' "$out" >&2; return 1; }
+  bench_wait_server_end || return 1
+  incoming=$(sed -n 's/^incoming_calls=//p' "$BENCH_PROBE" | tail -n 1)
+  # The loop's calls plus the first one; creating the object adds a few
+  # remote calls, which spread over the loop.
+  awk -v ms="$ms" -v n="$calls" -v k="${incoming:-0}" \
+    'BEGIN { printf "%.4f %.2f\n", ms / n, k / (n + 1) }' >>"$E2E_RUN/$variant-$script.txt"
+}
+
+rm -f "$E2E_RUN"/*-roundtrip.*.txt
+# A first, untimed script run of the session: Wine's services start then.
+bench_install plain "$BENCH_EXE_PLAIN" 0 || exit 1
+e2e_timed "$E2E_RUN" 120 wine cscript //nologo roundtrip.vbs 5 >"$E2E_RUN/warm.out" 2>&1
+bench_wait_server_end || exit 1
+
+for ((round = 1; round <= rounds; round++)); do
+  for variant in plain ex; do
+    if [[ $variant == plain ]]; then exe=$BENCH_EXE_PLAIN; else exe=$BENCH_EXE_EX; fi
+    bench_install "$variant" "$exe" 0 || exit 1
+    for script in roundtrip.vbs roundtrip.js; do
+      run_loop "$variant" "$script" "$round" || exit 1
+    done
+  done
+done
+
+# The floor: the server with IDispatchEx registered last.
+invoke_ms=()
+for ((round = 1; round <= rounds; round++)); do
+  out=$E2E_RUN/invoke-$round.out
+  e2e_timed "$E2E_RUN" 300 wine roundtrip_client.exe invoke "$calls" >"$out" 2>&1
+  ms=$(tr -d '\r' <"$out" | sed -n "s/^INVOKE calls=$calls ms=\([0-9.]*\)$/\1/p")
+  [[ -n $ms ]] || { bench_log "native client: no result line"; sed 's/^/  | /' "$out" >&2; exit 1; }
+  bench_wait_server_end || exit 1
+  invoke_ms+=("$(awk -v ms="$ms" -v n="$calls" 'BEGIN { printf "%.4f\n", ms / n }')")
+done
+
+median_of() { cut -d' ' -f"$2" "$E2E_RUN/$1.txt" | bench_median; }
+vbs_plain=$(median_of plain-roundtrip.vbs 1)
+vbs_ex=$(median_of ex-roundtrip.vbs 1)
+js_plain=$(median_of plain-roundtrip.js 1)
+js_ex=$(median_of ex-roundtrip.js 1)
+trips_vbs_plain=$(median_of plain-roundtrip.vbs 2)
+trips_vbs_ex=$(median_of ex-roundtrip.vbs 2)
+trips_js_plain=$(median_of plain-roundtrip.js 2)
+trips_js_ex=$(median_of ex-roundtrip.js 2)
+floor=$(printf '%s\n' "${invoke_ms[@]}" | bench_median)
+
+echo "one script call of VelkoraVersion under Wine, $calls calls per loop, median of $rounds rounds"
+printf '%-34s %8s %16s\n' "" "ms/call" "remote calls/call"
+printf '%-34s %8.3f %16s\n' "VBScript, without IDispatchEx" "$vbs_plain" "$trips_vbs_plain"
+printf '%-34s %8.3f %16s\n' "VBScript, with IDispatchEx" "$vbs_ex" "$trips_vbs_ex"
+printf '%-34s %8.3f %16s\n' "JScript, without IDispatchEx" "$js_plain" "$trips_js_plain"
+printf '%-34s %8.3f %16s\n' "JScript, with IDispatchEx" "$js_ex" "$trips_js_ex"
+printf '%-34s %8.3f %16s\n' "native client, bare Invoke (floor)" "$floor" "1"
+# Each round's figure, to show the spread on a busy machine.
+for f in plain-roundtrip.vbs ex-roundtrip.vbs plain-roundtrip.js ex-roundtrip.js; do
+  echo "rounds $f (ms/call): $(cut -d' ' -f1 "$E2E_RUN/$f.txt" | tr '\n' ' ')"
+done
+echo "rounds native Invoke (ms/call): ${invoke_ms[*]}"
+r_vbs=$(bench_ratio "$vbs_ex" "$vbs_plain")
+r_js=$(bench_ratio "$js_ex" "$js_plain")
+r_floor=$(bench_ratio "$vbs_ex" "$floor")
+r_trips=$(bench_ratio "$trips_vbs_ex" "$trips_vbs_plain")
+echo "PERF|VBScript call under Wine, server with IDispatchEx|$vbs_ex ms|the same server without IDispatchEx|$vbs_plain ms|$r_vbs|0.6 or less"
+echo "PERF|remote calls per VBScript call, with IDispatchEx|$trips_vbs_ex|without IDispatchEx|$trips_vbs_plain|$r_trips|2 against 4"
+echo "PERF|JScript call under Wine, server with IDispatchEx|$js_ex ms|the same server without IDispatchEx|$js_plain ms|$r_js|"
+echo "PERF|VBScript call under Wine, server with IDispatchEx|$vbs_ex ms|native client's bare Invoke (floor)|$floor ms|$r_floor|"
+echo "ratio JScript with/without IDispatchEx = $r_js"
+echo "ratio VBScript with IDispatchEx/native Invoke = $r_floor"
+echo "ratio VBScript with/without IDispatchEx = $r_vbs"
