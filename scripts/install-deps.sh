@@ -3,14 +3,15 @@
 # already present are skipped, and nothing is fetched when all are there.
 #
 #   scripts/install-deps.sh            native build, unit tests, benchmarks, fuzzing
-#   scripts/install-deps.sh --windows  additionally the MinGW cross build and Wine
+#   scripts/install-deps.sh --windows  additionally the MinGW cross build, Wine and the release zip
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest
           libbenchmark-dev libpcre2-dev pkg-config)
 if [[ "${1:-}" == "--windows" ]]; then
-  # dpkg-dev: apt-get source, for the PCRE2 source package of the Windows build
-  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb dpkg-dev)
+  # dpkg-dev: apt-get source, for the PCRE2 source package of the Windows build;
+  # zip, unzip: the release archive (scripts/release.sh) and its test
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb dpkg-dev zip unzip)
 fi
 
 missing=()
