@@ -19,10 +19,11 @@ load_start_client() {
   E2E_STARTED_PIDS+=("$!")
 }
 
-# load_wait_ready <first> <last>: waits until those clients hold their objects.
+# load_wait_ready <first> <last>: waits until those clients hold their
+# objects (up to two minutes: eight cscript starts on a busy machine).
 load_wait_ready() {
   local i n missing
-  for ((i = 0; i < 600; i++)); do
+  for ((i = 0; i < 1200; i++)); do
     missing=0
     for ((n = $1; n <= $2; n++)); do [[ -e $E2E_RUN/load-$n.ready ]] || missing=1; done
     ((missing)) || return 0
