@@ -3,7 +3,7 @@
 # already present are skipped, and nothing is fetched when all are there.
 #
 #   scripts/install-deps.sh            native build, unit tests, benchmarks, fuzzing
-#   scripts/install-deps.sh --windows  additionally the MinGW cross build and Wine
+#   scripts/install-deps.sh --windows  additionally the MinGW cross build, Wine and the release zip
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest
@@ -11,8 +11,9 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-d
           crudini time)  # the POSIX host benchmark: its baseline, and peak RSS
 if [[ "${1:-}" == "--windows" ]]; then
   # dpkg-dev: apt-get source, for the PCRE2 source package of the Windows build;
-  # imagemagick: screenshots of the server's window in the Wine suite
-  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb dpkg-dev imagemagick)
+  # imagemagick: screenshots of the server's window in the Wine suite;
+  # zip, unzip: the release archive (scripts/release.sh) and its test
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb dpkg-dev imagemagick zip unzip)
 fi
 
 missing=()

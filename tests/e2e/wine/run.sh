@@ -5,6 +5,10 @@
 # code is non-zero when anything failed.
 #
 #   tests/e2e/wine/run.sh [--exe <velkora.exe> | --find-exe <dir>] [--work <dir>] [--no-smoke]
+#                         [--only <suite>]...
+#
+# --only runs only the named suites of server, lcr, window, load and boundary; the
+# server is installed and registered for them either way.
 #
 # --find-exe takes the newest velkora.exe below <dir> (a build tree) and
 # fails when there is none. --work defaults to build/wine-e2e; the cached Wine
@@ -16,6 +20,7 @@ root=$(cd "$here/../../.." && pwd)
 exe=
 work=$root/build/wine-e2e
 smoke=1
+only=()
 while (($#)); do
   case $1 in
     --exe) exe=$(realpath "$2"); shift 2 ;;
@@ -25,7 +30,9 @@ while (($#)); do
       shift 2 ;;
     --work) work=$(realpath -m "$2"); shift 2 ;;
     --no-smoke) smoke=0; shift ;;
-    *) echo "usage: $0 [--exe <velkora.exe> | --find-exe <dir>] [--work <dir>] [--no-smoke]" >&2; exit 64 ;;
+    --only) only+=("$2"); shift 2 ;;
+    *) echo "usage: $0 [--exe <velkora.exe> | --find-exe <dir>] [--work <dir>] [--no-smoke] [--only <suite>]..." >&2
+       exit 64 ;;
   esac
 done
 
@@ -46,15 +53,31 @@ if ((smoke)); then
   source "$here/smoke/smoke.sh"
   e2e_smoke_suite
 fi
+wanted() { ((${#only[@]} == 0)) || [[ " ${only[*]} " == *" $1 "* ]]; }
 if [[ -n $exe ]]; then
   source "$here/server/server.sh"
-  e2e_server_suite "$exe"
-  source "$here/lcr/lcr.sh"
-  e2e_lcr_suite
-  source "$here/window/window.sh"
-  e2e_window_suite
-  source "$here/boundary/boundary.sh"
-  e2e_boundary_suite
+  if wanted server; then
+    e2e_server_suite "$exe"
+  else
+    velkora_install "$exe"
+    velkora_run regserver /RegServer || { echo "FAIL velkora.exe /RegServer"; exit 1; }
+  fi
+  if wanted lcr; then
+    source "$here/lcr/lcr.sh"
+    e2e_lcr_suite
+  fi
+  if wanted window; then
+    source "$here/window/window.sh"
+    e2e_window_suite
+  fi
+  if wanted load; then
+    source "$here/load/load.sh"
+    e2e_load_suite
+  fi
+  if wanted boundary; then
+    source "$here/boundary/boundary.sh"
+    e2e_boundary_suite
+  fi
 fi
 
 echo "Wine e2e took $((SECONDS - started)) s"

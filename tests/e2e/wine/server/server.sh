@@ -133,13 +133,19 @@ velkora_ini_suite_checks() {
     "IniDeleteKey(\"$file\",\"Schalter\",\"AN\")"
 }
 
-e2e_server_suite() {
-  local exe=$1 dir=$E2E_SRC/server before status
+# velkora_install <exe>: copies the server into its folder in the prefix
+# and sets the names the suites use (not yet registered).
+velkora_install() {
   E2E_APP_DIR=$E2E_DRIVE_C/velkora-e2e
   mkdir -p "$E2E_APP_DIR"
-  cp "$exe" "$E2E_APP_DIR/velkora.exe"
+  cp "$1" "$E2E_APP_DIR/velkora.exe"
   E2E_EXE_WIN='C:\velkora-e2e\velkora.exe'
   export E2E_INI='C:\velkora-e2e\velkora.ini' E2E_LOG='C:\velkora-e2e\velkora.log'
+}
+
+e2e_server_suite() {
+  local exe=$1 dir=$E2E_SRC/server before status
+  velkora_install "$exe"
 
   e2e_begin "server: /RegServer and /UnregServer"
   before=$(e2e_box_count)
