@@ -1,0 +1,134 @@
+' Every method with every argument that has no text form, and every kind of
+' value VBScript makes where text is expected: each call ends with the
+' method's result or with a clear automation error, and the server keeps
+' serving. Values that have no text form (Null, arrays, Nothing, an object
+' without a default value) are refused in every argument but Wert before
+' anything runs; the three dial-up methods still missing answer E_NOTIMPL
+' once their arguments have converted. Nothing here shows a box.
+Dim o, fso, file, r, arr(2), dict, folder, methods, m, parts, count, p, k, i
+Dim refused, expr, args, value, values, expected, big, nul_text
+Set o = CreateObject("ScriptFunctions.App")
+Set fso = CreateObject("Scripting.FileSystemObject")
+Set dict = CreateObject("Scripting.Dictionary")
+Set folder = fso.GetFolder(fso.GetAbsolutePathName("."))
+
+' A file with the sections A and B: IniReadSections(file, x) gives back
+' "A" & x & "B", so a separator shows what the server made of it.
+file = fso.GetAbsolutePathName("bad_input.ini")
+With fso.CreateTextFile(file, True)
+  .Write "[A]" & vbCrLf & "[B]" & vbCrLf
+  .Close
+End With
+
+' Ordinary values for the arguments that are not under test.
+Function Ordinary(param)
+  Select Case param
+    Case "Datei", "IniDatei": Ordinary = """" & file & """"
+    Case "Sektion": Ordinary = """A"""
+    Case "Eintrag": Ordinary = """K"""
+    Case "Wert": Ordinary = "1"
+    Case "Dauer": Ordinary = "90"
+    Case "Trenner": Ordinary = """;"""
+    Case "Muster": Ordinary = """^E2E-kein-solches-Fenster$"""
+    Case "Alle": Ordinary = "False"
+    Case Else: Ordinary = """E2E-kein-solches-Fenster"""
+  End Select
+End Function
+
+' Name and parameters of every method but ShowInfo (its box needs a click).
+methods = Array("WindowExists FensterName", "CloseWindow FensterName", "GetRasConnection", _
+  "IniWrite Datei Sektion Eintrag Wert", "IniRead Datei Sektion Eintrag Wert", _
+  "IniDeleteKey Datei Sektion Eintrag", "GetRasLCRName Dauer", "GetRasLCRInfo Dauer Trenner", _
+  "WndGetList Muster Trenner", "WndClose Muster Trenner Alle", "RasClose", "VelkoraVersion", _
+  "IniReadSectionValues IniDatei Sektion Trenner", "IniReadSection Datei Sektion Trenner", _
+  "IniReadSections Datei Trenner", "VelkoraIniname", "GetPerfStats Key")
+
+' Values without a text form: by value, by reference, objects.
+refused = Array("Null", "Array(1, 2)", "arr", "Nothing", "dict")
+
+On Error Resume Next
+count = 0
+For Each m In methods
+  parts = Split(m, " ")
+  If UBound(parts) = 0 Then
+    Err.Clear
+    Execute "r = o." & parts(0) & "()"
+    If Err.Number = -2147467263 Then
+      CheckEq Err.Source, "ScriptFunctions.App", parts(0) & ": not yet built"
+    Else
+      CheckEq Err.Number, 0, parts(0) & "(): no error"
+    End If
+    Err.Clear
+  End If
+  For p = 1 To UBound(parts)
+    ' Wert goes to the INI functions as it is; they report odd types in a box.
+    If parts(p) <> "Wert" Then
+      For Each value In refused
+        args = ""
+        For k = 1 To UBound(parts)
+          If k > 1 Then args = args & ", "
+          If k = p Then args = args & value Else args = args & Ordinary(parts(k))
+        Next
+        expr = "r = o." & parts(0) & "(" & args & ")"
+        Err.Clear
+        r = "unchanged"
+        Execute expr
+        count = count + 1
+        If Err.Number <> -2147418113 Or Err.Source <> "ScriptFunctions.App" Or _
+            Codes(Err.Description) <> Codes("Ung" & Chr(252) & "ltige Variant-Typumwandlung") Then
+          Check False, expr & ": error " & Err.Number & " " & Err.Source & ": " & Err.Description
+        End If
+        If r <> "unchanged" Then Check False, expr & ": the result was set"
+        Err.Clear
+      Next
+    End If
+  Next
+Next
+CheckEq count, 140, "refused values tried in every argument but Wert"
+
+' Values that have a text form, as separators: each comes back between the
+' two section names exactly as the server's text conversion writes it.
+big = String(10485760, "x")
+nul_text = "vor" & Chr(0) & "nach"
+values = Array(Empty, "", nul_text, big, 5, 100000, CSng(1.5), 2.5, CCur(1.5), True, False, CByte(7), folder)
+expected = Array("", "", nul_text, big, "5", "100000", "1.5", "2.5", "1.5", "-1", "0", "7", folder.Path)
+For i = 0 To UBound(values)
+  Err.Clear
+  If IsObject(values(i)) Then
+    r = o.IniReadSections(file, values(i))
+  Else
+    value = values(i)
+    r = o.IniReadSections(file, value)
+  End If
+  CheckNoErr "IniReadSections with a " & TypeName(values(i)) & " separator"
+  If r <> "A" & expected(i) & "B" Then
+    Check False, TypeName(values(i)) & " separator: got " & Len(r) & " characters <" & Left(r, 40) & ">"
+  End If
+Next
+' A date as the short date of the user's locale.
+r = o.IniReadSections(file, #12/24/2016#)
+CheckNoErr "IniReadSections with a date separator"
+Check Left(r, 1) = "A" And Right(r, 1) = "B" And InStr(r, "2016") > 0, "date separator: " & r
+
+' A 10 MB value is written and read back whole; a NUL ends it as it does
+' for the platform's profile functions.
+o.IniWrite file, "Gross", "Wert", big
+CheckNoErr "IniWrite of 10 MB"
+r = o.IniRead(file, "Gross", "Wert", "")
+CheckNoErr "IniRead of it"
+CheckEq Len(r), 2047, "a value reads back through the 2048-character buffer"
+o.IniWrite file, "Gross", "Nul", nul_text
+CheckNoErr "IniWrite of a text with NUL"
+CheckEq o.IniRead(file, "Gross", "Nul", ""), "vor", "the text up to the NUL was written"
+
+' Too few and too many arguments never reach the server.
+Err.Clear
+r = o.WndGetList("x")
+CheckEq Err.Number, 450, "too few arguments: wrong number of arguments"
+Err.Clear
+r = o.VelkoraVersion(1)
+CheckEq Err.Number, 450, "too many arguments: wrong number of arguments"
+Err.Clear
+
+CheckEq o.VelkoraVersion(), "010103", "the server still serves"
+E2eFinish
