@@ -1,27 +1,49 @@
 // Feeds arbitrary tariff files (.trf, written by the tariff program or by
-// hand) to the tariff engine in mode 2: the day types' tariff names, the
-// range counts and the range lines ("08:00:00;60;0.0079;0.05") are all
-// outside input. Two providers use the file, one for its provider costs and
-// one for its telephone costs, so that the text shared between them is
-// parsed twice. No input may crash the engine or keep it from ending.
+// hand) to the tariff engine: the day types' tariff names, the range counts
+// and the range lines ("08:00:00;60;0.0079;0.05") are all outside input.
+// Two providers name the file, one for its provider costs and one for its
+// telephone costs, so the text read once is parsed for both; then both
+// connections are costed for a whole day, across midnight and every range.
+// No input may crash the engine or keep it from ending; its own faults are
+// errors its caller reports.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "base/error.h"
+#include "lcr/evaluation.h"
 #include "lcr_harness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  velkora::fuzzing::LcrHarness& harness = velkora::fuzzing::LcrHarness::Instance();
+  using namespace velkora;
+  fuzzing::LcrHarness& harness = fuzzing::LcrHarness::Instance();
   harness.Begin(size % 2 == 1);
-  auto& files = harness.platform.profile.files;
-  files[std::string(velkora::fuzzing::kSettingsFile)] =
-      "[LCR]\r\nTK32Mode=2\r\nTK32Pfad=/tk32/\r\n";
-  files["/tk32/tk32.ini"] =
-      "[Connections]\r\nCount=2\r\n"
-      "Type0=4\r\nDetails0=RasName=Flinknet/019201/\r\nTelCosts0=000000\r\nProvCosts0=tarif\r\n"
-      "Type1=4\r\nDetails1=RasName=Kupfernetz/0191011/\r\nTelCosts1=tarif\r\nProvCosts1=000000\r\n"
-      "[SpecialDays]\r\nCount=1\r\nDay0=25.12.2026\r\n";
-  files["/tk32/tarif.trf"] = std::string(reinterpret_cast<const char*>(data), size);
-  harness.Evaluate("86400");
+  harness.platform.profile.files["/tk32/tarif.trf"] = std::string(reinterpret_cast<const char*>(data), size);
+
+  LcrEvaluation evaluation(harness.services, FormatSettings::German(), 2026);
+  evaluation.Feiertagsliste = " 46381 ";  // 25.12.2026
+  ProviderList& liste = evaluation.ProviderListe;
+  liste.emplace_back("Flinknet", 0);
+  liste.back().TelTarif = "000000";
+  liste.back().ProvTarif = "tarif";
+  liste.emplace_back("Kupfernetz", 1);
+  liste.back().TelTarif = "tarif";
+  liste.back().ProvTarif = "000000";
+  try {
+    evaluation.TarifdateienEinlesen(liste, "/tk32/");
+    // As the configuration's load ends: a day type without a range is
+    // refused, every list closes with the end of the day.
+    for (tEinProvider& provider : liste) {
+      for (int d = 0; d < kTagesarten; ++d) {
+        if (provider.ProvProfile[d].empty() || provider.TelProfile[d].empty()) return 0;
+        provider.ProvProfile[d].push_back(Tagesendeprofil());
+        provider.TelProfile[d].push_back(Tagesendeprofil());
+      }
+    }
+    const DateTime start = harness.platform.clock.Now();
+    for (tEinProvider& provider : liste) evaluation.ProviderkostenBerechnen(provider, 86400, start);
+  } catch (const Error&) {
+    // A fault of the file: the evaluation reports it in its box.
+  }
   return 0;
 }

@@ -587,6 +587,8 @@ alt" "$out"
 [Fehler in Velkora] Exception: $(not_written "$locked/neu.ini")" "$(cat "$tmp/err")"
   expect_contains "the log names the settings file that was not written" \
     "Starteinstellungen nicht gespeichert: $(not_written "$ini")" "$(log_texts)"
+  expect_contains "and again at the end" \
+    "Fensterposition nicht gespeichert: $(not_written "$ini")" "$(log_texts)"
   expect_contains "the log has the refusal" " Exception: $(not_written "$locked/neu.ini")" "$(log_texts)"
   expect_eq "no file changed, none created, no temporary file left" \
     "$before" "$(files_snapshot)"
@@ -670,6 +672,8 @@ alt" "$out"
 [Fehler in Velkora] Exception: $(not_written "$disk/daten/neu.ini")" "$(cat "$tmp/err")"
   expect_contains "the settings could not be written back" \
     "Starteinstellungen nicht gespeichert: $(not_written "$ini")" "$(log_texts)"
+  expect_contains "nor the window position at the end" \
+    "Fensterposition nicht gespeichert: $(not_written "$ini")" "$(log_texts)"
   expect_eq "every file as before, nothing half-written left" "$before" "$(disk_snapshot)"
 
   # With room again, the same writes go through.
