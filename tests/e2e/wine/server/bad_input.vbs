@@ -6,7 +6,7 @@
 ' anything runs; the three dial-up methods still missing answer E_NOTIMPL
 ' once their arguments have converted. Nothing here shows a box.
 Dim o, fso, file, r, arr(2), dict, folder, methods, m, parts, count, p, k, i
-Dim refused, labels, args(), value, values, expected, big, nul_text
+Dim refused, labels, value, values, expected, big, nul_text
 Set o = CreateObject("ScriptFunctions.App")
 Set fso = CreateObject("Scripting.FileSystemObject")
 Set dict = CreateObject("Scripting.Dictionary")
@@ -35,27 +35,38 @@ Function Ordinary(param)
   End Select
 End Function
 
-' Calls a method by name with the arguments in `a` (Wine's VBScript has no
-' Execute).
-Function CallMethod(name, a)
+' The arguments of the next call, by position.
+Dim a0, a1, a2, a3
+Sub SetArg(k, value)
+  Select Case k
+    Case 0: If IsObject(value) Then Set a0 = value Else a0 = value
+    Case 1: If IsObject(value) Then Set a1 = value Else a1 = value
+    Case 2: If IsObject(value) Then Set a2 = value Else a2 = value
+    Case 3: If IsObject(value) Then Set a3 = value Else a3 = value
+  End Select
+End Sub
+
+' Calls a method by name with the arguments a0 to a3 (Wine's VBScript has
+' no Execute).
+Function CallMethod(name)
   Select Case name
-    Case "WindowExists": CallMethod = o.WindowExists(a(0))
-    Case "CloseWindow": CallMethod = o.CloseWindow(a(0))
+    Case "WindowExists": CallMethod = o.WindowExists(a0)
+    Case "CloseWindow": CallMethod = o.CloseWindow(a0)
     Case "GetRasConnection": CallMethod = o.GetRasConnection()
-    Case "IniWrite": CallMethod = o.IniWrite(a(0), a(1), a(2), a(3))
-    Case "IniRead": CallMethod = o.IniRead(a(0), a(1), a(2), a(3))
-    Case "IniDeleteKey": CallMethod = o.IniDeleteKey(a(0), a(1), a(2))
-    Case "GetRasLCRName": CallMethod = o.GetRasLCRName(a(0))
-    Case "GetRasLCRInfo": CallMethod = o.GetRasLCRInfo(a(0), a(1))
-    Case "WndGetList": CallMethod = o.WndGetList(a(0), a(1))
-    Case "WndClose": CallMethod = o.WndClose(a(0), a(1), a(2))
+    Case "IniWrite": CallMethod = o.IniWrite(a0, a1, a2, a3)
+    Case "IniRead": CallMethod = o.IniRead(a0, a1, a2, a3)
+    Case "IniDeleteKey": CallMethod = o.IniDeleteKey(a0, a1, a2)
+    Case "GetRasLCRName": CallMethod = o.GetRasLCRName(a0)
+    Case "GetRasLCRInfo": CallMethod = o.GetRasLCRInfo(a0, a1)
+    Case "WndGetList": CallMethod = o.WndGetList(a0, a1)
+    Case "WndClose": CallMethod = o.WndClose(a0, a1, a2)
     Case "RasClose": CallMethod = o.RasClose()
     Case "VelkoraVersion": CallMethod = o.VelkoraVersion()
-    Case "IniReadSectionValues": CallMethod = o.IniReadSectionValues(a(0), a(1), a(2))
-    Case "IniReadSection": CallMethod = o.IniReadSection(a(0), a(1), a(2))
-    Case "IniReadSections": CallMethod = o.IniReadSections(a(0), a(1))
+    Case "IniReadSectionValues": CallMethod = o.IniReadSectionValues(a0, a1, a2)
+    Case "IniReadSection": CallMethod = o.IniReadSection(a0, a1, a2)
+    Case "IniReadSections": CallMethod = o.IniReadSections(a0, a1)
     Case "VelkoraIniname": CallMethod = o.VelkoraIniname()
-    Case "GetPerfStats": CallMethod = o.GetPerfStats(a(0))
+    Case "GetPerfStats": CallMethod = o.GetPerfStats(a0)
   End Select
 End Function
 
@@ -80,7 +91,7 @@ For Each m In methods
   parts = Split(m, " ")
   If UBound(parts) = 0 Then
     Err.Clear
-    r = CallMethod(parts(0), Array())
+    r = CallMethod(parts(0))
     If Err.Number = -2147467263 Then
       CheckEq Err.Source, "ScriptFunctions.App", parts(0) & ": not yet built"
     Else
@@ -92,21 +103,18 @@ For Each m In methods
     ' Wert goes to the INI functions as it is; they report odd types in a box.
     If parts(p) <> "Wert" Then
       For i = 0 To UBound(refused)
-        ReDim args(UBound(parts) - 1)
         For k = 1 To UBound(parts)
           If k <> p Then
-            args(k - 1) = Ordinary(parts(k))
+            SetArg k - 1, Ordinary(parts(k))
           ElseIf labels(i) = "Nothing" Then
-            Set args(k - 1) = Nothing
-          ElseIf IsObject(refused(i)) Then
-            Set args(k - 1) = refused(i)
+            SetArg k - 1, Nothing
           Else
-            args(k - 1) = refused(i)
+            SetArg k - 1, refused(i)
           End If
         Next
         Err.Clear
         r = "unchanged"
-        r = CallMethod(parts(0), args)
+        r = CallMethod(parts(0))
         count = count + 1
         If Err.Number <> -2147418113 Or Err.Source <> "ScriptFunctions.App" Or _
             Codes(Err.Description) <> Codes("Ung" & Chr(252) & "ltige Variant-Typumwandlung") Then
