@@ -26,7 +26,7 @@ stage "POSIX host end-to-end tests"
 ctest --test-dir build/dev -L e2e -E '^wine_e2e$' --output-on-failure -j "$jobs"
 
 stage "fuzz targets (bounded)"
-scripts/fuzz.sh 30
+scripts/fuzz.sh 20
 
 stage "Windows cross build"
 scripts/build-windows.sh -j "$jobs"

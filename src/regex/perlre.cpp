@@ -64,6 +64,24 @@ std::string_view UpToNul(std::string_view text) {
   return nul == std::string_view::npos ? text : text.substr(0, nul);
 }
 
+// Whether the pattern may call a group or itself as a subroutine ((?R),
+// (?1), (?-1), (?&name), (?P>name), \g<...>, \g'...'). The JIT-compiled
+// matcher bounds such searches badly: a recursion through many empty
+// alternatives can run for minutes inside its step limit, where the
+// interpreter sees at once that it gets nowhere. Text that only looks like
+// a call (in a class, quoted) just costs the JIT's speed.
+bool MayRecurse(std::string_view pattern) {
+  for (std::size_t i = 0; i + 2 < pattern.size(); ++i) {
+    const char a = pattern[i], b = pattern[i + 1], c = pattern[i + 2];
+    if (a == '(' && b == '?') {
+      if (c == 'R' || c == '&' || c == '+' || c == '-' || (c >= '0' && c <= '9')) return true;
+      if (c == 'P' && i + 3 < pattern.size() && pattern[i + 3] == '>') return true;
+    }
+    if (a == '\\' && b == 'g' && (c == '<' || c == '\'')) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 // Everything that lives as long as the wrapper (the match context with the
@@ -123,7 +141,7 @@ void TPerlre::SetRegex(std::string_view pattern) {
   // Preparing the pattern for fast searching is JIT compilation here. Where
   // the platform has no JIT (or refuses executable memory) the interpreter
   // does the same work more slowly, so a failure is no error.
-  if (study_) {
+  if (study_ && !MayRecurse(text)) {
     engine_->UseLimitsFor(engine_->jit_stack &&
                           pcre2_jit_compile(engine_->code.get(), PCRE2_JIT_COMPLETE) == 0);
   }

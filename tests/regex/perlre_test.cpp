@@ -236,6 +236,23 @@ TEST(TPerlre, RunawayPatternsEndAsNoMatch) {
   }
 }
 
+// A recursion through many empty alternatives, searched for a non-empty
+// match after an empty one: the JIT-compiled matcher ran for minutes inside
+// its step limit. Patterns that call themselves or a group run in the
+// interpreter, which ends such a search at once.
+TEST(TPerlre, RecursionThroughEmptyAlternativesEnds) {
+  TPerlre re(true, kPerlreExtended | kPerlreAnchored);
+  re.SetRegex(std::string(12, '|') + "(?R)" + std::string(70, '|'));
+  EXPECT_FALSE(re.Jitted());
+  EXPECT_TRUE(re.Match(""));
+  EXPECT_FALSE(re.MatchNext());
+  // A pattern without a call keeps the JIT.
+  re.SetRegex(std::string(12, '|') + "(a)" + std::string(70, '|'));
+#if defined(__x86_64__) || defined(_M_X64)
+  EXPECT_TRUE(re.Jitted());
+#endif
+}
+
 TEST(TPerlre, StudyRunsJitCompiledWhereAvailable) {
   TPerlre plain(false, kPerlreCaseless);
   plain.SetRegex("a");

@@ -37,12 +37,29 @@ Variant FromDecimal(const DECIMAL& d) {
 
 }  // namespace
 
+namespace {
+
+// References to references are not something a script engine makes; a
+// chain longer than this is a client's mistake, and one that leads back to
+// itself would never end.
+constexpr int kMostReferencesInARow = 16;
+
+Variant FromComVariantAt(const VARIANT& value, std::deque<Variant>& referents, int depth);
+
+}  // namespace
+
 Variant FromComVariant(const VARIANT& value, std::deque<Variant>& referents) {
+  return FromComVariantAt(value, referents, 0);
+}
+
+namespace {
+
+Variant FromComVariantAt(const VARIANT& value, std::deque<Variant>& referents, int depth) {
   const VARTYPE type = V_VT(&value);
   if (type & VT_ARRAY) return Variant::Array(static_cast<uint16_t>(type & VT_TYPEMASK));
   if (type == (VT_BYREF | VT_VARIANT)) {
-    if (V_VARIANTREF(&value) == nullptr) return Variant::Unknown();
-    referents.push_back(FromComVariant(*V_VARIANTREF(&value), referents));
+    if (V_VARIANTREF(&value) == nullptr || depth >= kMostReferencesInARow) return Variant::Unknown();
+    referents.push_back(FromComVariantAt(*V_VARIANTREF(&value), referents, depth + 1));
     return Variant::ByRef(&referents.back());
   }
   if (type & VT_BYREF) {
@@ -50,7 +67,7 @@ Variant FromComVariant(const VARIANT& value, std::deque<Variant>& referents) {
     // cleared also when reading it fails.
     UniqueVariant target;
     if (FAILED(VariantCopyInd(target.put(), const_cast<VARIANT*>(&value)))) return Variant::Unknown();
-    return FromComVariant(target.get(), referents);
+    return FromComVariantAt(target.get(), referents, depth + 1);
   }
   switch (type) {
     case VT_EMPTY: return Variant();
@@ -82,6 +99,8 @@ Variant FromComVariant(const VARIANT& value, std::deque<Variant>& referents) {
   }
 }
 
+}  // namespace
+
 Variant TextArgumentFromComVariant(const VARIANT& value, std::deque<Variant>& referents) {
   // How many objects in a row a default value may lead through. The
   // platform follows them without end, so an object that gives itself
@@ -89,7 +108,8 @@ Variant TextArgumentFromComVariant(const VARIANT& value, std::deque<Variant>& re
   constexpr int kMostObjectsInARow = 8;
 
   const VARIANT* arg = &value;
-  while (V_VT(arg) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(arg) != nullptr) {
+  for (int step = 0; V_VT(arg) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(arg) != nullptr; ++step) {
+    if (step == kMostReferencesInARow) return Variant::Unknown();
     arg = V_VARIANTREF(arg);
   }
   IDispatch* first = nullptr;  // null for Nothing

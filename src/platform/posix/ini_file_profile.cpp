@@ -124,6 +124,13 @@ class TempFileGuard {
 // may not change, or a sticky folder holding another user's file).
 bool FolderRefused(int error) { return error == EACCES || error == EPERM; }
 
+// Allocates the file's blocks up to `size` bytes without changing a byte
+// of it. A file system that cannot allocate ahead lets the write find out.
+bool Reserve(int fd, std::size_t size) {
+  const int error = ::posix_fallocate(fd, 0, static_cast<off_t>(size));
+  return error == 0 || error == EOPNOTSUPP || error == EINVAL;
+}
+
 }  // namespace
 
 bool IniFileProfile::WriteInPlace(const std::string& target, const struct stat& read_info,
@@ -135,6 +142,15 @@ bool IniFileProfile::WriteInPlace(const std::string& target, const struct stat& 
   struct stat now {};
   if (::fstat(fd.get(), &now) != 0 || !S_ISREG(now.st_mode) || now.st_dev != read_info.st_dev ||
       now.st_ino != read_info.st_ino) {
+    return false;
+  }
+  // A longer content needs its room on the disk before the first byte
+  // changes: a disk that fills up half-way would leave the new start
+  // followed by the old end.
+  if (bytes.size() > static_cast<std::size_t>(now.st_size) && !Reserve(fd.get(), bytes.size())) {
+    // Whatever part of the room was had goes again; the content is as it was.
+    struct stat after {};
+    if (::fstat(fd.get(), &after) == 0 && after.st_size != now.st_size) (void)::ftruncate(fd.get(), now.st_size);
     return false;
   }
   // Freshly opened, the descriptor writes from the file's start.

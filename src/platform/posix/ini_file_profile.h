@@ -26,7 +26,8 @@ namespace velkora::posix {
 // more than one hard link (a replacement would split the names), a writable
 // file in a folder this process may not add to or rename in, and a file
 // whose owner or group this process could not give the replacement. Such a
-// write is not atomic.
+// write is not atomic (a process killed during it can leave a mix), but a
+// disk too full for the new content refuses it before any byte changes.
 //
 // A write fails (false) for an empty file name, a missing folder, a file
 // without any write permission bit or that this process may not write, a

@@ -542,6 +542,234 @@ werte.ini
 zweiter-name.ini" "$(ls "$config" "$tmp/shared" | grep -v ':$' | grep . | sort)"
 }
 
+# ---- writes that fail, and writes that are cut short --------------------
+
+nobody_uid=65534
+
+# velkora as a user whom file modes bind: as root through setpriv as
+# "nobody" (only what the case hands over belongs to it), else as the user
+# running the tests.
+run_bound() {
+  if ((EUID == 0)); then
+    setpriv --reuid=$nobody_uid --regid=$nobody_uid --clear-groups \
+      "$velkora" --locale de --config-dir "$config" --state-dir "$state" "$@"
+  else
+    run "$@"
+  fi
+}
+
+# The case folder ready for run_bound: passable for everyone, settings, log
+# and lock folders the bound user's own. 1 when it cannot be done here.
+prepare_bound_user() {
+  mkdir -p "$config" "$state"
+  if ((EUID == 0)); then
+    command -v setpriv >/dev/null || return 1
+    chmod 755 "$tmp"
+    chown $nobody_uid:$nobody_uid "$config" "$state" "$XDG_RUNTIME_DIR"
+  fi
+  return 0
+}
+
+# The files a case's calls may touch: all but the log and the captured
+# standard error.
+files_snapshot() { snapshot | grep -v -e "$state/" -e "$tmp/err"; }
+
+# The text a refused INI write shows, for file name $1.
+not_written() { echo "nach $1 kann nicht geschrieben werden"; }
+
+case_write_refused() {
+  prepare_bound_user || { echo "no unprivileged user to run as (setpriv missing): skipped"; return 0; }
+  local own=$tmp/eigen locked=$tmp/gesperrt foreign=$tmp/fremd
+  mkdir -p "$own" "$locked" "$foreign"
+  printf '[S]\r\nK=alt\r\n' >"$own/nur-lesen.ini"
+  chmod 444 "$own/nur-lesen.ini"
+  printf '[Fenster]\r\nSchreibeLog=1\r\n' >"$ini"
+  if ((EUID == 0)); then
+    chown -R $nobody_uid:$nobody_uid "$own" "$locked" "$ini"
+    printf '[S]\r\nK=alt\r\n' >"$foreign/fremd.ini"
+  fi
+  chmod 555 "$locked"
+  # A read-only settings file: the server reads it, leaves it as it is,
+  # says so in the log and serves calls. Its own user is refused as well,
+  # although the folder would let a replacement in.
+  chmod 444 "$ini"
+  local before out
+  before=$(files_snapshot)
+  out=$(run_bound 2>"$tmp/err" <<CALLS
+IniWrite("$own/nur-lesen.ini", "S", "K", "neu")
+IniDeleteKey("$own/nur-lesen.ini", "S", "K")
+IniWrite("$locked/neu.ini", "S", "K", 1)
+IniDeleteKey("$locked/neu.ini", "S", "K")
+IniRead("$own/nur-lesen.ini", "S", "K", "")
+CALLS
+  )
+  expect_eq "rc" 0 "$?"
+  expect_eq "answers: only the read has a value" "
+
+
+
+alt" "$out"
+  expect_eq "a box for each refused write, none for the deletes" \
+    "[Fehler in Velkora] Exception: $(not_written "$own/nur-lesen.ini")
+[Fehler in Velkora] Exception: $(not_written "$locked/neu.ini")" "$(cat "$tmp/err")"
+  expect_contains "the log names the settings file that was not written" \
+    "Starteinstellungen nicht gespeichert: $(not_written "$ini")" "$(log_texts)"
+  expect_contains "and again at the end" \
+    "Fensterposition nicht gespeichert: $(not_written "$ini")" "$(log_texts)"
+  expect_contains "the log has the refusal" " Exception: $(not_written "$locked/neu.ini")" "$(log_texts)"
+  expect_eq "no file changed, none created, no temporary file left" \
+    "$before" "$(files_snapshot)"
+
+  if ((EUID != 0)); then
+    echo "files of another user: skipped (needs root to make them)"
+    return 0
+  fi
+  # Another user's file and folder, and a settings folder the user may not
+  # change holding another user's settings file.
+  chown 0:0 "$ini" "$config"
+  chmod 644 "$ini"
+  chmod 755 "$config"
+  before=$(files_snapshot)
+  out=$(run_bound 2>"$tmp/err" <<CALLS
+IniWrite("$foreign/fremd.ini", "S", "K", "neu")
+IniWrite("$foreign/neu.ini", "S", "K", "neu")
+IniDeleteKey("$foreign/fremd.ini", "S", "K")
+VelkoraVersion
+CALLS
+  )
+  expect_eq "another user's files: answers" "
+
+
+010103" "$out"
+  expect_eq "another user's files: boxes" \
+    "[Fehler in Velkora] Exception: $(not_written "$foreign/fremd.ini")
+[Fehler in Velkora] Exception: $(not_written "$foreign/neu.ini")" "$(cat "$tmp/err")"
+  expect_contains "another user's settings file: the log says so" \
+    "Starteinstellungen nicht gespeichert: $(not_written "$ini")" "$(log_texts)"
+  expect_eq "another user's files: nothing changed" "$before" "$(files_snapshot)"
+}
+
+# A full disk: a file system of 64 KiB, filled up. The mount is made in a
+# private mount namespace, so that it goes with this process however the
+# case ends.
+case_full_disk() {
+  if ((EUID != 0)) || ! command -v unshare >/dev/null; then
+    echo "full disk: skipped (mounting a size-limited file system needs root and unshare)"
+    return 0
+  fi
+  unshare --mount --propagation private -- bash "${BASH_SOURCE[0]}" "$velkora" full_disk_mounted
+  local rc=$?
+  if ((rc == 77)); then
+    echo "full disk: skipped (mounting a file system is not permitted here)"
+    return 0
+  fi
+  ((rc == 0)) || fail "full disk (see above)"
+}
+
+case_full_disk_mounted() {
+  disk_snapshot() { snapshot | grep -F "$disk/"; }
+  local disk=$tmp/platte
+  mkdir -p "$disk"
+  mount -t tmpfs -o size=64k tmpfs "$disk" 2>/dev/null || exit 77
+  config=$disk/config
+  ini=$config/velkora.ini
+  mkdir -p "$config" "$state" "$disk/daten"
+  # Files big enough that rewriting them needs room the disk no longer has.
+  local filler
+  filler=$(head -c 12000 /dev/zero | tr '\0' x)
+  printf '[Fenster]\r\nSchreibeLog=1\r\n[Notizen]\r\nN=%s\r\n' "$filler" >"$ini"
+  printf '[S]\r\nK=alt\r\n[Notizen]\r\nN=%s\r\n' "$filler" >"$disk/daten/werte.ini"
+  # A hard-linked file is written in place: it must not be cut off either.
+  ln "$disk/daten/werte.ini" "$disk/daten/zweiter-name.ini"
+  dd if=/dev/zero of="$disk/fueller" bs=4k 2>/dev/null
+  local before out
+  before=$(disk_snapshot)
+  out=$(run 2>"$tmp/err" <<CALLS
+IniWrite("$disk/daten/werte.ini", "S", "K", "$filler")
+IniWrite("$disk/daten/neu.ini", "S", "K", "$filler")
+IniRead("$disk/daten/werte.ini", "S", "K", "")
+CALLS
+  )
+  expect_eq "rc" 0 "$?"
+  expect_eq "answers" "
+
+alt" "$out"
+  expect_eq "a box for each write that did not fit" \
+    "[Fehler in Velkora] Exception: $(not_written "$disk/daten/werte.ini")
+[Fehler in Velkora] Exception: $(not_written "$disk/daten/neu.ini")" "$(cat "$tmp/err")"
+  expect_contains "the settings could not be written back" \
+    "Starteinstellungen nicht gespeichert: $(not_written "$ini")" "$(log_texts)"
+  expect_contains "nor the window position at the end" \
+    "Fensterposition nicht gespeichert: $(not_written "$ini")" "$(log_texts)"
+  expect_eq "every file as before, nothing half-written left" "$before" "$(disk_snapshot)"
+
+  # With room again, the same writes go through.
+  rm "$disk/fueller"
+  out=$(run 2>"$tmp/err" <<CALLS
+IniWrite("$disk/daten/werte.ini", "S", "K", "neu")
+IniRead("$disk/daten/zweiter-name.ini", "S", "K", "")
+CALLS
+  )
+  expect_eq "with room: answers" "
+neu" "$out"
+  expect_eq "with room: no box" "" "$(cat "$tmp/err")"
+  expect_contains "with room: settings written back" "Testmodus=0" "$(cat "$ini")"
+  umount "$disk"
+  ((failures == 0)) || exit 1
+}
+
+# The value written by call $1 of the killed writer's loop: lengths change
+# from call to call, so a mix of two states cannot look whole.
+killed_writer_value() {
+  awk -v i="$1" 'BEGIN { for (k = 0; k < i % 9 + 1; k++) printf "w%dx", i }'
+}
+
+# Servers killed (SIGKILL) while they write one INI file over and over:
+# after each kill the file holds one whole state, never parts of two, and
+# the next server reads and writes it as usual.
+case_killed_writer() {
+  preset_logging
+  mkdir -p "$tmp/daten"
+  local file=$tmp/daten/werte.ini filler i round value expected
+  # A big file, so that each write takes a while and a kill can meet one.
+  filler=$(head -c 300000 /dev/zero | tr '\0' x)
+  printf '[S]\r\nK=%s\r\n[Fueller]\r\nF=%s\r\n' "$(killed_writer_value 0)" "$filler" >"$file"
+  awk -v file="$file" 'BEGIN {
+    for (i = 1; i <= 400; i++) {
+      value = ""
+      for (k = 0; k < i % 9 + 1; k++) value = value "w" i "x"
+      printf "IniWrite(\"%s\", \"S\", \"K\", \"%s\")\n", file, value
+    }
+  }' >"$tmp/calls"
+  local written=0
+  for round in $(seq 1 10); do
+    # velkora itself in the background, so that the kill meets it.
+    "$velkora" --locale de --config-dir "$config" --state-dir "$state" <"$tmp/calls" >/dev/null 2>&1 &
+    local pid=$!
+    sleep "0.$((RANDOM % 40 + 5))"
+    kill -KILL "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    value=$(sed -n 2p "$file" | tr -d '\r')
+    value=${value#K=}
+    if [[ ! "$value" =~ ^w([0-9]+)x ]]; then
+      fail "round $round: the value is not one that was written: ${value:0:80}"
+      break
+    fi
+    i=${BASH_REMATCH[1]}
+    expected=$(printf '[S]\r\nK=%s\r\n[Fueller]\r\nF=%s\r\nX' "$(killed_writer_value "$i")" "$filler")
+    if ! cmp -s "$file" <(printf '%s' "${expected%X}"); then
+      fail "round $round: the file is not the whole state of write $i"
+      break
+    fi
+    ((i > 0)) && written=$((written + 1))
+  done
+  ((written > 0)) || fail "no round got as far as a write"
+  local out
+  out=$(printf 'IniWrite("%s", "S", "K", "zuletzt")\nIniRead("%s", "S", "K", "")\n' "$file" "$file" | run 2>&1)
+  expect_eq "after the kills a server reads and writes the file" "
+zuletzt" "$out"
+}
+
 # ---- velkora lcr: the what-if command of least-cost routing ---------------
 
 examples=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../../examples/lcr" && pwd)

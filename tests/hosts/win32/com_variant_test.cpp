@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "hosts/win32/com_owners.h"
 #include "hosts/win32/default_value_object.h"
 #include "platform/win32/win32_locale.h"
@@ -28,6 +29,18 @@ TEST(ComVariant, ScriptVariablesArriveByReference) {
   ASSERT_TRUE(v.IsByRef());
   EXPECT_EQ(v.Deref().AsText(), "Gr\xFC\xDF" "e");  // code page 1252
   VariantClear(&inner);
+}
+
+// A reference that leads back to itself, from a client that built its
+// arguments by hand, is refused instead of followed for ever.
+TEST(ComVariant, AReferenceLoopIsRefused) {
+  VARIANT loop;
+  VariantInit(&loop);
+  V_VT(&loop) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&loop) = &loop;
+  std::deque<Variant> referents;
+  EXPECT_THROW(VariantToText(FromComVariant(loop, referents), FormatSettings{}), VariantTypeError);
+  EXPECT_THROW(VariantToText(TextArgumentFromComVariant(loop, referents), FormatSettings{}), VariantTypeError);
 }
 
 TEST(ComVariant, OtherReferencesAreReadThroughAndTextKeepsEmbeddedZeros) {

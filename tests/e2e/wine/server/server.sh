@@ -237,6 +237,20 @@ e2e_server_suite() {
   e2e_check "no box shown" test "$(e2e_box_count)" = "$before"
   e2e_end
 
+  e2e_begin "server: bad input in every argument of every method"
+  before=$(e2e_box_count)
+  for script in bad_input.vbs bad_input.js; do
+    velkora_preset_ini 'SchreibeLog=1'
+    e2e_check "$script passes" e2e_cscript "$dir/$script" 120
+    velkora_keep "$script"
+    # A 10 MB argument or one with line breaks still makes one line each.
+    e2e_check "$script: every log line begins with its timestamp" \
+      test "$(velkora_log | grep -acvE '^[0-9]{1,2}[./][0-9]{1,2}[./][0-9]{4}')" = 0
+  done
+  e2e_check "the server process ended" velkora_wait_gone 100
+  e2e_check "no box shown" test "$(e2e_box_count)" = "$before"
+  e2e_end
+
   e2e_begin "server: window functions against windows of the test and Notepad"
   local error_boxes helper
   for script in windows.vbs windows.js; do
