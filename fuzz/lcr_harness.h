@@ -98,6 +98,14 @@ class NoLocks final : public NamedLockFactory {
   }
 };
 
+// The tariff engine never waits on messages; a pump whose time stands still
+// is all the bundle needs to hand out.
+class StillPump final : public MessagePump {
+ public:
+  void ProcessMessages(uint32_t) override {}
+  uint64_t SteadyMs() const override { return 0; }
+};
+
 class MemoryPlatform final : public Platform {
  public:
   MemoryProfile profile;
@@ -106,9 +114,11 @@ class MemoryPlatform final : public Platform {
   portable::FixedLocale locale{FormatSettings::German()};
   CountedBoxes boxes;
   NoLocks locks;
+  StillPump messages;
   portable::EmptyWindowList windows;
   portable::UnavailableRasLibrary ras;
   portable::NoPerfCounters perf;
+  portable::NoTrayShell tray;
   portable::NoClassesRegistry registry;
 
   Profile& IniFiles() override { return profile; }
@@ -116,10 +126,12 @@ class MemoryPlatform final : public Platform {
   Locale& UserLocale() override { return locale; }
   FileSystem& Files() override { return files; }
   MessageBoxes& Boxes() override { return boxes; }
+  MessagePump& Messages() override { return messages; }
   NamedLockFactory& Locks() override { return locks; }
   WindowList& TopLevelWindows() override { return windows; }
   RasLibrary& Ras() override { return ras; }
   PerfData& PerfCounters() override { return perf; }
+  TrayShell& Tray() override { return tray; }
   ClassesRegistry& Registry() override { return registry; }
 };
 
