@@ -3,8 +3,7 @@
 ' method's result or with a clear automation error, and the server keeps
 ' serving. Values that have no text form (Null, arrays, Nothing, an object
 ' without a default value) are refused in every argument but Wert before
-' anything runs; the three dial-up methods still missing answer E_NOTIMPL
-' once their arguments have converted. Nothing here shows a box.
+' anything runs. Nothing here shows a box.
 Dim o, fso, file, r, arr(2), dict, folder, methods, m, parts, count, p, k, i
 Dim refused, labels, value, values, expected, big, nul_text
 Set o = CreateObject("ScriptFunctions.App")
@@ -92,11 +91,7 @@ For Each m In methods
   If UBound(parts) = 0 Then
     Err.Clear
     r = CallMethod(parts(0))
-    If Err.Number = -2147467263 Then
-      CheckEq Err.Source, "ScriptFunctions.App", parts(0) & ": not yet built"
-    Else
-      CheckEq Err.Number, 0, parts(0) & "(): no error"
-    End If
+    CheckEq Err.Number, 0, parts(0) & "(): no error"
     Err.Clear
   End If
   For p = 1 To UBound(parts)
@@ -184,4 +179,10 @@ CheckEq Err.Number, 450, "too many arguments: wrong number of arguments"
 Err.Clear
 
 CheckEq o.VelkoraVersion(), "010103", "the server still serves"
+' Wine's WScript.Quit ends the process without closing the script engine, so
+' an object still held then is never released: let go of it first.
+Set o = Nothing
+Set dict = Nothing
+Set folder = Nothing
+Check WaitProcessGone("velkora.exe", 10000), "the server ended after the last release"
 E2eFinish
