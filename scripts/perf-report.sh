@@ -56,8 +56,9 @@ mkdir -p docs
   echo "| commit | $commit |"
   echo "| run | $when |"
   echo
-  echo "The machine is shared by several builds at once: wall times carry their"
-  echo "load, which is why each figure is read against a baseline of the same run."
+  echo "Wall times carry whatever else the machine was doing (see the load"
+  echo "average above), which is why each figure is read against a baseline"
+  echo "measured in the same run."
   echo
   awk '
     /^== / { name = substr($0, 4); next }
