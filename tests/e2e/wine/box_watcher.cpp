@@ -33,6 +33,8 @@
 #include <string>
 #include <vector>
 
+#include "wide_text.h"
+
 namespace {
 
 // Owns one Win32 file handle.
@@ -50,24 +52,6 @@ class FileHandle {
  private:
   HANDLE handle_;
 };
-
-std::wstring Widen(const std::string& text) {
-  if (text.empty()) return {};
-  int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring result(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), length);
-  return result;
-}
-
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                   nullptr, nullptr);
-  std::string result(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length,
-                      nullptr, nullptr);
-  return result;
-}
 
 std::string Escape(const std::string& text) {
   std::string result;
@@ -305,7 +289,7 @@ int main(int argc, char** argv) {
   }
   if ((mode == "find" || mode == "close") && args.size() == 3) {
     DWORD timeout_ms = static_cast<DWORD>(std::atoi(args[2].c_str()));
-    HWND window = WaitForWindow(Widen(args[1]), timeout_ms);
+    HWND window = WaitForWindow(Widen(args[1], CP_ACP), timeout_ms);
     if (window == nullptr) return 1;
     if (mode == "find") return 0;
     PostMessageW(window, WM_CLOSE, 0, 0);

@@ -135,14 +135,22 @@ e2e_start_xvfb() {
   return 1
 }
 
-e2e_build_watcher() {
-  local src=$E2E_SRC/box_watcher.cpp out=$E2E_WORK/box_watcher.exe
-  if [[ ! -f $out || $src -nt $out ]]; then
+# e2e_build_helper <source> <exe name> [libraries...]: cross-builds a test
+# helper program (with -luser32 when no libraries are named) into the work
+# folder, again when its source or the shared header changed, and copies it
+# into the run folder.
+e2e_build_helper() {
+  local src=$1 name=$2 out=$E2E_WORK/$2
+  shift 2
+  (($#)) || set -- -luser32
+  if [[ ! -f $out || $src -nt $out || $E2E_SRC/wide_text.h -nt $out ]]; then
     x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -Werror -static -static-libgcc \
-      -static-libstdc++ -o "$out" "$src" -luser32 || { e2e_log "building the box watcher failed"; return 1; }
+      -static-libstdc++ -o "$out" "$src" "$@" || { e2e_log "building $name failed"; return 1; }
   fi
-  cp "$out" "$E2E_RUN/box_watcher.exe"
+  cp "$out" "$E2E_RUN/$name"
 }
+
+e2e_build_watcher() { e2e_build_helper "$E2E_SRC/box_watcher.cpp" box_watcher.exe; }
 
 e2e_teardown() {
   local pid

@@ -7,13 +7,7 @@
 # Builds the client that runs create/call/release again and again (cached
 # in the work folder like the box watcher).
 boundary_build_client() {
-  local src=$E2E_SRC/successive_client.cpp out=$E2E_WORK/successive_client.exe
-  if [[ ! -f $out || $src -nt $out ]]; then
-    x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -Werror -static -static-libgcc \
-      -static-libstdc++ -o "$out" "$src" -lole32 -loleaut32 -luuid ||
-      { e2e_log "building the successive client failed"; return 1; }
-  fi
-  cp "$out" "$E2E_RUN/successive_client.exe"
+  e2e_build_helper "$E2E_SRC/successive_client.cpp" successive_client.exe -lole32 -loleaut32 -luuid
 }
 
 # boundary_successive <name> <runs> <first pause ms> <last pause ms>: runs

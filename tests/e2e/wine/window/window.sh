@@ -14,14 +14,7 @@ readonly CLOSE_QUESTION_TEXT='Diese Anwendung enthält noch aktive COM-Objekte. 
 
 WINDOW_PID=
 
-window_build_probe() {
-  local src=$E2E_SRC/window/window_probe.cpp out=$E2E_WORK/window_probe.exe
-  if [[ ! -f $out || $src -nt $out ]]; then
-    x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -Werror -static -static-libgcc \
-      -static-libstdc++ -o "$out" "$src" -luser32 || { e2e_log "building the window probe failed"; return 1; }
-  fi
-  cp "$out" "$E2E_RUN/window_probe.exe"
-}
+window_build_probe() { e2e_build_helper "$E2E_SRC/window/window_probe.cpp" window_probe.exe; }
 
 # probe <args...>: runs the window probe; its output on standard output.
 probe() {

@@ -31,25 +31,9 @@
 #include <string>
 #include <vector>
 
+#include "../wide_text.h"
+
 namespace {
-
-std::wstring Widen(const std::string& text) {
-  if (text.empty()) return {};
-  int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring result(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length);
-  return result;
-}
-
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                   nullptr, nullptr);
-  std::string result(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length,
-                      nullptr, nullptr);
-  return result;
-}
 
 std::wstring ClassName(HWND window) {
   wchar_t name[256] = {};
@@ -94,8 +78,8 @@ BOOL CALLBACK PrintControl(HWND child, LPARAM parent_param) {
   GetWindowRect(child, &rect);
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
   std::printf("control id=%d class=%s left=%ld top=%ld width=%ld height=%ld text=%s\n",
-              GetDlgCtrlID(child), Utf8(ClassName(child)).c_str(), rect.left, rect.top,
-              rect.right - rect.left, rect.bottom - rect.top, Utf8(Text(child)).c_str());
+              GetDlgCtrlID(child), ToUtf8(ClassName(child)).c_str(), rect.left, rect.top,
+              rect.right - rect.left, rect.bottom - rect.top, ToUtf8(Text(child)).c_str());
   return TRUE;
 }
 
@@ -109,11 +93,11 @@ int Describe(HWND window) {
   std::printf("window class=%s visible=%d iconic=%d topmost=%d left=%ld top=%ld right=%ld "
               "bottom=%ld client=%ldx%ld sysmenu=%d minimizebox=%d maximizebox=%d thickframe=%d "
               "caption=%s\n",
-              Utf8(ClassName(window)).c_str(), IsWindowVisible(window) ? 1 : 0,
+              ToUtf8(ClassName(window)).c_str(), IsWindowVisible(window) ? 1 : 0,
               IsIconic(window) ? 1 : 0, (ex_style & WS_EX_TOPMOST) ? 1 : 0, rect.left, rect.top,
               rect.right, rect.bottom, client.right, client.bottom, (style & WS_SYSMENU) ? 1 : 0,
               (style & WS_MINIMIZEBOX) ? 1 : 0, (style & WS_MAXIMIZEBOX) ? 1 : 0,
-              (style & WS_THICKFRAME) ? 1 : 0, Utf8(Text(window)).c_str());
+              (style & WS_THICKFRAME) ? 1 : 0, ToUtf8(Text(window)).c_str());
   EnumChildWindows(window, PrintControl, reinterpret_cast<LPARAM>(window));
   return 0;
 }
@@ -180,13 +164,13 @@ int main(int argc, char** argv) {
   if (mode == "wait-gone" && args.size() == 3) {
     const DWORD timeout_ms = static_cast<DWORD>(std::atoi(args[2].c_str()));
     const DWORD start = GetTickCount();
-    while (FindWindowBy(Widen(args[1])) != nullptr) {
+    while (FindWindowBy(Widen(args[1], CP_UTF8)) != nullptr) {
       if (GetTickCount() - start >= timeout_ms) return 1;
       Sleep(100);
     }
     return 0;
   }
-  HWND window = FindWindowBy(Widen(args[1]));
+  HWND window = FindWindowBy(Widen(args[1], CP_UTF8));
   if (window == nullptr) {
     std::fprintf(stderr, "no window titled %s\n", args[1].c_str());
     return 1;
@@ -204,10 +188,10 @@ int main(int argc, char** argv) {
     HWND control = GetDlgItem(window, std::atoi(args[2].c_str()));
     if (control == nullptr) return 1;
     if (mode == "gettext") {
-      std::printf("%s\n", Utf8(Text(control)).c_str());
+      std::printf("%s\n", ToUtf8(Text(control)).c_str());
       return 0;
     }
-    const std::wstring text = Widen(args[3]);
+    const std::wstring text = Widen(args[3], CP_UTF8);
     DWORD_PTR unused = 0;
     SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
                         SMTO_ABORTIFHUNG, 5000, &unused);
