@@ -7,7 +7,7 @@
 #   scripts/release.sh [--no-build] [--build-dir DIR] [--out DIR]
 #
 # --no-build takes velkora.exe as it stands in the build folder (default
-# build/mingw64); --out is the folder for the zip (default build/release).
+# build/mingw64); --out is the folder for the zip (default build/dist).
 # The zip is the same byte for byte when made again from the same commit:
 # entries in a fixed order, every time stamp the commit's time.
 set -euo pipefail
@@ -15,7 +15,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=1
 build_dir=$root/build/mingw64
-out=$root/build/release
+out=$root/build/dist
 while (($#)); do
   case $1 in
     --no-build) build=0; shift ;;
