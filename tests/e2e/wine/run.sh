@@ -7,8 +7,8 @@
 #   tests/e2e/wine/run.sh [--exe <velkora.exe> | --find-exe <dir>] [--work <dir>] [--no-smoke]
 #                         [--only <suite>]...
 #
-# --only runs only the named suites of server, lcr, window, load and boundary; the
-# server is installed and registered for them either way.
+# --only runs only the named suites of server, lcr, window, load, referenz and
+# boundary; the server is installed and registered for them either way.
 #
 # --find-exe takes the newest velkora.exe below <dir> (a build tree) and
 # fails when there is none. --work defaults to build/wine-e2e; the cached Wine
@@ -73,6 +73,10 @@ if [[ -n $exe ]]; then
   if wanted load; then
     source "$here/load/load.sh"
     e2e_load_suite
+  fi
+  if wanted referenz; then
+    source "$here/referenz/referenz.sh"
+    e2e_referenz_suite
   fi
   if wanted boundary; then
     source "$here/boundary/boundary.sh"
