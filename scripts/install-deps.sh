@@ -12,8 +12,10 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-d
 if [[ "${1:-}" == "--windows" ]]; then
   # dpkg-dev: apt-get source, for the PCRE2 source package of the Windows build;
   # imagemagick: screenshots of the server's window in the Wine suite;
-  # zip, unzip: the release archive (scripts/release.sh) and its test
-  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb dpkg-dev imagemagick zip unzip)
+  # zip, unzip: the release archive (scripts/release.sh) and its test;
+  # pandoc: the reference for script authors as HTML (scripts/render-referenz.sh)
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb dpkg-dev imagemagick zip unzip
+             pandoc)
 fi
 
 missing=()

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Makes the release for Windows users: velkora-<version>-win64.zip with the
 # server velkora.exe (MinGW-w64 release build), the administrators' read-me
-# LIESMICH.txt, the sample scripts and the sample tariff configurations, and
+# LIESMICH.txt, the reference for script authors referenz.html (rendered
+# from docs/referenz.md), the sample scripts and the sample tariff
+# configurations, and
 # beside it velkora-<version>-win64.zip.sha256 in sha256sum's format.
 #
 #   scripts/release.sh [--no-build] [--build-dir DIR] [--out DIR]
@@ -52,6 +54,7 @@ SOURCE_DATE_EPOCH=$epoch x86_64-w64-mingw32-strip -o "$stage/$name/velkora.exe" 
 # order mark, which every Notepad reads right.
 crlf() { sed 's/\r*$/\r/' "$1" >"$2"; }
 { printf '\xef\xbb\xbf'; sed 's/\r*$/\r/' "$root/packaging/LIESMICH.txt"; } >"$stage/$name/LIESMICH.txt"
+"$root/scripts/render-referenz.sh" "$stage/$name/referenz.html"
 for f in "$root"/examples/*.vbs "$root"/examples/*.js; do
   crlf "$f" "$stage/$name/beispiele/$(basename "$f")"
 done

@@ -31,11 +31,11 @@ name=velkora-$version-win64
 out=$work/out
 zip_file=$out/$name.zip
 
-# The entries the zip must hold: server, read-me, and every sample of
-# examples/ (scripts and tariff configurations).
+# The entries the zip must hold: server, read-me, reference, and every
+# sample of examples/ (scripts and tariff configurations).
 release_expected_entries() {
   {
-    printf '%s\n' "$name/velkora.exe" "$name/LIESMICH.txt"
+    printf '%s\n' "$name/velkora.exe" "$name/LIESMICH.txt" "$name/referenz.html"
     (cd "$root/examples" && find . -maxdepth 1 -type f \( -name '*.vbs' -o -name '*.js' \) && find lcr -type f) |
       sed -e 's|^\./||' -e "s|^|$name/beispiele/|"
   } | LC_ALL=C sort
@@ -58,6 +58,23 @@ release_readme_ok() {
   done
 }
 
+# The reference is one German HTML page that needs nothing from outside
+# (styles inline, no links off the page) and has a section for every method.
+release_referenz_ok() {
+  local page=$work/referenz.html method
+  unzip -p "$zip_file" "$name/referenz.html" >"$page" || return 1
+  grep -q '<html[^>]* lang="de"' "$page" || { e2e_log "    no German page"; return 1; }
+  if grep -qiE '(src|href)="(https?:)?//|<link[^>]*stylesheet' "$page"; then
+    e2e_log "    the page loads something from outside"; return 1
+  fi
+  for method in ShowInfo WindowExists CloseWindow GetRasConnection IniWrite IniRead IniDeleteKey \
+      GetRasLCRName GetRasLCRInfo WndGetList WndClose RasClose VelkoraVersion IniReadSectionValues \
+      IniReadSection IniReadSections VelkoraIniname GetPerfStats; do
+    grep -qF "<h2 id=\"${method,,}\"><code>$method</code></h2>" "$page" ||
+      { e2e_log "    no section for $method"; return 1; }
+  done
+}
+
 release_make() {
   local status=0
   e2e_begin "release: scripts/release.sh makes $name.zip and its checksum file"
@@ -68,9 +85,10 @@ release_make() {
   e2e_check "the checksum file holds one line in sha256sum's form" release_checksum_line_ok
   e2e_check "sha256sum -c accepts the zip" eval "(cd '$out' && sha256sum --check --strict --quiet '$name.zip.sha256')"
   e2e_check "unzip finds no fault in it" eval "unzip -tq '$zip_file' >'$work/unzip-test.out'"
-  e2e_check "it holds exactly the server, the read-me and the samples" \
+  e2e_check "it holds exactly the server, the read-me, the reference and the samples" \
     diff <(release_expected_entries) <(unzip -Z1 "$zip_file" | LC_ALL=C sort)
   e2e_check "the read-me is a Windows text naming the commands, files and keys" release_readme_ok
+  e2e_check "the reference is a self-contained German page with every method" release_referenz_ok
   e2e_check "made again from the same sources, the zip is the same" eval \
     "'$root/scripts/release.sh' --no-build --build-dir '$build_dir' --out '$work/again' >'$work/release-again.out' 2>&1 &&
      cmp '$zip_file' '$work/again/$name.zip' && cmp '$zip_file.sha256' '$work/again/$name.zip.sha256'"
