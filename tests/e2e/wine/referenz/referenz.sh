@@ -39,6 +39,27 @@ referenz_run_example() {
   }
 }
 
+# referenz_log_has <log> <protokoll>: every entry of the block ends a log
+# line (after its time stamp), in the block's order; "..." lines are skipped
+# and %TEMP% stands for the user's temp folder. The log is in the ANSI code
+# page, the block UTF-8.
+referenz_log_has() {
+  iconv -f CP1252 -t UTF-8 "$1" | tr -d '\r' | REFERENZ_TEMP=$REFERENZ_TEMP awk '
+    function temp_replaced(text,   i, done) {
+      done = ""
+      while ((i = index(text, "%TEMP%")) > 0) {
+        done = done substr(text, 1, i - 1) ENVIRON["REFERENZ_TEMP"]
+        text = substr(text, i + 6)
+      }
+      return done text
+    }
+    FNR == NR { if ($0 != "...") want[++n] = temp_replaced($0); next }
+    k <= n { t = " " want[k]; if (length($0) > length(t) && substr($0, length($0) - length(t) + 1) == t) k++ }
+    BEGIN { k = 1 }
+    END { if (k <= n) { print "    missing in the log: <" want[k] ">" > "/dev/stderr"; exit 1 } }
+  ' "$2" -
+}
+
 e2e_referenz_suite() {
   local doc=$E2E_SRC/../../../docs/referenz.md
   local samples=$E2E_SRC/../../../examples/lcr
@@ -61,6 +82,9 @@ e2e_referenz_suite() {
   # A server that a suite before had to kill leaves the session unable to
   # start another one; a fresh session rules that out.
   e2e_fresh_session || return 1
+  # The temp folder the examples' INI files go to, as the log names it.
+  (cd "$dir" && wine cmd /c echo %TEMP% >temp.out 2>&1)
+  REFERENZ_TEMP=$(tr -d '\r\n' <"$dir/temp.out")
   # The sample tariffs as the server's settings, the log on.
   velkora_preset_ini 'SchreibeLog=1'
   tr -d '\r' <"$samples/einstellungen/velkora.ini" | sed 's/$/\r/' >>"$E2E_APP_DIR/velkora.ini"
@@ -69,10 +93,13 @@ e2e_referenz_suite() {
   while IFS=$'\t' read -r id ext section line; do
     e2e_begin "referenz: $section, $( [[ $ext == vbs ]] && echo VBScript || echo JScript) example (line $line)"
     e2e_check "prints what the reference shows" referenz_run_example "$dir/$id.$ext" "$dir/$id.expected"
+    # The server deletes its log when it starts: each example's log is read
+    # once its server has ended.
+    e2e_check "the server ended" velkora_wait_gone 100
+    cp "$E2E_APP_DIR/velkora.log" "$dir/$id.velkora.log" 2>/dev/null
+    if [[ -f $dir/$id.protokoll ]]; then
+      e2e_check "writes the log entries the reference shows" referenz_log_has "$dir/$id.velkora.log" "$dir/$id.protokoll"
+    fi
     e2e_end
   done <"$dir/index"
-  velkora_keep referenz
-  e2e_begin "referenz: the server ended after the examples"
-  e2e_check "no velkora.exe left" velkora_wait_gone 100
-  e2e_end
 }
