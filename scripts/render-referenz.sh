@@ -11,8 +11,9 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=$1
 mkdir -p "$(dirname "$out")"
 # The Markdown's own output blocks ("ausgabe") keep their class for the
-# style sheet; the table of contents lists the methods.
-pandoc "$root/docs/referenz.md" --from markdown --to html5 --standalone \
+# style sheet; the table of contents lists the methods. No typographic
+# quotes: the server's messages quote with plain apostrophes.
+pandoc "$root/docs/referenz.md" --from markdown-smart --to html5 --standalone \
   --toc --toc-depth=2 --include-in-header "$root/docs/referenz-kopf.html" \
   --output "$out.tmp"
 mv "$out.tmp" "$out"
