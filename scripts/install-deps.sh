@@ -12,8 +12,12 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-d
 if [[ "${1:-}" == "--windows" ]]; then
   # dpkg-dev: apt-get source, for the PCRE2 source package of the Windows build;
   # imagemagick: screenshots of the server's window in the Wine suite;
-  # zip, unzip: the release archive (scripts/release.sh) and its test
-  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb dpkg-dev imagemagick zip unzip)
+  # zip, unzip: the release archive (scripts/release.sh) and its test;
+  # wixl, msitools: the installer package (wixl builds it, msibuild adds the
+  # tables wixl lacks, msiinfo/msidump read it back in the tests);
+  # osslsigncode, openssl: signing the release and the throwaway test certificate
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb dpkg-dev imagemagick zip unzip
+             wixl msitools osslsigncode openssl)
 fi
 
 missing=()
