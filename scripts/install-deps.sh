@@ -15,9 +15,10 @@ if [[ "${1:-}" == "--windows" ]]; then
   # zip, unzip: the release archive (scripts/release.sh) and its test;
   # wixl, msitools: the installer package (wixl builds it, msibuild adds the
   # tables wixl lacks, msiinfo/msidump read it back in the tests);
+  # faketime: wixl stamps the package with the clock, here the commit's time;
   # osslsigncode, openssl: signing the release and the throwaway test certificate
   packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb dpkg-dev imagemagick zip unzip
-             wixl msitools osslsigncode openssl)
+             wixl msitools faketime osslsigncode openssl)
 fi
 
 missing=()
