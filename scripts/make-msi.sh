@@ -239,9 +239,17 @@ fixed_time msibuild "$out" -s "Velkora $version" Velkora "x64;1031" "{$package_c
 msiinfo export "$out" Property >"$work/Property.idt"
 sed -i 's/^\(SecureCustomProperties\t.*\)\r$/\1;SCHREIBELOG;UNSICHTBAR;VORDERGRUND;TESTMODUS\r/' "$work/Property.idt"
 grep -q 'TESTMODUS.$' "$work/Property.idt" || { echo "no SecureCustomProperties from wixl" >&2; exit 1; }
+# wixl leaves the version of velkora.exe out of the File table, which makes
+# it an unversioned file for the installer (replaced by date, hashed):
+# the version from the exe's own version resource, and no hash.
+exe_version=$(strings -el "$stage/velkora.exe" | grep -A1 -x FileVersion | sed -n 2p)
+[[ $exe_version =~ ^[0-9]+(\.[0-9]+){3}$ ]] || { echo "no file version in velkora.exe" >&2; exit 1; }
+msiinfo export "$out" File | awk -F'\t' -v OFS='\t' -v v="$exe_version" \
+  'NR > 3 && $1 == "velkora.exe" { $5 = v; $6 = "0" } { print }' >"$work/File.idt"
+msiinfo export "$out" MsiFileHash | grep -v $'^velkora\.exe\t' >"$work/MsiFileHash.idt"
 msiinfo export "$out" InstallExecuteSequence >"$work/InstallExecuteSequence.idt"
 printf 'WriteIniValues\t\t5100\r\n' >>"$work/InstallExecuteSequence.idt"
-for table in IniFile MsiLockPermissionsEx Property InstallExecuteSequence; do
+for table in IniFile MsiLockPermissionsEx Property File MsiFileHash InstallExecuteSequence; do
   fixed_time msibuild "$out" -i "$work/$table.idt"
 done
 echo "$out"

@@ -90,6 +90,11 @@ msi_tables() {
      ! msi_table InstallExecuteSequence | grep -qP '^RemoveIniValues\\t'"
   e2e_check "users may write the log, described in SDDL" eval \
     "msi_table MsiLockPermissionsEx | grep -qP '^\\w+\\tvelkora\\.log\\tFile\\tD:.*\\(A;;0x12019f;;;BU\\)'"
+  e2e_check "velkora.exe is a versioned file of the package" eval \
+    "msi_table File | grep -qP '^velkora\\.exe\\tServer\\tvelkora\\.exe\\t\\d+\\t$version\\.0\\t'"
+  e2e_check "the read-me names the product code as detection rule" eval \
+    "grep -qF \"\$(msi_property ProductCode)\" '$root/packaging/LIESMICH.txt' &&
+     grep -qF '$upgrade_code' '$root/packaging/LIESMICH.txt'"
   e2e_check "the package installs per machine for x64, in German" eval \
     "msiinfo suminfo '$msi' | grep -qx 'Template: x64;1031'"
   e2e_check "the product code of the later version differs, the upgrade code not" eval \
@@ -238,9 +243,9 @@ msi_install_upgrade_repair_remove() {
   # Repair: a sample removed by hand comes back, the settings stay. Wine's
   # msiexec cannot run /f (with a package it looks the path up as a
   # product code and ends with 1605; with a product code it says "not
-  # implemented"), so the repair goes through the properties /fa stands for.
+  # implemented"), so the repair goes through the properties /famus stands for.
   rm -f "$app/beispiele/demo.js"
-  msi_exec repair /i 'C:\velkora-next.msi' REINSTALL=ALL REINSTALLMODE=a
+  msi_exec repair /i 'C:\velkora-next.msi' REINSTALL=ALL REINSTALLMODE=amus
   e2e_check "the repair put the removed sample back" test -s "$app/beispiele/demo.js"
   e2e_check "the changed settings are kept" settings_kept
   local status=0
