@@ -126,7 +126,8 @@ touch -r "$stage/velkora.exe" "$work/velkora.log"
 
 icon_xml=
 if [[ -n $icon ]]; then
-  icon_xml="    <Icon Id=\"velkora.ico\" SourceFile=\"$(xml_escape "$icon")\"/>
+  cp "$icon" "$work/velkora.ico"
+  icon_xml="    <Icon Id=\"velkora.ico\" SourceFile=\"$(realpath --relative-to="$stage" "$work/velkora.ico")\"/>
     <Property Id=\"ARPPRODUCTICON\" Value=\"velkora.ico\"/>"
 fi
 
