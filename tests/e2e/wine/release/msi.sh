@@ -58,6 +58,12 @@ msi_make() {
     "grep -qxE '[0-9a-f]{64}  velkora-$version-x64\\.msi' '$msi.sha256' &&
      (cd '$out' && sha256sum --check --strict --quiet 'velkora-$version-x64.msi.sha256')"
   e2e_check "the release says it is not signed" grep -q '^not signed' "$work/release.out"
+  rm -rf "$work/unsigned"
+  msiextract -C "$work/unsigned" "$msi" >/dev/null 2>&1
+  e2e_check "... and neither the package nor its velkora.exe carries a signature" eval \
+    "! osslsigncode verify -in '$msi' >'$work/verify.out' 2>&1 &&
+     ! osslsigncode verify -in \"\$(find '$work/unsigned' -name velkora.exe | head -n 1)\" >>'$work/verify.out' 2>&1 &&
+     grep -q 'MSI file has no signature' '$work/verify.out' && grep -q 'No signature found' '$work/verify.out'"
   status=0
   "$root/scripts/release.sh" --no-build --build-dir "$build_dir" --out "$out/next" --version "$next_version" \
     >"$work/release-next.out" 2>&1 || status=$?
