@@ -246,6 +246,14 @@ msi_install_upgrade_repair_remove() {
   e2e_check "one registration, the same as before" diff "$E2E_RUN/keys-regserver.txt" "$E2E_RUN/keys-upgraded.txt"
   e2e_check "the changed settings are kept" settings_kept
 
+  # The older package over the newer one: refused, nothing changes.
+  local status=0
+  e2e_timed "$E2E_DRIVE_C" 300 wine msiexec /i 'C:\velkora.msi' /qn /l*v 'C:\downgrade.log' \
+    >"$E2E_RUN/downgrade.out" 2>&1 || status=$?
+  e2e_check "the older version over the newer one is refused (exit code $status)" test "$status" != 0
+  e2e_check "... and the newer one stays alone" eval \
+    "[[ \$(msi_product_entry '$product_next') == '$next_version' ]] && ! msi_product_entry '$product' >/dev/null"
+
   # Repair: a sample removed by hand comes back, the settings stay. Wine's
   # msiexec cannot run /f (with a package it looks the path up as a
   # product code and ends with 1605; with a product code it says "not
@@ -254,7 +262,7 @@ msi_install_upgrade_repair_remove() {
   msi_exec repair /i 'C:\velkora-next.msi' REINSTALL=ALL REINSTALLMODE=amus
   e2e_check "the repair put the removed sample back" test -s "$app/beispiele/demo.js"
   e2e_check "the changed settings are kept" settings_kept
-  local status=0
+  status=0
   e2e_timed "$E2E_DRIVE_C/skripte" 180 wine cscript //nologo 'C:\Program Files\Velkora\beispiele\demo.js' \
     >"$E2E_RUN/demo-after-repair.out" 2>&1 || status=$?
   e2e_check "demo.js still runs after upgrade and repair" eval \
