@@ -58,6 +58,7 @@ class MemoryFiles final : public FileSystem {
   bool FileExists(const std::string& path) const override { return profile_.files.count(path) != 0; }
   bool DirectoryExists(const std::string&) const override { return false; }
   bool RemoveFile(const std::string&) override { return false; }
+  bool EmptyFile(const std::string&) override { return false; }
   bool AppendToFile(const std::string&, std::string_view) override { return true; }
   std::vector<std::string> ListDirectory(const std::string&, std::string_view) const override { return {}; }
   std::vector<std::string> FixedDrives() const override { return {}; }

@@ -27,6 +27,9 @@ class FileSystem {
   // Not called DeleteFile: <windows.h> makes that a macro, which would rename
   // the member in some files and not in others.
   virtual bool RemoveFile(const std::string& path) = 0;
+  // Cuts an existing file to length 0, keeping the file itself and with it
+  // its permissions; false when it is missing or cannot be written.
+  virtual bool EmptyFile(const std::string& path) = 0;
   // Appends bytes to a file, creating it when missing; the file is opened
   // and closed inside the call. False on any failure.
   virtual bool AppendToFile(const std::string& path, std::string_view bytes) = 0;

@@ -29,9 +29,14 @@ StartSettingsRead ReadStartSettings(ShellContext& shell) {
   start.testmodus = ReadFlag(shell, "Testmodus");
   if (start.testmodus || schreibe_log) {
     shell.schreibe_log = true;
-    // Each run starts a fresh log; a file that cannot go is simply kept.
+    // Each run starts a fresh log. The old one is emptied rather than
+    // deleted: the file keeps its permissions (an installation lets users
+    // write the log in a folder where they may not create files). A file
+    // that cannot be emptied is deleted; one that cannot go is kept.
     FileSystem& files = shell.platform.Files();
-    if (files.FileExists(shell.log_file)) (void)files.RemoveFile(shell.log_file);
+    if (files.FileExists(shell.log_file) && !files.EmptyFile(shell.log_file)) {
+      (void)files.RemoveFile(shell.log_file);
+    }
   }
   start.unsichtbar = ReadFlag(shell, "Unsichtbar");
   try {

@@ -145,6 +145,13 @@ bool FakeFileSystem::RemoveFile(const std::string& path) {
   return files.erase(path) != 0;
 }
 
+bool FakeFileSystem::EmptyFile(const std::string& path) {
+  auto it = files.find(path);
+  if (fail_empties || it == files.end()) return false;
+  it->second.clear();
+  return true;
+}
+
 bool FakeFileSystem::AppendToFile(const std::string& path, std::string_view bytes) {
   ++append_calls;
   if (fail_appends) return false;

@@ -76,6 +76,7 @@ class FakeFileSystem : public FileSystem {
     return directories.count(path) != 0;
   }
   bool RemoveFile(const std::string& path) override;
+  bool EmptyFile(const std::string& path) override;
   bool AppendToFile(const std::string& path, std::string_view bytes) override;
   std::vector<std::string> ListDirectory(const std::string&, std::string_view) const override {
     return {};
@@ -105,6 +106,7 @@ class FakeFileSystem : public FileSystem {
   std::set<std::string> directories;
   bool fail_appends = false;
   bool fail_deletes = false;
+  bool fail_empties = false;
   int append_calls = 0;
 };
 

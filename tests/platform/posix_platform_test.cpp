@@ -120,6 +120,12 @@ TEST(PosixFileSystem, FilesFoldersAndAppending) {
   EXPECT_FALSE(files.FileExists(dir.path().string()));
   EXPECT_FALSE(files.AppendToFile(dir.File("missing/a.log"), "x"));
   EXPECT_FALSE(files.RemoveFile(dir.path().string()));
+  EXPECT_TRUE(files.EmptyFile(log));
+  EXPECT_TRUE(files.FileExists(log));
+  EXPECT_EQ(ReadBytes(log), "");
+  EXPECT_FALSE(files.EmptyFile(dir.File("none.log")));
+  EXPECT_FALSE(files.FileExists(dir.File("none.log")));
+  EXPECT_FALSE(files.EmptyFile(dir.path().string()));
   EXPECT_TRUE(files.RemoveFile(log));
   EXPECT_FALSE(files.RemoveFile(log));
   EXPECT_EQ(files.FixedDrives(), std::vector<std::string>{"/"});

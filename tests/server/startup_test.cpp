@@ -116,6 +116,23 @@ TEST_F(StartupTest, SecondInstanceEndsAtOnceWithoutTouchingAnything) {
   EXPECT_TRUE(boxes.shown.empty());
 }
 
+// A log users may write but not delete (as an installation leaves it)
+// still starts empty; one that can neither be emptied nor deleted is
+// continued.
+TEST_F(StartupTest, OldLogIsEmptiedWhereItCannotBeDeleted) {
+  files.files[kLog] = "alter Lauf\r\n";
+  files.fail_deletes = true;
+  Set("SchreibeLog", "1");
+  Run({"/bin/velkora"});
+  EXPECT_EQ(files.files[kLog].find("alter Lauf"), std::string::npos);
+  EXPECT_EQ(LogLines().front(), "Start Velkora Version 1.1.3");
+
+  files.files[kLog] = "alter Lauf\r\n";
+  files.fail_empties = true;
+  Run({"/bin/velkora"});
+  EXPECT_EQ(files.files[kLog].rfind("alter Lauf\r\n", 0), 0u);
+}
+
 TEST_F(StartupTest, LockIsHeldWhileRunningAndReleasedAtTheEnd) {
   hooks.in_loop = [&](THaupt&) { EXPECT_TRUE(locks.Held(std::string(kInstanceLockName))); };
   Run({"/bin/velkora"});

@@ -59,6 +59,11 @@ bool PosixFileSystem::RemoveFile(const std::string& path) {
   return ::unlink(path.c_str()) == 0;
 }
 
+bool PosixFileSystem::EmptyFile(const std::string& path) {
+  UniqueFd fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+  return fd && ::close(fd.release()) == 0;
+}
+
 bool PosixFileSystem::AppendToFile(const std::string& path, std::string_view bytes) {
   UniqueFd fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
   if (!fd || !WriteAll(fd.get(), bytes)) return false;

@@ -18,6 +18,12 @@ bool Win32FileSystem::RemoveFile(const std::string& path) {
   return ::DeleteFileA(path.c_str()) != FALSE;
 }
 
+bool Win32FileSystem::EmptyFile(const std::string& path) {
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return static_cast<bool>(file);
+}
+
 bool Win32FileSystem::AppendToFile(const std::string& path, std::string_view bytes) {
   UniqueFile file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

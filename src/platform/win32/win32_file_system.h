@@ -12,6 +12,7 @@ class Win32FileSystem final : public FileSystem {
   bool FileExists(const std::string& path) const override;
   bool DirectoryExists(const std::string& path) const override;
   bool RemoveFile(const std::string& path) override;
+  bool EmptyFile(const std::string& path) override;
   bool AppendToFile(const std::string& path, std::string_view bytes) override;
   std::vector<std::string> ListDirectory(const std::string& folder,
                                          std::string_view pattern) const override;

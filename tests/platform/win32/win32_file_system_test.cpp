@@ -36,6 +36,11 @@ TEST(Win32FileSystem, AppendsTestsListsAndDeletes) {
   EXPECT_EQ(fs.ListDirectory(dir.path().string(), "*.TXT"), std::vector<std::string>{"log.txt"});
   EXPECT_TRUE(fs.ListDirectory(dir.File("nowhere"), "*.*").empty());
 
+  EXPECT_TRUE(fs.EmptyFile(file));
+  EXPECT_TRUE(fs.FileExists(file));
+  EXPECT_EQ(ReadBytes(file), "");
+  EXPECT_FALSE(fs.EmptyFile(dir.File("none.log")));
+  EXPECT_FALSE(fs.FileExists(dir.File("none.log")));
   EXPECT_TRUE(fs.RemoveFile(file));
   EXPECT_FALSE(fs.RemoveFile(file));
   EXPECT_FALSE(fs.AppendToFile(dir.File("nowhere\\x.log"), "x"));

@@ -92,6 +92,9 @@ release_make() {
   e2e_check "made again from the same sources, the zip is the same" eval \
     "'$root/scripts/release.sh' --no-build --build-dir '$build_dir' --out '$work/again' >'$work/release-again.out' 2>&1 &&
      cmp '$zip_file' '$work/again/$name.zip' && cmp '$zip_file.sha256' '$work/again/$name.zip.sha256'"
+  e2e_check "so is the installer package, with its checksum file" eval \
+    "cmp '$out/velkora-$version-x64.msi' '$work/again/velkora-$version-x64.msi' &&
+     cmp '$out/velkora-$version-x64.msi.sha256' '$work/again/velkora-$version-x64.msi.sha256'"
   e2e_end
 }
 
