@@ -184,6 +184,7 @@ box_owner_is() {
 }
 
 open_boxes_are() { [[ $(probe open-boxes) == "$1" ]]; }
+box_open() { probe box "$1" >/dev/null; }
 
 # The notification icon on screen is the application's own: mostly its
 # blue (#1D4F91), which the system's generic icon does not have.
@@ -336,7 +337,7 @@ e2e_window_suite() {
 
   echo hold >"$E2E_ANSWER"
   probe command "$WINDOW_TITLE" "$CMD_INFO" >/dev/null
-  e2e_check "the Info box is up" window_wait 50 probe box Info
+  e2e_check "the Info box is up" window_wait 50 box_open Info
   e2e_check "... owned by the main window" box_owner_is Info "$WINDOW_TITLE"
   e2e_check "... which is disabled meanwhile" window_shows enabled 0
   # A user's click on the menu bar's "&Test", the second title.
@@ -350,7 +351,7 @@ e2e_window_suite() {
 
   echo hold >"$E2E_ANSWER"
   window_script_start "$dir/error_box.vbs"
-  e2e_check "a script's error box is up" window_wait 150 probe box 'Fehler in Velkora'
+  e2e_check "a script's error box is up" window_wait 150 box_open 'Fehler in Velkora'
   e2e_check "... owned by the main window" box_owner_is 'Fehler in Velkora' "$WINDOW_TITLE"
   e2e_check "... in front" eval '[[ $(probe box "Fehler in Velkora") == *" foreground=1" ]]'
   e2e_check "... the main window disabled meanwhile" window_shows enabled 0
