@@ -335,12 +335,18 @@ e2e_window_suite() {
   e2e_check "... and nothing ended" eval '! velkora_log | grep -q Programmende'
   e2e_check "... and no box shown" open_boxes_are 0
 
+  # A user's click on the menu bar's "&Test", the second title, opens it
+  # while no box is up.
+  window_click $((client_x + 60)) $((client_y - 10))
+  e2e_check "a click on the menu bar's &Test opens its menu" probe popup-key none 3000
+  probe popup-key esc 1000 >/dev/null; probe popup-key esc 1000 >/dev/null
+  sleep 0.5
+
   echo hold >"$E2E_ANSWER"
   probe command "$WINDOW_TITLE" "$CMD_INFO" >/dev/null
   e2e_check "the Info box is up" window_wait 50 box_open Info
   e2e_check "... owned by the main window" box_owner_is Info "$WINDOW_TITLE"
   e2e_check "... which is disabled meanwhile" window_shows enabled 0
-  # A user's click on the menu bar's "&Test", the second title.
   window_click $((client_x + 60)) $((client_y - 10))
   e2e_check "... so that a click on its menu bar opens no menu" eval '! probe popup-key none 2000'
   probe popup-key esc 1000 >/dev/null
@@ -405,6 +411,21 @@ e2e_window_suite() {
   e2e_check "the tray icon appears" window_wait 100 tray_icons_are 1
   window_describe
   e2e_check "no window on screen" window_is visible 0
+  # A box while the window is hidden: task-modal, so that the hidden window
+  # and the icon take no commands beneath it.
+  echo hold >"$E2E_ANSWER"
+  window_script_start "$dir/error_box.vbs"
+  e2e_check "a script's error box is up" window_wait 150 box_open 'Fehler in Velkora'
+  e2e_check "... without owner" box_owner_is 'Fehler in Velkora' ''
+  e2e_check "... in front" eval '[[ $(probe box "Fehler in Velkora") == *" foreground=1" ]]'
+  e2e_check "... the hidden window disabled meanwhile" window_shows enabled 0
+  probe tray-mouse rup >/dev/null
+  e2e_check "... and the tray icon's menu does not open" eval '! probe popup-key none 2000'
+  probe popup-key esc 1000 >/dev/null
+  e2e_check "... nor a second box" open_boxes_are 1
+  echo ok >"$E2E_ANSWER"
+  e2e_check "after OK the script goes on and passes" window_script_wait
+  e2e_check "... the window is enabled again" window_wait 30 window_shows enabled 1
   window_close_while_held no running probe command "$WINDOW_TITLE" "$CMD_ENDE"
   window_close_while_held yes gone eval 'probe tray-mouse rup >/dev/null; probe popup-key e 3000 >/dev/null'
   velkora_keep window-normal
