@@ -2,7 +2,8 @@
 # sees them, and the dial-up functions from both script languages. Runs
 # after the server suite (server.sh), whose helpers and folder it uses.
 # Screenshots of the window and its menus are kept in the run folder
-# (window.png, menu-test.png, menu-datei.png, tray-menu.png).
+# (window.png, menu-test.png, menu-datei.png, tray-menu.png, info-box.png,
+# tray-icon.png).
 
 readonly WINDOW_TITLE='Velkora 1.1.3'
 # The menu items' identifiers (MenuCommand in src/server/main_menu.h).
@@ -347,6 +348,7 @@ e2e_window_suite() {
   e2e_check "the Info box is up" window_wait 50 box_open Info
   e2e_check "... owned by the main window" box_owner_is Info "$WINDOW_TITLE"
   e2e_check "... which is disabled meanwhile" window_shows enabled 0
+  e2e_check "screenshot info-box.png" window_screenshot info-box.png 640x480+0+0
   window_click $((client_x + 60)) $((client_y - 10))
   e2e_check "... so that a click on its menu bar opens no menu" eval '! probe popup-key none 2000'
   probe popup-key esc 1000 >/dev/null
