@@ -17,8 +17,8 @@ namespace velkora::win32 {
 // result is kFailed.
 class Win32MessageBoxes final : public MessageBoxes {
  public:
-  // The application window (null: none). The caller takes it away before
-  // the window goes.
+  // The application window (null: none). The caller takes it away when
+  // the window goes; until then a destroyed window counts as hidden.
   void SetApplicationWindow(HWND window) { application_window_ = window; }
 
   BoxResult Show(const std::string& text, const std::string& caption, BoxIcon icon,
