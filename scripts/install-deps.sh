@@ -11,15 +11,17 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-d
           crudini time)  # the POSIX host benchmark: its baseline, and peak RSS
 if [[ "${1:-}" == "--windows" ]]; then
   # dpkg-dev: apt-get source, for the PCRE2 source package of the Windows build;
-  # imagemagick: screenshots of the server's window in the Wine suite;
-  # zip, unzip: the release archive (scripts/release.sh) and its test;
+  # imagemagick: screenshots of the server's window in the Wine suite, and
+  # the application icon (scripts/make-icon.sh); xdotool: real key presses
+  # and clicks in the Wine suite; zip, unzip: the release archive
+  # (scripts/release.sh) and its test;
   # wixl, msitools: the installer package (wixl builds it, msibuild adds the
   # tables wixl lacks, msiinfo/msidump read it back in the tests);
   # faketime: wixl stamps the package with the clock, here the commit's time;
   # osslsigncode, openssl: signing the release and the throwaway test certificate;
   # pandoc: the reference for script authors as HTML (scripts/render-referenz.sh)
-  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb dpkg-dev imagemagick zip unzip
-             wixl msitools faketime osslsigncode openssl pandoc)
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb dpkg-dev imagemagick xdotool
+             zip unzip wixl msitools faketime osslsigncode openssl pandoc)
 fi
 
 missing=()

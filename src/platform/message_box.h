@@ -21,9 +21,11 @@ class MessageBoxes {
   virtual ~MessageBoxes() = default;
 
   // Shows `text` under `caption` and returns the button the user pressed.
-  // `default_no` makes No the default button of a Yes/No box; `task_modal`
-  // shows it without owner window, modal for the whole task. kFailed when
-  // no box could be shown (no display). Never raises.
+  // The box is modal to the application's window: that window takes no
+  // input until the box is answered. `default_no` makes No the default
+  // button of a Yes/No box; `task_modal` shows it without owner window,
+  // modal for the whole task. kFailed when no box could be shown (no
+  // display). Never raises.
   virtual BoxResult Show(const std::string& text, const std::string& caption, BoxIcon icon,
                          BoxButtons buttons = BoxButtons::kOk, bool default_no = false,
                          bool task_modal = false) = 0;

@@ -43,6 +43,14 @@ std::span<const MenuBarEntry> MainMenu() { return kMainMenu; }
 
 std::span<const MenuItem> TrayMenu() { return kTrayItems; }
 
+std::optional<MenuCommand> MenuCommandFromId(uint32_t id) {
+  if (id < static_cast<uint32_t>(MenuCommand::kVordergrund) ||
+      id > static_cast<uint32_t>(MenuCommand::kTrayEnde)) {
+    return std::nullopt;
+  }
+  return static_cast<MenuCommand>(id);
+}
+
 bool RunMenuCommand(THaupt& haupt, MenuCommand command) {
   switch (command) {
     case MenuCommand::kVordergrund: haupt.MenuDateiVordergrund(); return true;
@@ -59,7 +67,7 @@ bool RunMenuCommand(THaupt& haupt, MenuCommand command) {
     case MenuCommand::kTrayInfo: haupt.TrayZeigeInfo(); return true;
     case MenuCommand::kTrayEnde: return false;
   }
-  return false;
+  return true;
 }
 
 }  // namespace velkora

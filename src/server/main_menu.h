@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -43,9 +44,16 @@ std::span<const MenuBarEntry> MainMenu();
 // The tray icon's popup menu: "&Info" and "&Ende".
 std::span<const MenuItem> TrayMenu();
 
+// The command of a menu item's identifier; none for any other identifier.
+// The window also receives commands that no menu sent (the dialog manager
+// turns Enter and Esc in an input line into IDOK and IDCANCEL): they must
+// run nothing, least of all end the server.
+std::optional<MenuCommand> MenuCommandFromId(uint32_t id);
+
 // Runs the handler of a menu command. The two "&Ende" are the window's own
 // (it closes, which may ask first) and return false; every other command
-// runs its THaupt handler and returns true. Errors of the handler escape.
+// runs its THaupt handler and returns true, and a value that is no command
+// runs nothing and returns true. Errors of the handler escape.
 bool RunMenuCommand(THaupt& haupt, MenuCommand command);
 
 }  // namespace velkora

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "fakes/fake_dialup.h"
 #include "fakes/fake_tray_shell.h"
@@ -158,6 +160,30 @@ TEST_F(HauptWindowTest, TestMenuPutsResultsIntoPara5) {
 
   EXPECT_FALSE(RunMenuCommand(*haupt, MenuCommand::kEnde));
   EXPECT_FALSE(RunMenuCommand(*haupt, MenuCommand::kTrayEnde));
+}
+
+// The window gets commands from more than its menus: the dialog manager
+// sends Enter and Esc in an input line as IDOK (1) and IDCANCEL (2). Only
+// the menus' own identifiers are commands, and a value of no command runs
+// nothing and closes nothing.
+TEST_F(HauptWindowTest, IdentifiersOfNoMenuItemAreNoCommands) {
+  for (uint32_t id : {0u, 1u, 2u, 100u, 114u, 0xFFFFu}) {
+    EXPECT_EQ(MenuCommandFromId(id), std::nullopt) << id;
+  }
+  std::vector<MenuItem> items(TrayMenu().begin(), TrayMenu().end());
+  for (const MenuBarEntry& entry : MainMenu()) {
+    items.insert(items.end(), entry.items.begin(), entry.items.end());
+  }
+  for (const MenuItem& item : items) {
+    if (item.caption == "-") continue;
+    EXPECT_EQ(MenuCommandFromId(static_cast<uint32_t>(item.command)), item.command)
+        << item.caption;
+  }
+
+  auto haupt = MakeNormal();
+  EXPECT_TRUE(RunMenuCommand(*haupt, static_cast<MenuCommand>(2)));
+  EXPECT_TRUE(f.boxes.shown.empty());
+  EXPECT_EQ(haupt->StatusLine(), "");
 }
 
 // The window entries of the test menu take their arguments from the input

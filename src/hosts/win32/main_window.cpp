@@ -19,33 +19,37 @@ constexpr std::array<int, 5> kInputTops{40, 64, 88, 112, 136};
 
 UINT CommandId(MenuCommand command) { return static_cast<UINT>(command); }
 
-HMENU MakeMenu(std::span<const MenuItem> items, bool popup) {
-  HMENU menu = popup ? CreatePopupMenu() : CreateMenu();
+UniqueMenu MakeMenu(std::span<const MenuItem> items, bool popup) {
+  UniqueMenu menu(popup ? CreatePopupMenu() : CreateMenu());
   for (const MenuItem& item : items) {
     if (item.caption == "-") {
-      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+      AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
       continue;
     }
     const std::string caption(item.caption);
-    AppendMenuA(menu, MF_STRING, CommandId(item.command), caption.c_str());
-    if (item.default_item) SetMenuDefaultItem(menu, CommandId(item.command), FALSE);
+    AppendMenuA(menu.get(), MF_STRING, CommandId(item.command), caption.c_str());
+    if (item.default_item) SetMenuDefaultItem(menu.get(), CommandId(item.command), FALSE);
   }
   return menu;
 }
 
 }  // namespace
 
-HMENU MakeMainMenu() {
-  HMENU menu = CreateMenu();
+UniqueMenu MakeMainMenu() {
+  UniqueMenu menu(CreateMenu());
   for (const MenuBarEntry& entry : MainMenu()) {
     const std::string caption(entry.caption);
-    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(MakeMenu(entry.items, true)),
-                caption.c_str());
+    UniqueMenu popup = MakeMenu(entry.items, true);
+    // Once appended, the popup belongs to the menu bar.
+    if (AppendMenuA(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()),
+                    caption.c_str())) {
+      static_cast<void>(popup.release());
+    }
   }
   return menu;
 }
 
-HMENU MakeTrayMenu() { return MakeMenu(TrayMenu(), true); }
+UniqueMenu MakeTrayMenu() { return MakeMenu(TrayMenu(), true); }
 
 namespace {
 
@@ -58,7 +62,12 @@ std::string WindowText(HWND window) {
 }  // namespace
 
 MainWindow::MainWindow(HWND window, THaupt& haupt, MessageBoxes& boxes, Win32TrayShell* tray)
-    : window_(window), haupt_(haupt), tray_(tray) {
+    : window_(window),
+      haupt_(haupt),
+      boxes_(dynamic_cast<Win32MessageBoxes*>(&boxes)),
+      tray_(tray) {
+  // The server's boxes are modal to this window.
+  if (boxes_ != nullptr) boxes_->SetApplicationWindow(window_);
   BuildMenus();
   BuildControls();
   PlaceAndSize();
@@ -88,6 +97,7 @@ MainWindow::MainWindow(HWND window, THaupt& haupt, MessageBoxes& boxes, Win32Tra
 }
 
 MainWindow::~MainWindow() {
+  if (boxes_ != nullptr) boxes_->SetApplicationWindow(nullptr);
   haupt_.Frame().OnStatusChanged(nullptr);
   haupt_.OnPara5Changed(nullptr);
   if (tray_ != nullptr) {
@@ -98,9 +108,10 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::BuildMenus() {
-  main_menu_ = MakeMainMenu();
-  SetMenu(window_, main_menu_);
-  tray_menu_.reset(MakeTrayMenu());
+  UniqueMenu menu = MakeMainMenu();
+  // From here the window owns its menu bar and destroys it with itself.
+  if (SetMenu(window_, menu.get())) main_menu_ = menu.release();
+  tray_menu_ = MakeTrayMenu();
 }
 
 void MainWindow::BuildControls() {
@@ -178,15 +189,18 @@ void MainWindow::ShowTrayMenu(ScreenPoint at) {
   const UINT chosen = static_cast<UINT>(TrackPopupMenu(
       tray_menu_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
   PostMessageA(owner, WM_NULL, 0, 0);
-  if (chosen != 0) RunCommand(static_cast<MenuCommand>(chosen));
+  if (auto command = MenuCommandFromId(chosen)) RunCommand(*command);
 }
 
 bool MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
   switch (message) {
     case WM_COMMAND:
       // Menu items only; the controls' notifications carry their handle.
+      // Enter and Esc in an input line arrive here too, as IDOK and
+      // IDCANCEL from the dialog manager: they are no menu item and do
+      // nothing.
       if (lparam == 0 && HIWORD(wparam) == 0) {
-        RunCommand(static_cast<MenuCommand>(LOWORD(wparam)));
+        if (auto command = MenuCommandFromId(LOWORD(wparam))) RunCommand(*command);
         result = 0;
         return true;
       }

@@ -9,21 +9,19 @@
 
 #include <array>
 
-#include "base/unique_any.h"
 #include "platform/message_box.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_message_boxes.h"
 #include "platform/win32/win32_tray_shell.h"
 #include "server/haupt.h"
 #include "server/main_menu.h"
 
 namespace velkora::win32 {
 
-using UniqueFont = UniqueAny<HFONT, &::DeleteObject>;
-using UniqueMenu = UniqueAny<HMENU, &::DestroyMenu>;
-
 // The menu bar ("&Datei", "&Test") and the tray icon's popup menu, with
-// the commands' values as item identifiers. The caller owns them.
-HMENU MakeMainMenu();
-HMENU MakeTrayMenu();
+// the commands' values as item identifiers.
+UniqueMenu MakeMainMenu();
+UniqueMenu MakeTrayMenu();
 
 // Control identifiers of the status line and the input lines.
 inline constexpr int kStatusLineId = 10;
@@ -58,6 +56,7 @@ class MainWindow {
 
   HWND window_;
   THaupt& haupt_;
+  Win32MessageBoxes* boxes_;  // null when the boxes are not the system's
   Win32TrayShell* tray_;
   UniqueFont font_;
   UniqueMenu tray_menu_;

@@ -6,6 +6,7 @@
 #include "base/ascii.h"
 #include "base/error.h"
 #include "hosts/win32/com_variant.h"
+#include "platform/win32/application_icon.h"
 #include "shell/script_frame.h"
 
 namespace velkora::win32 {
@@ -189,6 +190,8 @@ void Win32ComServer::MainWindowCreated(THaupt& haupt) {
   window_class.cbSize = sizeof window_class;
   window_class.lpfnWndProc = &Win32ComServer::WindowProc;
   window_class.hInstance = GetModuleHandleA(nullptr);
+  window_class.hIcon = LoadApplicationIcon(IconSize::kLarge);
+  window_class.hIconSm = LoadApplicationIcon(IconSize::kSmall);
   window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = kWindowClass;

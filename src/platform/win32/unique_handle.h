@@ -25,6 +25,10 @@ using UniqueLocalMemory = UniqueAny<T*, &::LocalFree>;
 using UniqueWindow = UniqueAny<HWND, &::DestroyWindow>;
 // Loaded libraries.
 using UniqueModule = UniqueAny<HMODULE, &::FreeLibrary>;
+// Menus not (yet) attached to a window or another menu.
+using UniqueMenu = UniqueAny<HMENU, &::DestroyMenu>;
+// GDI fonts.
+using UniqueFont = UniqueAny<HFONT, &::DeleteObject>;
 
 inline void UnregisterWindowClass(ATOM atom) {
   UnregisterClassA(MAKEINTATOM(atom), GetModuleHandleA(nullptr));

@@ -1,7 +1,5 @@
 #include "platform/win32/win32_message_boxes.h"
 
-#include <windows.h>
-
 namespace velkora::win32 {
 
 BoxResult Win32MessageBoxes::Show(const std::string& text, const std::string& caption,
@@ -16,8 +14,18 @@ BoxResult Win32MessageBoxes::Show(const std::string& text, const std::string& ca
     case BoxIcon::kQuestion: style |= MB_ICONQUESTION; break;
   }
   if (default_no && buttons == BoxButtons::kYesNo) style |= MB_DEFBUTTON2;
-  if (task_modal) style |= MB_TASKMODAL;
-  switch (MessageBoxA(nullptr, text.c_str(), caption.c_str(), style)) {
+  HWND owner = nullptr;
+  if (task_modal) {
+    style |= MB_TASKMODAL;
+  } else {
+    style |= MB_SETFOREGROUND;
+    if (application_window_ != nullptr && IsWindowVisible(application_window_)) {
+      owner = application_window_;
+    } else {
+      style |= MB_TASKMODAL;
+    }
+  }
+  switch (MessageBoxA(owner, text.c_str(), caption.c_str(), style)) {
     case IDOK: return BoxResult::kOk;
     case IDYES: return BoxResult::kYes;
     case IDNO: return BoxResult::kNo;

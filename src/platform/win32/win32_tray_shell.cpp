@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/win32/application_icon.h"
+
 namespace velkora::win32 {
 namespace {
 
@@ -67,7 +69,7 @@ bool Win32TrayShell::DeleteIcon(const TrayIconRecord& record) {
 }
 
 uintptr_t Win32TrayShell::ApplicationIcon() const {
-  return reinterpret_cast<uintptr_t>(LoadIconA(nullptr, IDI_APPLICATION));
+  return reinterpret_cast<uintptr_t>(LoadApplicationIcon(IconSize::kSmall));
 }
 
 bool Win32TrayShell::ApplicationMinimized() const {
@@ -103,6 +105,10 @@ LRESULT CALLBACK Win32TrayShell::WindowProc(HWND window, UINT message, WPARAM wp
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   auto* shell = reinterpret_cast<Win32TrayShell*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  // A modal box of the server disables the thread's windows, this one
+  // too. Like any disabled window it then takes no clicks: the icon's
+  // menu must not open a second box or end the server beneath the box.
+  if (message >= WM_USER && !IsWindowEnabled(window)) return 0;
   if (shell != nullptr && shell->handler_) {
     try {
       if (shell->handler_(message, static_cast<uintptr_t>(wparam), static_cast<intptr_t>(lparam))) {

@@ -8,7 +8,8 @@
 //       backslash, tab, CR and LF written as \\ \t \r \n, then presses a button.
 //       The button is the first line of the answer file when that names a
 //       button present in the box (ok, yes, no, cancel), otherwise OK, Yes,
-//       Cancel, No in that order. Ends when the stop file exists.
+//       Cancel, No in that order; "hold" leaves every box up until the file
+//       names a button. Ends when the stop file exists.
 //   box_watcher find <title> <timeout_ms>
 //       Exit code 0 as soon as a top-level window with exactly this title
 //       exists, 1 when none appeared in time.
@@ -158,6 +159,7 @@ int Watch(const std::string& log, int delay_ms, const std::string& answer_file, 
     for (auto it = handled.begin(); it != handled.end();) it = IsWindow(*it) ? std::next(it) : handled.erase(it);
     for (HWND box : boxes) {
       if (handled.count(box) != 0) continue;
+      if (ReadFirstLine(answer_file) == "hold") continue;
       handled.insert(box);
       Sleep(static_cast<DWORD>(delay_ms));
       if (!IsWindow(box)) continue;

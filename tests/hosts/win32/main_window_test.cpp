@@ -33,7 +33,7 @@ void Describe(HMENU menu, const std::string& indent, std::vector<std::string>& o
 }
 
 TEST(MainWindowMenus, CaptionsOrderAndCommands) {
-  UniqueMenu menu(MakeMainMenu());
+  UniqueMenu menu = MakeMainMenu();
   std::vector<std::string> items;
   Describe(menu.get(), "", items);
   EXPECT_EQ(items, (std::vector<std::string>{
@@ -42,7 +42,7 @@ TEST(MainWindowMenus, CaptionsOrderAndCommands) {
                        "  Fenster vorhanden 106", "  Fenster Schließen 107", "  WndGetList 108",
                        "  WndClose 109", "  -", "  Verbindungsname 110", "  LCR 111"}));
 
-  UniqueMenu tray(MakeTrayMenu());
+  UniqueMenu tray = MakeTrayMenu();
   items.clear();
   Describe(tray.get(), "", items);
   EXPECT_EQ(items, (std::vector<std::string>{"&Info 112 default", "&Ende 113"}));

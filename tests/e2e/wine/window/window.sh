@@ -2,7 +2,8 @@
 # sees them, and the dial-up functions from both script languages. Runs
 # after the server suite (server.sh), whose helpers and folder it uses.
 # Screenshots of the window and its menus are kept in the run folder
-# (window.png, menu-test.png, menu-datei.png, tray-menu.png).
+# (window.png, menu-test.png, menu-datei.png, tray-menu.png, info-box.png,
+# tray-icon.png).
 
 readonly WINDOW_TITLE='Velkora 1.1.3'
 # The menu items' identifiers (MenuCommand in src/server/main_menu.h).
@@ -169,6 +170,35 @@ window_close_while_held() {
   e2e_check "holds_object.vbs ($expect) passes" window_script_wait
 }
 
+# Real input through the X server, as a user's keyboard and mouse give it.
+# The X window Wine made for the server's main window:
+window_x_id() { xdotool search --name "^${WINDOW_TITLE//./\\.}\$" 2>/dev/null | head -n 1; }
+# window_click <x> <y>: a left click at that screen point.
+window_click() { xdotool mousemove --sync "$1" "$2" click 1; }
+
+# box_owner_is <caption> <owner title>: an open box with that caption is
+# owned by the window of that title (empty: by none).
+box_owner_is() {
+  local got
+  got=$(probe box "$1") || { e2e_log "    no open box $1"; return 1; }
+  [[ $got == "owner=$2 "* ]] || { e2e_log "    box $1: <$got>, want owner <$2>"; return 1; }
+}
+
+open_boxes_are() { [[ $(probe open-boxes) == "$1" ]]; }
+box_open() { probe box "$1" >/dev/null; }
+
+# The notification icon on screen is the application's own: mostly its
+# blue (#1D4F91), which the system's generic icon does not have.
+tray_icon_is_ours() {
+  local geometry share
+  geometry=$(probe tray-rect) || return 1
+  window_screenshot tray-icon.png "$geometry" || return 1
+  share=$(convert "$E2E_RUN/tray-icon.png" -alpha off -fuzz 12% -fill black +opaque '#1D4F91' \
+    -fill white -opaque '#1D4F91' -format '%[fx:mean]' info:) || return 1
+  awk -v share="$share" 'BEGIN { exit !(share > 0.2) }' ||
+    { e2e_log "    share of the icon's blue in tray-icon.png ($geometry): $share"; return 1; }
+}
+
 e2e_window_suite() {
   local dir=$E2E_SRC/window before status
   window_build_probe || { e2e_begin "window: probe"; e2e_check "window probe built" false; e2e_end; return; }
@@ -284,6 +314,72 @@ e2e_window_suite() {
   window_stop
   e2e_end
 
+  e2e_begin "window: keys in the input lines end nothing; boxes are modal to the window"
+  velkora_preset_ini 'SchreibeLog=1' 'Testmodus=1' 'Links=20' 'Oben=30'
+  e2e_check "the server started in test mode" window_start keys
+  window_describe
+  local client_x client_y x_id
+  client_x=$(window_value clientleft) client_y=$(window_value clienttop)
+  x_id=$(window_x_id)
+  e2e_check "its window is known to the X server" test -n "$x_id"
+  xdotool windowfocus --sync "$x_id" 2>>"$E2E_RUN/xdotool.err"
+  window_click $((client_x + 100)) $((client_y + 50))
+  xdotool type --delay 60 '^Velkora' 2>>"$E2E_RUN/xdotool.err"
+  e2e_check "typed keys reach the input line clicked into (Para1)" \
+    window_wait 50 control_text_is "$ID_PARA1" '^Velkora'
+  xdotool key Return 2>>"$E2E_RUN/xdotool.err"
+  sleep 0.5
+  xdotool key Escape 2>>"$E2E_RUN/xdotool.err"
+  sleep 1
+  e2e_check "Return and Escape in an input line leave the server running" e2e_pid_alive "$WINDOW_PID"
+  e2e_check "... with its window on screen" window_shows visible 1
+  e2e_check "... and nothing ended" eval '! velkora_log | grep -q Programmende'
+  e2e_check "... and no box shown" open_boxes_are 0
+
+  # A user's click on the menu bar's "&Test", the second title, opens it
+  # while no box is up.
+  window_click $((client_x + 60)) $((client_y - 10))
+  e2e_check "a click on the menu bar's &Test opens its menu" probe popup-key none 3000
+  # Escape closes the menu, a second one leaves the menu bar.
+  xdotool key Escape 2>>"$E2E_RUN/xdotool.err"
+  sleep 0.3
+  xdotool key Escape 2>>"$E2E_RUN/xdotool.err"
+  sleep 0.5
+  e2e_check "... and Escape closes it" eval '! probe popup-key none 500'
+  e2e_check "... the server still running" e2e_pid_alive "$WINDOW_PID"
+
+  echo hold >"$E2E_ANSWER"
+  probe command "$WINDOW_TITLE" "$CMD_INFO" >/dev/null
+  e2e_check "the Info box is up" window_wait 50 box_open Info
+  e2e_check "... owned by the main window" box_owner_is Info "$WINDOW_TITLE"
+  e2e_check "... which is disabled meanwhile" window_shows enabled 0
+  e2e_check "screenshot info-box.png" window_screenshot info-box.png 640x480+0+0
+  window_click $((client_x + 60)) $((client_y - 10))
+  e2e_check "... so that a click on its menu bar opens no menu" eval '! probe popup-key none 2000'
+  probe popup-key esc 1000 >/dev/null
+  e2e_check "... and no second box" open_boxes_are 1
+  echo ok >"$E2E_ANSWER"
+  e2e_check "answered, the box goes" window_wait 50 open_boxes_are 0
+  e2e_check "... and the window is enabled again" window_wait 30 window_shows enabled 1
+
+  echo hold >"$E2E_ANSWER"
+  window_script_start "$dir/error_box.vbs"
+  e2e_check "a script's error box is up" window_wait 150 box_open 'Fehler in Velkora'
+  e2e_check "... owned by the main window" box_owner_is 'Fehler in Velkora' "$WINDOW_TITLE"
+  e2e_check "... in front" eval '[[ $(probe box "Fehler in Velkora") == *" foreground=1" ]]'
+  e2e_check "... the main window disabled meanwhile" window_shows enabled 0
+  echo ok >"$E2E_ANSWER"
+  e2e_check "after OK the script goes on and passes" window_script_wait
+  e2e_check "... and the window is enabled again" window_wait 30 window_shows enabled 1
+  probe command "$WINDOW_TITLE" "$CMD_ENDE" >/dev/null
+  e2e_check "&Ende ends the server" window_ended 100
+  velkora_keep window-keys
+  e2e_check "the log holds the calls, then the end" velkora_log_has_in_order \
+    'ShowInfo()' 'WndGetList("(",";")' 'VelkoraVersion()' 'Programmende'
+  e2e_check "... and only one end" eval '[[ $(velkora_log | grep -c Programmende) == 1 ]]'
+  window_stop
+  e2e_end
+
   e2e_begin "window: TESTMODE as parameter; minimised into the tray; the tray icon and its menu"
   velkora_preset_ini 'SchreibeLog=1'
   e2e_check "the server started with TESTMODE" window_start testmode testmode
@@ -292,6 +388,8 @@ e2e_window_suite() {
   e2e_check "no tray icon while shown" tray_icons_are 0
   probe syscommand "$WINDOW_TITLE" minimize >/dev/null
   e2e_check "minimised, the icon appears" window_wait 50 tray_icons_are 1
+  sleep 0.5
+  e2e_check "... showing the application's own icon (tray-icon.png)" tray_icon_is_ours
   e2e_check "... and the window is gone from the screen" window_wait 50 window_shows visible 0
   before=$(e2e_box_count)
   probe tray-mouse up 2 >/dev/null
@@ -320,6 +418,21 @@ e2e_window_suite() {
   e2e_check "the tray icon appears" window_wait 100 tray_icons_are 1
   window_describe
   e2e_check "no window on screen" window_is visible 0
+  # A box while the window is hidden: task-modal, so that the hidden window
+  # and the icon take no commands beneath it.
+  echo hold >"$E2E_ANSWER"
+  window_script_start "$dir/error_box.vbs"
+  e2e_check "a script's error box is up" window_wait 150 box_open 'Fehler in Velkora'
+  e2e_check "... without owner" box_owner_is 'Fehler in Velkora' ''
+  e2e_check "... in front" eval '[[ $(probe box "Fehler in Velkora") == *" foreground=1" ]]'
+  e2e_check "... the hidden window disabled meanwhile" window_shows enabled 0
+  probe tray-mouse rup >/dev/null
+  e2e_check "... and the tray icon's menu does not open" eval '! probe popup-key none 2000'
+  probe popup-key esc 1000 >/dev/null
+  e2e_check "... nor a second box" open_boxes_are 1
+  echo ok >"$E2E_ANSWER"
+  e2e_check "after OK the script goes on and passes" window_script_wait
+  e2e_check "... the window is enabled again" window_wait 30 window_shows enabled 1
   window_close_while_held no running probe command "$WINDOW_TITLE" "$CMD_ENDE"
   window_close_while_held yes gone eval 'probe tray-mouse rup >/dev/null; probe popup-key e 3000 >/dev/null'
   velkora_keep window-normal

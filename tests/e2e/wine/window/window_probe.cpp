@@ -4,8 +4,15 @@
 //
 //   window_probe describe <title>
 //       Prints the window ("window ...") and its child controls
-//       ("control ..."), one per line, UTF-8. (Wine does not let another
-//       process read a window's menus; the unit tests check them.)
+//       ("control ...", placed in the client area), one per line, UTF-8.
+//       (Wine does not let another process read a window's menus; the unit
+//       tests check them.)
+//   window_probe box <caption>
+//       Prints the owner's title of the open message box with this caption
+//       ("owner=<title>", empty without owner) and whether it is the
+//       foreground window ("foreground=1"); exit code 1 when none is open.
+//   window_probe open-boxes
+//       Prints how many message boxes are open.
 //   window_probe command <title> <id>
 //       Posts the WM_COMMAND of the menu item with this identifier.
 //   window_probe menu-open <title> <letter>
@@ -15,6 +22,8 @@
 //   window_probe syscommand <title> minimize|close
 //   window_probe tray-icons
 //       Prints how many icons Wine's stand-alone notification area shows.
+//   window_probe tray-rect
+//       Prints the first notification icon's place on screen as WxH+X+Y.
 //   window_probe tray-mouse up|rup [<count>]
 //       Posts a left or right click (button down and up) to the first
 //       notification icon, `count` times in a row (default 1).
@@ -87,15 +96,19 @@ int Describe(HWND window) {
   RECT rect{}, client{};
   GetWindowRect(window, &rect);
   GetClientRect(window, &client);
+  POINT client_origin{0, 0};
+  ClientToScreen(window, &client_origin);
   const LONG style = GetWindowLongW(window, GWL_STYLE);
   const LONG ex_style = GetWindowLongW(window, GWL_EXSTYLE);
   // The caption last: it may hold blanks.
-  std::printf("window class=%s visible=%d iconic=%d topmost=%d left=%ld top=%ld right=%ld "
-              "bottom=%ld client=%ldx%ld sysmenu=%d minimizebox=%d maximizebox=%d thickframe=%d "
-              "caption=%s\n",
+  std::printf("window class=%s visible=%d enabled=%d iconic=%d topmost=%d left=%ld top=%ld "
+              "right=%ld bottom=%ld client=%ldx%ld clientleft=%ld clienttop=%ld sysmenu=%d "
+              "minimizebox=%d maximizebox=%d thickframe=%d caption=%s\n",
               ToUtf8(ClassName(window)).c_str(), IsWindowVisible(window) ? 1 : 0,
-              IsIconic(window) ? 1 : 0, (ex_style & WS_EX_TOPMOST) ? 1 : 0, rect.left, rect.top,
-              rect.right, rect.bottom, client.right, client.bottom, (style & WS_SYSMENU) ? 1 : 0,
+              IsWindowEnabled(window) ? 1 : 0, IsIconic(window) ? 1 : 0,
+              (ex_style & WS_EX_TOPMOST) ? 1 : 0, rect.left, rect.top, rect.right, rect.bottom,
+              client.right, client.bottom, client_origin.x, client_origin.y,
+              (style & WS_SYSMENU) ? 1 : 0,
               (style & WS_MINIMIZEBOX) ? 1 : 0, (style & WS_MAXIMIZEBOX) ? 1 : 0,
               (style & WS_THICKFRAME) ? 1 : 0, ToUtf8(Text(window)).c_str());
   EnumChildWindows(window, PrintControl, reinterpret_cast<LPARAM>(window));
@@ -113,6 +126,19 @@ std::vector<HWND> TrayIcons() {
   return icons;
 }
 
+BOOL CALLBACK CollectBoxes(HWND window, LPARAM param) {
+  if (IsWindowVisible(window) && ClassName(window) == L"#32770") {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+  }
+  return TRUE;
+}
+
+std::vector<HWND> OpenBoxes() {
+  std::vector<HWND> boxes;
+  EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&boxes));
+  return boxes;
+}
+
 int Usage() {
   std::fprintf(stderr, "usage: see the head of window_probe.cpp\n");
   return 64;
@@ -126,6 +152,15 @@ int main(int argc, char** argv) {
   const std::string& mode = args[0];
   if (mode == "tray-icons") {
     std::printf("%zu\n", TrayIcons().size());
+    return 0;
+  }
+  if (mode == "tray-rect") {
+    std::vector<HWND> icons = TrayIcons();
+    if (icons.empty()) return 1;
+    RECT rect{};
+    GetWindowRect(icons[0], &rect);
+    std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left,
+                rect.top);
     return 0;
   }
   if (mode == "tray-mouse" && (args.size() == 2 || args.size() == 3)) {
@@ -159,6 +194,20 @@ int main(int argc, char** argv) {
     PostMessageW(popup, WM_CHAR, static_cast<WPARAM>(std::tolower(static_cast<int>(key))), 0);
     PostMessageW(popup, WM_KEYUP, key, 0);
     return 0;
+  }
+  if (mode == "open-boxes") {
+    std::printf("%zu\n", OpenBoxes().size());
+    return 0;
+  }
+  if (mode == "box" && args.size() == 2) {
+    for (HWND box : OpenBoxes()) {
+      if (Text(box) != Widen(args[1], CP_UTF8)) continue;
+      HWND owner = GetWindow(box, GW_OWNER);
+      std::printf("owner=%s foreground=%d\n", owner ? ToUtf8(Text(owner)).c_str() : "",
+                  GetForegroundWindow() == box ? 1 : 0);
+      return 0;
+    }
+    return 1;
   }
   if (args.size() < 2) return Usage();
   if (mode == "wait-gone" && args.size() == 3) {
