@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <unordered_map>
 
 #include "base/ascii.h"
 
@@ -295,6 +296,43 @@ std::string GetStringFromText(std::string_view text, std::optional<std::string_v
   return CutValue(StripOuterQuotes(loc.key_line.value), buffer_size);
 }
 
+std::vector<Profile::NamedValue> SectionValuesFromText(std::string_view text, std::string_view section_arg,
+                                                       std::size_t list_buffer_size,
+                                                       std::size_t value_buffer_size) {
+  const std::string_view section = NormaliseName(section_arg);
+  std::vector<Profile::NamedValue> entries;
+  const std::vector<std::string> names = SplitProfileList(ListKeys(text, section, list_buffer_size));
+  if (names.empty()) return entries;
+
+  // The value a lookup finds for each name: that of its first key line in
+  // the first section of that name. All key lines count, not only the
+  // listed ones: a name the buffer cut short may be the name of a later key.
+  std::unordered_map<std::string, std::string_view> first_values;
+  LineReader reader(text, LineStartBefore(text, FindSection(text, section)));
+  Line line;
+  reader.Next(line);  // the header
+  while (reader.Next(line) && line.kind != LineKind::kSection) {
+    if (line.kind != LineKind::kKey) continue;
+    LineReader::SplitKey(line);
+    first_values.try_emplace(AsciiLowered(line.name), line.value);
+  }
+
+  entries.reserve(names.size());
+  for (const std::string& name : names) {
+    // The same argument rules as a single lookup: a cut name may end in a
+    // space, and an empty name never matches.
+    const std::string_view key = NormaliseName(name);
+    std::string value;
+    if (!key.empty()) {
+      if (const auto found = first_values.find(AsciiLowered(key)); found != first_values.end()) {
+        value = CutValue(StripOuterQuotes(found->second), value_buffer_size);
+      }
+    }
+    entries.push_back({name, std::move(value)});
+  }
+  return entries;
+}
+
 std::optional<std::string> WriteText(std::string_view text, std::string_view section_arg,
                                      std::optional<std::string_view> key_arg,
                                      std::optional<std::string_view> value_arg) {
@@ -479,6 +517,15 @@ std::string GetString(std::string_view file_bytes, std::optional<std::string_vie
     return GetStringFromText(text, section, key, default_text, buffer_size);
   }
   return GetStringFromText(file_bytes, section, key, default_text, buffer_size);
+}
+
+std::vector<Profile::NamedValue> GetSectionValues(std::string_view file_bytes, std::string_view section,
+                                                  std::size_t list_buffer_size, std::size_t value_buffer_size) {
+  if (HasUtf16Bom(file_bytes)) {
+    const std::string text = DecodeForReading(file_bytes);
+    return SectionValuesFromText(text, section, list_buffer_size, value_buffer_size);
+  }
+  return SectionValuesFromText(file_bytes, section, list_buffer_size, value_buffer_size);
 }
 
 std::optional<std::string> WriteString(std::string_view file_bytes, std::string_view section,
