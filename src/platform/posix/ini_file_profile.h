@@ -36,10 +36,11 @@ namespace velkora::posix {
 // near the system's limit can still be replaced; where the folder's file
 // system allows still shorter names only, the file is written in place.
 //
-// A write that changes nothing touches nothing: deleting a key or a section
-// that is not there leaves the file as it was, and a missing file missing.
+// A write that changes nothing touches nothing and succeeds: deleting a key
+// or a section that is not there leaves the file as it was, and a missing
+// file (or folder) missing.
 //
-// A write fails (false) for an empty file name, a missing folder, a file
+// Any other write fails (false) for an empty file name, a missing folder, a file
 // without any write permission bit or that this process may not write, a
 // file that exists but cannot be read, arguments with line breaks, and any
 // error while creating, writing, flushing or renaming the temporary file
