@@ -143,7 +143,8 @@ FakeFileSystem::WalkFolder& FakeFileSystem::AddWalkFolder(const std::string& fol
 
 std::string FakeFileSystem::FullPath(const std::string& path) const {
   if (!path.empty() && path.front() == '/') return path;
-  return (std::filesystem::path(current_folder) / path).lexically_normal().string();
+  // The generic form: the fake keeps to "/" on every system.
+  return (std::filesystem::path(current_folder) / path).lexically_normal().generic_string();
 }
 
 bool FakeFileSystem::RemoveFile(const std::string& path) {
