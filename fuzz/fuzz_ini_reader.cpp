@@ -228,6 +228,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string value = GetString(file, section, "k", "", buffer_size);
   Check(value.size() < buffer_size);
 
+  // A section's entries in one pass: each listed name with the value its own
+  // lookup finds.
+  const auto entries = velkora::portable::ini_engine::GetSectionValues(file, section, buffer_size, buffer_size);
+  const std::vector<std::string> names = velkora::SplitProfileList(keys);
+  Check(entries.size() == names.size());
+  for (std::size_t i = 0; i < entries.size() && i < names.size(); ++i) {
+    Check(entries[i].name == names[i] && entries[i].value == GetString(file, section, names[i], "", buffer_size));
+  }
+
   // The engine agrees with the plain model on every read and write. The key
   // is "k" unless the second byte asks for some of the bytes after the
   // section name.

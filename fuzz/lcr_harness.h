@@ -62,6 +62,7 @@ class MemoryFiles final : public FileSystem {
   bool AppendToFile(const std::string&, std::string_view) override { return true; }
   std::vector<std::string> ListDirectory(const std::string&, std::string_view) const override { return {}; }
   std::vector<std::string> FixedDrives() const override { return {}; }
+  std::string FullPath(const std::string& path) const override { return path; }
   char PathSeparator() const override { return '/'; }
   bool ReadFolderForWalk(const std::string&, FolderIdentity&, std::vector<WalkEntry>&) const override {
     return false;

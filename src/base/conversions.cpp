@@ -9,6 +9,9 @@
 namespace velkora {
 namespace {
 
+// Significant digits of the general number format.
+constexpr int kGeneralFormatDigits = 15;
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 [[noreturn]] void Fail(const char* before, std::string_view text, const char* after) {
@@ -90,6 +93,9 @@ int32_t StrToIntDef(std::string_view text, int32_t fallback) {
 double StrToFloat(std::string_view text, const FormatSettings& fs) {
   number_text::NumberSyntax syntax;
   syntax.decimal_separator = fs.decimal_separator;
+  // The largest double written in the general format rounds up past the
+  // double range; it must still read back as what was written.
+  syntax.largest_within_digits = kGeneralFormatDigits;
   std::optional<double> value = number_text::ParseNumber(text, syntax);
   if (!value) Fail("'", text, "' ist kein gültiger Gleitkommawert");
   return *value;
@@ -98,7 +104,7 @@ double StrToFloat(std::string_view text, const FormatSettings& fs) {
 std::string FloatToStr(double value, const FormatSettings& fs) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
-  constexpr int kPrecision = 15;
+  constexpr int kPrecision = kGeneralFormatDigits;
   number_text::DecimalDigits d = number_text::ToDecimalDigits(value, kPrecision);
   // The general format of the classic runtime: fixed-point while the
   // integral part fits the 15 digits and the value (after rounding) is at

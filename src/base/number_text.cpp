@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <system_error>
 
 #include "base/ascii.h"
@@ -91,6 +92,29 @@ std::string MantissaText(const DecimalDigits& d, char decimal_separator) {
   return text;
 }
 
+namespace {
+
+// Whether the number whose C-locale digits are in `plain` (an exponent
+// after 'e' is ignored: `position` already holds it), with its first
+// significant digit at decimal `position` (digits before the point),
+// is not above the largest finite double rounded to `digits` significant
+// digits.
+bool AtMostLargestWritten(std::string_view plain, long long position, int digits) {
+  const DecimalDigits bound = ToDecimalDigits(std::numeric_limits<double>::max(), digits);
+  if (position != bound.exponent + 1) return position < bound.exponent + 1;
+  std::string mantissa;
+  for (const char c : plain.substr(0, plain.find('e'))) {
+    if (IsDigit(c) && (c != '0' || !mantissa.empty())) mantissa += c;
+  }
+  while (!mantissa.empty() && mantissa.back() == '0') mantissa.pop_back();
+  // Same position of the first digit: the digit strings compare as numbers
+  // once the shorter one is padded with zeros, which a plain string
+  // comparison does (a prefix is the smaller).
+  return mantissa <= bound.digits;
+}
+
+}  // namespace
+
 std::optional<double> ParseNumber(std::string_view text, const NumberSyntax& syntax) {
   text = TrimBlanks(text, kSpaceAndTab);
   size_t pos = 0;
@@ -168,6 +192,11 @@ std::optional<double> ParseNumber(std::string_view text, const NumberSyntax& syn
   if (ec == std::errc::result_out_of_range) {
     // Too small for a double reads as zero; too large is not a number.
     if (!significant || magnitude + exponent < 0) return negative ? -0.0 : 0.0;
+    if (syntax.largest_within_digits > 0 &&
+        AtMostLargestWritten(plain, magnitude + exponent, syntax.largest_within_digits)) {
+      const double largest = std::numeric_limits<double>::max();
+      return negative ? -largest : largest;
+    }
     return std::nullopt;
   }
   if (ec != std::errc() || ptr != plain.data() + plain.size() || !std::isfinite(value)) {

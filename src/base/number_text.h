@@ -40,11 +40,16 @@ struct NumberSyntax {
   bool allow_exponent = true;
   // "&H1F" (hexadecimal) and "&O17" (octal) after the sign.
   bool allow_radix_prefix = false;
+  // When above 0: a value above the largest finite double that is not above
+  // that double's text with this many significant digits (the general
+  // format's 1.79769313486232E308 for 15) reads as the largest finite
+  // double, with its sign, so that the largest value written reads back.
+  int largest_within_digits = 0;
 };
 
 // Parses the whole of `text` (blanks and tabs around it allowed). Returns
 // nothing when the text is not a number or its value does not fit a finite
-// double.
+// double (see largest_within_digits for the one exception).
 std::optional<double> ParseNumber(std::string_view text, const NumberSyntax& syntax);
 
 }  // namespace velkora::number_text

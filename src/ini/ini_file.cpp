@@ -20,10 +20,17 @@ int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key, in
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   // Written verbatim, a line break would start lines of its own (even a
-  // section) that no read gives back as this value.
+  // section) that no read gives back as this value. The file is not to
+  // blame, so the message names the argument.
   const auto has_break = [](std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; };
-  if (has_break(section) || has_break(key) || has_break(value) ||
-      !profile_.WriteString(section, key, value, file_name_)) {
+  const char* broken = has_break(section) ? "Sektion"
+                       : has_break(key)   ? "Schlüssel"
+                       : has_break(value) ? "Wert"
+                                          : nullptr;
+  if (broken != nullptr) {
+    throw Error(std::string(broken) + " mit Zeilenumbruch kann nicht nach " + file_name_ + " geschrieben werden");
+  }
+  if (!profile_.WriteString(section, key, value, file_name_)) {
     throw Error("nach " + file_name_ + " kann nicht geschrieben werden");
   }
 }
@@ -33,22 +40,15 @@ void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
 }
 
 std::vector<std::string> TIniFile::ReadSections() {
-  return SplitNameList(profile_.GetString(std::nullopt, std::nullopt, "", kIniListBuffer, file_name_));
+  return SplitProfileList(profile_.GetString(std::nullopt, std::nullopt, "", kIniListBuffer, file_name_));
 }
 
 std::vector<std::string> TIniFile::ReadSection(std::string_view section) {
-  return SplitNameList(profile_.GetString(section, std::nullopt, "", kIniListBuffer, file_name_));
+  return SplitProfileList(profile_.GetString(section, std::nullopt, "", kIniListBuffer, file_name_));
 }
 
-std::vector<std::string> SplitNameList(std::string_view list) {
-  std::vector<std::string> names;
-  while (!list.empty()) {
-    const std::size_t end = list.find('\0');
-    names.emplace_back(list.substr(0, end));
-    if (end == std::string_view::npos) break;
-    list.remove_prefix(end + 1);
-  }
-  return names;
+std::vector<Profile::NamedValue> TIniFile::ReadSectionValues(std::string_view section) {
+  return profile_.GetSectionValues(section, kIniListBuffer, kIniValueBuffer, file_name_);
 }
 
 }  // namespace velkora

@@ -38,8 +38,9 @@ class TIniFile {
 
   // Writes key=value, creating file and section. Raises
   // Error("nach <file> kann nicht geschrieben werden") when the profile
-  // function refuses, and without calling it when section, key or value
-  // holds a line break.
+  // function refuses, and without calling it, when section, key or value
+  // holds a line break, Error("<Sektion|Schlüssel|Wert> mit Zeilenumbruch
+  // kann nicht nach <file> geschrieben werden") naming the first of them.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
   // Removes the key; a missing file, section or key is no error, and the
@@ -51,16 +52,14 @@ class TIniFile {
   std::vector<std::string> ReadSections();
   // The key names of the section, in file order, with the same limit.
   std::vector<std::string> ReadSection(std::string_view section);
+  // The key names of the section as ReadSection gives them, each with its
+  // value as ReadString with an empty default gives it; the file is read
+  // once for all of them where the profile functions allow.
+  std::vector<Profile::NamedValue> ReadSectionValues(std::string_view section);
 
  private:
   Profile& profile_;
   std::string file_name_;
 };
-
-// A NUL-separated list as the profile functions return it, split into its
-// names. Every NUL ends a name, an empty one included (the section "[]" is
-// a real section); characters after the last NUL are a name cut short by
-// the buffer.
-std::vector<std::string> SplitNameList(std::string_view list);
 
 }  // namespace velkora

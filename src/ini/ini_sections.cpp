@@ -87,7 +87,7 @@ std::string IniFunctions::IniReadSectionValues(const std::string& ini_datei, con
   return JoinedListCall(frame_, CallText("IniReadSectionValues", {ini_datei, sektion, trenner}), trenner, [&] {
     TIniFile ini(profile_, ini_datei);
     EntryList entries;
-    for (const std::string& key : ini.ReadSection(sektion)) entries.Set(key, ini.ReadString(sektion, key, ""));
+    for (const Profile::NamedValue& entry : ini.ReadSectionValues(sektion)) entries.Set(entry.name, entry.value);
     return std::move(entries).Items();
   });
 }

@@ -102,15 +102,22 @@ std::string LcrEvaluation::TK32PfadSuchen() {
   const char separator = services_.files.PathSeparator();
   std::string pfad = settings.ReadString(kSectionLcr, "TK32Pfad", ".");
   if (!pfad.empty() && pfad.back() != separator) pfad += separator;
+  // A relative folder is the current folder's (the empty value names the
+  // bare file there). It is made a full path once, here: the profile
+  // functions would look for a relative name in a folder of their own, and
+  // the check below must find the very file that tk32.ini and the tariff
+  // files are then read from.
+  pfad = services_.files.FullPath(pfad.empty() ? std::string(1, '.') + separator : pfad);
+  if (!pfad.empty() && pfad.back() != separator) pfad += separator;
   if (services_.files.FileExists(pfad + std::string(kTk32Ini))) return pfad;
 
   services_.Log(" tk32.ini nicht in TK32Pfad gefunden, Festplatte durchsuchen");
   std::string gefunden = SearchFixedDrivesFor(services_.files, kTk32Ini);
-  if (!gefunden.empty()) {
-    if (!services_.profile.WriteString(kSectionLcr, "TK32Pfad", gefunden,
-                                       services_.settings_file)) {
-      throw Error("nach " + services_.settings_file + " kann nicht geschrieben werden");
-    }
+  if (gefunden.empty()) return gefunden;
+  if (!services_.store_found_tk32_folder) {
+    services_.Log(" tk32.ini gefunden in " + gefunden + ", TK32Pfad bleibt unverändert");
+  } else if (!services_.profile.WriteString(kSectionLcr, "TK32Pfad", gefunden, services_.settings_file)) {
+    throw Error("nach " + services_.settings_file + " kann nicht geschrieben werden");
   }
   return gefunden;
 }

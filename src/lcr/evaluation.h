@@ -38,9 +38,12 @@ class LcrEvaluation {
   // REQUIRES: ProviderListe is empty.
   bool KonfigurationEinlesen();
 
-  // The folder of tk32.ini with a trailing separator: TK32Pfad when it
-  // holds the file, else the first folder of a breadth-first search over
-  // the fixed drives (then written back to TK32Pfad). Empty when none.
+  // The folder of tk32.ini as a full path with a trailing separator:
+  // TK32Pfad when it holds the file (a relative or empty TK32Pfad, and the
+  // absent one, which means ".", are taken from the current folder), else
+  // the first folder of a breadth-first search over the fixed drives (then
+  // written back to TK32Pfad unless the services keep it for this
+  // evaluation). Empty when none.
   std::string TK32PfadSuchen();
 
   // A decimal amount: "" counts as "0"; a point is read as the user's

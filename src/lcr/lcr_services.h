@@ -40,6 +40,12 @@ struct LcrServices {
   // format its many per-period lines.
   std::function<void(std::string_view)> log;
 
+  // Whether a folder the disk search found for tk32.ini is stored in
+  // TK32Pfad, so that later evaluations find it at once. A what-if run
+  // writes nothing into the configuration it is given: it uses the folder
+  // for its one evaluation and only logs it.
+  bool store_found_tk32_folder = true;
+
   bool Logging() const { return static_cast<bool>(log); }
   void Log(std::string_view text) const {
     if (log) log(text);

@@ -41,6 +41,12 @@ class FileSystem {
   // Roots of the fixed drives ("C:\\" ...); "/" on POSIX.
   virtual std::vector<std::string> FixedDrives() const = 0;
 
+  // `path` as a full path: a relative one is taken from the process's
+  // current folder as it is now; "." and ".." steps are resolved by name
+  // and a trailing separator stays. Unchanged when the current folder
+  // cannot be found out.
+  virtual std::string FullPath(const std::string& path) const = 0;
+
   // The character between the names of a path ('\\' on Windows, '/' on
   // POSIX); the roots of FixedDrives end in it.
   virtual char PathSeparator() const = 0;

@@ -203,7 +203,7 @@ TEST(BadArguments, OddTextsInIniValues) {
   const auto broken = write(Variant::Text("a\r\n[Fenster]\r\nTestmodus=1"));
   EXPECT_EQ(broken->f.profile.Get("/d.ini", "S", "K"), std::nullopt);
   ASSERT_EQ(broken->f.boxes.shown.size(), 1u);
-  EXPECT_EQ(broken->f.boxes.shown[0].text, "Exception: nach /d.ini kann nicht geschrieben werden");
+  EXPECT_EQ(broken->f.boxes.shown[0].text, "Exception: Wert mit Zeilenumbruch kann nicht nach /d.ini geschrieben werden");
 
   const std::string beyond = "Gr\xC3\xBC\xC3\x9F" "e \xE6\xBC\xA2 \xF0\x9F\x98\x80";
   EXPECT_EQ(write(Variant::Text(beyond))->f.profile.Get("/d.ini", "S", "K"), beyond);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "base/error.h"
 
 namespace velkora {
@@ -62,8 +64,17 @@ TEST(FloatToStrTest, GeneralFormat) {
 }
 
 TEST(FloatToStrTest, RoundTripsThroughStrToFloat) {
-  for (double v : {0.32, 12.5, -7.25, 1e20, 1.5e-7, 123456.789}) {
+  const double largest = std::numeric_limits<double>::max();
+  for (double v : {0.32, 12.5, -7.25, 1e20, 1.5e-7, 123456.789, largest, -largest}) {
     EXPECT_EQ(StrToFloat(FloatToStr(v, kGerman), kGerman), v);
+  }
+  // Only what rounds to the largest double's own text reads as it; beyond
+  // that a text is still too large.
+  EXPECT_EQ(StrToFloat("1,7976931348623199E308", kGerman), largest);
+  EXPECT_EQ(StrToFloat("0,0179769313486232E310", kGerman), largest);
+  for (const char* text : {"1,79769313486233E308", "1,797693134862321E308", "1,8E308", "1E309"}) {
+    EXPECT_EQ(ErrorOf([&] { StrToFloat(text, kGerman); }),
+              "'" + std::string(text) + "' ist kein gültiger Gleitkommawert");
   }
 }
 

@@ -1,6 +1,7 @@
 #include "fakes/fake_platform.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "base/ascii.h"
 
@@ -138,6 +139,12 @@ FakeFileSystem::WalkFolder& FakeFileSystem::AddWalkFolder(const std::string& fol
     }
   }
   return added;
+}
+
+std::string FakeFileSystem::FullPath(const std::string& path) const {
+  if (!path.empty() && path.front() == '/') return path;
+  // The generic form: the fake keeps to "/" on every system.
+  return (std::filesystem::path(current_folder) / path).lexically_normal().generic_string();
 }
 
 bool FakeFileSystem::RemoveFile(const std::string& path) {

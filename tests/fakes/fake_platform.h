@@ -82,6 +82,8 @@ class FakeFileSystem : public FileSystem {
     return {};
   }
   std::vector<std::string> FixedDrives() const override { return fixed_drives; }
+  // Relative paths are taken from `current_folder`.
+  std::string FullPath(const std::string& path) const override;
   char PathSeparator() const override { return '/'; }
   // Folders a walk can read are those in `walk_folders` (paths ending in
   // '/'); every read is recorded in `walk_reads`.
@@ -99,6 +101,7 @@ class FakeFileSystem : public FileSystem {
   WalkFolder& AddWalkFolder(const std::string& folder);
 
   std::vector<std::string> fixed_drives{"/"};
+  std::string current_folder = "/arbeit";
   std::map<std::string, WalkFolder> walk_folders;
   mutable std::vector<std::string> walk_reads;
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 
 #include "base/date_time.h"
 #include "ini/ini_file.h"
@@ -84,6 +85,20 @@ TEST_F(IniValues, RealsUseTheLocalesDecimalComma) {
   // A missing key reads the default's own text back, exponent included.
   EXPECT_EQ(ini.IniRead(f1, "S", "Fehlt", Variant::R8(2.5e20)), Variant::R8(2.5e20));
   EXPECT_EQ(ini.IniRead(f1, "S", "Fehlt", Variant::R8(0.1)), Variant::R8(0.1));
+  EXPECT_TRUE(f.boxes.shown.empty());
+}
+
+// The largest double rounds up past the double range when written with 15
+// digits; what the server wrote must still read back.
+TEST_F(IniValues, LargestRealsReadBack) {
+  const std::string f1 = File("a.ini");
+  const double largest = std::numeric_limits<double>::max();
+  ini.IniWrite(f1, "S", "Max", Variant::R8(largest));
+  ini.IniWrite(f1, "S", "Min", Variant::R8(-largest));
+  EXPECT_EQ(Bytes("a.ini"), "[S]\r\nMax=1,79769313486232E308\r\nMin=-1,79769313486232E308\r\n");
+  EXPECT_EQ(ini.IniRead(f1, "S", "Max", Variant::R8(0)), Variant::R8(largest));
+  EXPECT_EQ(ini.IniRead(f1, "S", "Min", Variant::R8(0)), Variant::R8(-largest));
+  EXPECT_EQ(ini.IniRead(f1, "S", "Fehlt", Variant::R8(largest)), Variant::R8(largest)) << "the default's text too";
   EXPECT_TRUE(f.boxes.shown.empty());
 }
 
@@ -177,12 +192,19 @@ TEST_F(IniValues, FailuresAreReportedAndTheCallReturns) {
   EXPECT_EQ(LogLines(), (Lines{"IniWrite(\"" + nowhere + "\",\"S\",\"K\",[1])", " Integer",
                                " Exception: nach " + nowhere + " kann nicht geschrieben werden"}));
 
-  // A line break would write lines of its own into the file.
+  // A line break would write lines of its own into the file; the message
+  // names the break, not the file.
+  f.boxes.shown.clear();
   Put("a.ini", "[S]\r\nK=1\r\n");
-  ini.IniWrite(File("a.ini"), "S", "K", Variant::Text("x\r\n[Andere]\r\nk=v"));
-  ini.IniWrite(File("a.ini"), "S\n", "K", Variant::Text("x"));
+  const std::string a = File("a.ini");
+  ini.IniWrite(a, "S", "K", Variant::Text("x\r\n[Andere]\r\nk=v"));
+  ini.IniWrite(a, "S\n", "K", Variant::Text("x"));
+  ini.IniWrite(a, "S", "K\r", Variant::Text("x"));
   EXPECT_EQ(Bytes("a.ini"), "[S]\r\nK=1\r\n");
-  EXPECT_EQ(f.boxes.shown.size(), 3u);
+  EXPECT_EQ(BoxTexts(), (Lines{"Exception: Wert mit Zeilenumbruch kann nicht nach " + a + " geschrieben werden",
+                               "Exception: Sektion mit Zeilenumbruch kann nicht nach " + a + " geschrieben werden",
+                               "Exception: Schlüssel mit Zeilenumbruch kann nicht nach " + a +
+                                   " geschrieben werden"}));
 
   // A value without a text form stops the call before its call line.
   f.boxes.shown.clear();
@@ -206,6 +228,7 @@ TEST_F(IniValues, DeleteKeyIsSilentAboutWhatIsMissing) {
   ini.IniDeleteKey(File("fehlt.ini"), "S", "K");
   ini.IniDeleteKey(File("fehlt/a.ini"), "S", "K");
   EXPECT_EQ(Bytes("a.ini"), "; Kommentar\r\n[S]\r\nB=2\r\n");
+  EXPECT_FALSE(std::filesystem::exists(File("fehlt.ini"))) << "a delete creates no file";
   EXPECT_TRUE(f.boxes.shown.empty());
   EXPECT_EQ(LogLines(), (Lines{"IniDeleteKey(\"" + f1 + "\",\"s\",\"a\")", "IniDeleteKey(\"" + f1 + "\",\"S\",\"Fehlt\")",
                                "IniDeleteKey(\"" + f1 + "\",\"Fehlt\",\"B\")",
@@ -214,11 +237,11 @@ TEST_F(IniValues, DeleteKeyIsSilentAboutWhatIsMissing) {
   EXPECT_EQ(frame.StatusLine(), "IniDeleteKey(\"" + File("fehlt/a.ini") + "\",\"S\",\"K\")");
 }
 
-TEST(SplitNameList, EveryNulEndsANameAndACutNameCounts) {
-  EXPECT_EQ(SplitNameList(""), std::vector<std::string>{});
-  EXPECT_EQ(SplitNameList(std::string("A\0B\0", 4)), (std::vector<std::string>{"A", "B"}));
-  EXPECT_EQ(SplitNameList(std::string("A\0\0B\0", 5)), (std::vector<std::string>{"A", "", "B"}));
-  EXPECT_EQ(SplitNameList(std::string("section1\0secti", 14)), (std::vector<std::string>{"section1", "secti"}));
+TEST(SplitProfileList, EveryNulEndsANameAndACutNameCounts) {
+  EXPECT_EQ(SplitProfileList(""), std::vector<std::string>{});
+  EXPECT_EQ(SplitProfileList(std::string("A\0B\0", 4)), (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(SplitProfileList(std::string("A\0\0B\0", 5)), (std::vector<std::string>{"A", "", "B"}));
+  EXPECT_EQ(SplitProfileList(std::string("section1\0secti", 14)), (std::vector<std::string>{"section1", "secti"}));
 }
 
 }  // namespace

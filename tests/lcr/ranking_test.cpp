@@ -87,7 +87,7 @@ TEST_F(RankingTest, CheapestFirstReadAndTheSortOrders) {
 }
 
 TEST_F(RankingTest, AnUnknownModeShowsTwoBoxes) {
-  f.files.files["./tk32.ini"] = "";
+  f.files.files["/arbeit/tk32.ini"] = "";  // TK32Pfad absent: the current folder
   Setting("LCR", "TK32Mode", "-1");
   EXPECT_EQ(GetRasLCRInfo(services, "60", ";"), "");
   EXPECT_EQ(Boxes(), (std::vector<std::string>{"TK32Modus -1 unbekannt",
@@ -102,7 +102,7 @@ TEST_F(RankingTest, AnUnknownModeShowsTwoBoxes) {
 // box runs an evaluation of its own; the first one then ends with its own
 // (empty) list and its own boxes.
 TEST_F(RankingTest, AnEvaluationInsideTheErrorBoxOfAnotherKeepsToItself) {
-  f.files.files["./tk32.ini"] = "";
+  f.files.files["/arbeit/tk32.ini"] = "";  // TK32Pfad absent: the current folder
   Setting("LCR", "TK32Mode", "7");
   std::string inner;
   std::string inner_para5;

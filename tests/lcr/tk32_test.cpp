@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "base/error.h"
 #include "lcr_fixture.h"
 
@@ -197,17 +199,23 @@ TEST_F(Tk32Test, WhereTk32IniIsLookedFor) {
   EXPECT_EQ(ev.TK32PfadSuchen(), "/tk32/");
   EXPECT_TRUE(f.profile.writes.empty());
 
-  // An absent key means the current folder.
+  // An absent key means the current folder, and so does the empty value
+  // (the bare file name), each made a full path for the reads as well.
+  f.files.files["/arbeit/tk32.ini"] = "";
   f.profile.Set(f.shell.settings_file, "LCR", "TK32Pfad", "");
-  f.files.files["tk32.ini"] = "";
-  EXPECT_EQ(ev.TK32PfadSuchen(), "");  // the empty value names the bare file
-  f.files.files.erase("tk32.ini");
+  EXPECT_EQ(ev.TK32PfadSuchen(), "/arbeit/");
   f.profile.WriteString("LCR", "TK32Pfad", std::nullopt, f.shell.settings_file);
-  f.files.files["./tk32.ini"] = "";
-  EXPECT_EQ(ev.TK32PfadSuchen(), "./");
+  EXPECT_EQ(ev.TK32PfadSuchen(), "/arbeit/");
+  f.files.files["/arbeit/tk32/tk32.ini"] = "";
+  f.profile.Set(f.shell.settings_file, "LCR", "TK32Pfad", "./tk32");
+  EXPECT_EQ(ev.TK32PfadSuchen(), "/arbeit/tk32/");
+  f.profile.Set(f.shell.settings_file, "LCR", "TK32Pfad", "../arbeit/x/../tk32/");
+  EXPECT_EQ(ev.TK32PfadSuchen(), "/arbeit/tk32/");
+  f.files.files.erase("/arbeit/tk32/tk32.ini");
+  f.files.files.erase("/arbeit/tk32.ini");
+  f.profile.WriteString("LCR", "TK32Pfad", std::nullopt, f.shell.settings_file);
 
   // Not there: the disk search finds it and stores where.
-  f.files.files.erase("./tk32.ini");
   f.files.AddWalkFolder("/");
   f.files.AddWalkFolder("/opt/");
   f.files.AddWalkFolder("/opt/tk32/").entries.push_back({"TK32.INI", false});
@@ -224,6 +232,44 @@ TEST_F(Tk32Test, WhereTk32IniIsLookedFor) {
   Setting("LCR", "TK32Mode", "3");
   EXPECT_EQ(LoadError(ev), "Datei tk32.ini nicht gefunden");
   EXPECT_TRUE(f.boxes.shown.empty());
+}
+
+// A relative TK32Pfad: the existence check and every read of tk32.ini and
+// the tariff files go to the one file in the current folder, never to a
+// file the profile functions would find for the relative name.
+TEST_F(Tk32Test, ARelativeFolderIsReadWhereItWasFound) {
+  f.files.files.erase(kIni);
+  Setting("LCR", "TK32Pfad", "tk32");
+  const std::string ini = "/arbeit/tk32/tk32.ini";
+  f.files.files[ini] = "";
+  Ini(ini, "Connections", "Count", "0");
+  Ini(ini, "Connections", "Type0", "4");
+  Ini(ini, "Connections", "Details0", "RasName=Relativ");
+  Ini(ini, "Connections", "TelCosts0", "000000");
+  Ini(ini, "Connections", "ProvCosts0", "000000");
+  // The same relative name where a profile function could look.
+  Ini("tk32/tk32.ini", "Connections", "Count", "-1");
+  EXPECT_EQ(Evaluate("60"), "Relativ:0");
+  EXPECT_TRUE(f.boxes.shown.empty());
+  const std::vector<std::string> lines = LogLines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), " Providernamen aus " + ini + " einlesen"), lines.end());
+}
+
+// The what-if run keeps what a disk search found to itself.
+TEST_F(Tk32Test, AFolderFoundCanServeOneEvaluationOnly) {
+  f.files.files.erase(kIni);
+  Setting("LCR", "TK32Pfad", "C:\\Programme\\TK32\\");
+  f.files.AddWalkFolder("/");
+  f.files.AddWalkFolder("/opt/");
+  f.files.AddWalkFolder("/opt/tk32/").entries.push_back({"tk32.ini", false});
+  f.files.files["/opt/tk32/tk32.ini"] = "";
+  services.store_found_tk32_folder = false;
+  ClearLog();
+  EXPECT_EQ(ev.TK32PfadSuchen(), "/opt/tk32/");
+  EXPECT_TRUE(f.profile.writes.empty());
+  EXPECT_EQ(f.profile.Get(f.shell.settings_file, "LCR", "TK32Pfad"), "C:\\Programme\\TK32\\");
+  EXPECT_EQ(LogLines(), (std::vector<std::string>{" tk32.ini nicht in TK32Pfad gefunden, Festplatte durchsuchen",
+                                                  " tk32.ini gefunden in /opt/tk32/, TK32Pfad bleibt unverändert"}));
 }
 
 TEST_F(Tk32Test, AFailedWriteBackIsReported) {

@@ -290,5 +290,38 @@ TEST(IniEngineUtf16, WriteKeepsTheEncodingAndUntouchedUnits) {
   EXPECT_EQ(added, Utf16(u"[s]\r\n[t]\r\nk=a\uFFFDb\r\n"));
 }
 
+// The one-pass listing must answer exactly what a listing followed by one
+// lookup per name answers, in the cases where a lookup could find another
+// line than the listed one.
+TEST(IniEngineSectionValues, AgreesWithOneLookupPerName) {
+  const std::string sections[] = {
+      kF1,
+      // Duplicates in other letter case, quotes, empty and blank values,
+      // comment and key-less lines, a key before the first section, a second
+      // section of the same name, a line "=v" without a name.
+      "k=0\r\n[S]\r\nA=1\r\na=2\r\n;B=3\r\nB\r\nC=\"q\"\r\nD=  \r\n=v\r\nE='x\"\r\n[s]\r\nA=9\r\nF=8\r\n",
+      // Names with inner blanks, and a name whose cut form is a later key.
+      "[S]\r\nlong name=1\r\nlong = 2\r\nlo=3\r\n",
+      // UTF-16LE with its mark.
+      "\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0"s,
+  };
+  for (const std::string& file : sections) {
+    for (const std::size_t list_size : {1u, 2u, 5u, 7u, 12u, 16384u}) {
+      for (const std::size_t value_size : {1u, 2u, 2048u}) {
+        for (const char* section : {"S", " s ", "section1", "missing"}) {
+          std::vector<Profile::NamedValue> expected;
+          for (std::string& name : SplitProfileList(GetString(file, section, std::nullopt, "", list_size))) {
+            std::string value = GetString(file, section, name, "", value_size);
+            expected.push_back({std::move(name), std::move(value)});
+          }
+          EXPECT_EQ(portable::ini_engine::GetSectionValues(file, section, list_size, value_size), expected)
+              << "section " << section << ", list " << list_size << ", value " << value_size << ", file "
+              << file;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace velkora

@@ -32,6 +32,11 @@ std::vector<std::string> EntriesOf(const fs::path& folder) {
   return names;
 }
 
+ino_t InodeOf(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
 TEST(IniFileProfile, ReadsTheFileAsItIsNow) {
   TempDir dir;
   const std::string file = dir.File("a.ini");
@@ -63,12 +68,38 @@ TEST(IniFileProfile, WritesCreateEditAndDelete) {
   EXPECT_EQ(ReadBytes(file), "[App]\r\nother=x\r\n");
   ASSERT_TRUE(profile.WriteString("App", std::nullopt, std::nullopt, file));
   EXPECT_EQ(ReadBytes(file), "");
-  // Deleting from a missing file succeeds and leaves an empty file, as the
-  // platform does.
+  // Deleting from a missing file succeeds and creates nothing.
   const std::string absent = dir.File("absent.ini");
   ASSERT_TRUE(profile.WriteString("App", "key", std::nullopt, absent));
-  EXPECT_TRUE(fs::exists(absent));
-  EXPECT_EQ(EntriesOf(dir.path()).size(), 2u) << "no temporary file left behind";
+  ASSERT_TRUE(profile.WriteString("App", std::nullopt, std::nullopt, absent));
+  EXPECT_FALSE(fs::exists(absent));
+  EXPECT_EQ(EntriesOf(dir.path()), std::vector<std::string>{"new.ini"}) << "nothing else left behind";
+  // A delete that finds nothing leaves the file alone, down to its inode.
+  const ino_t before = InodeOf(file);
+  ASSERT_TRUE(profile.WriteString("App", "missing", std::nullopt, file));
+  EXPECT_EQ(InodeOf(file), before);
+}
+
+// Names up to the system's limit of 255 bytes: the temporary name beside
+// the file must fit as well.
+TEST(IniFileProfile, NamesAtTheSystemsLengthLimitAreWritable) {
+  TempDir dir;
+  IniFileProfile profile;
+  for (const std::size_t length : {230u, 250u, 255u}) {
+    const std::string name = std::string(length - 4, 'n') + ".ini";
+    const std::string file = dir.File(name);
+    ASSERT_TRUE(profile.WriteString("s", "k", "1", file)) << length;
+    ASSERT_TRUE(profile.WriteString("s", "k", "2", file)) << length;
+    EXPECT_EQ(ReadBytes(file), "[s]\r\nk=2\r\n");
+  }
+  // Multi-byte characters: the temporary name keeps no half of one.
+  std::string umlauts;
+  while (umlauts.size() < 250) umlauts += "\xC3\xA4";
+  const std::string file = dir.File(umlauts + ".ini");
+  ASSERT_TRUE(profile.WriteString("s", "k", "1", file));
+  ASSERT_TRUE(profile.WriteString("s", "k", "2", file));
+  EXPECT_EQ(profile.GetString("s", "k", "", 2048, file), "2");
+  EXPECT_EQ(EntriesOf(dir.path()).size(), 4u) << "no temporary file left behind";
 }
 
 TEST(IniFileProfile, NamesWithoutFullPathLieInTheGivenFolder) {
@@ -141,11 +172,6 @@ int WriteAsUnprivilegedUser(const std::string& file, const std::string& value,
   command += std::string("'") + VELKORA_INI_WRITE_PROBE + "' '" + file + "' Fenster Breite '" + value + "'";
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-ino_t InodeOf(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
 }
 
 // A writable settings file in a folder the user may not change (an

@@ -175,6 +175,15 @@ TEST(PosixFileSystem, ReadsFoldersForAWalk) {
   EXPECT_EQ(files.PathSeparator(), '/');
 }
 
+TEST(PosixFileSystem, FullPathsComeFromTheCurrentFolder) {
+  PosixFileSystem files;
+  const std::string here = std::filesystem::current_path().string();
+  EXPECT_EQ(files.FullPath("./"), here + "/");
+  EXPECT_EQ(files.FullPath("tk32/"), here + "/tk32/");
+  EXPECT_EQ(files.FullPath("a/../b/./c"), here + "/b/c");
+  EXPECT_EQ(files.FullPath("/opt/tk32/"), "/opt/tk32/");
+}
+
 TEST(PosixFileSystem, PseudoFileSystemsAreNoFixedDisk) {
   PosixFileSystem files;
   EXPECT_FALSE(files.IsOnFixedDisk("/proc/"));

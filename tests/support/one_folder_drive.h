@@ -24,6 +24,7 @@ class OneFolderDrive final : public FileSystem {
     return real_.ListDirectory(f, p);
   }
   std::vector<std::string> FixedDrives() const override { return {root_}; }
+  std::string FullPath(const std::string& p) const override { return real_.FullPath(p); }
   char PathSeparator() const override { return '/'; }
   bool ReadFolderForWalk(const std::string& f, FolderIdentity& id,
                          std::vector<WalkEntry>& e) const override {

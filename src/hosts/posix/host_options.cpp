@@ -1,5 +1,8 @@
 #include "hosts/posix/host_options.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "hosts/posix/lcr_command.h"
 
 namespace velkora {
@@ -15,6 +18,15 @@ std::optional<std::string> OptionValue(const OptionArgument& option,
   if (option.inline_value) return option.inline_value;
   if (i + 1 < args.size()) return args[++i];
   return std::nullopt;
+}
+
+std::string AbsoluteFolder(const std::string& folder) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(folder, error);
+  if (error) return folder;
+  std::string normal = absolute.lexically_normal().string();
+  while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
+  return normal;
 }
 
 std::optional<std::string> XdgFolder(const EnvLookup& env, const char* variable,
@@ -81,8 +93,8 @@ HostOptionsResult ParseHostOptions(const std::vector<std::string>& args, const E
     if (!config_dir) return fail("no settings folder: HOME is not set; use --config-dir");
     if (!state_dir) return fail("no log folder: HOME is not set; use --state-dir");
   }
-  options.config_dir = config_dir.value_or("");
-  options.state_dir = state_dir.value_or("");
+  options.config_dir = config_dir ? AbsoluteFolder(*config_dir) : "";
+  options.state_dir = state_dir ? AbsoluteFolder(*state_dir) : "";
   return {std::move(options), ""};
 }
 

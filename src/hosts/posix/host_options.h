@@ -34,7 +34,8 @@ using EnvLookup = std::function<std::optional<std::string>(const char* name)>;
 // Reads the command line (without argv[0]). Options come first, as
 // "--name value" or "--name=value"; the first argument that does not start
 // with "--" and everything after it, or everything after "--", are the
-// program's parameters. Default folders follow the XDG base directories:
+// program's parameters. Both folders come back as full paths
+// (AbsoluteFolder). Default folders follow the XDG base directories:
 // $XDG_CONFIG_HOME/velkora (else ~/.config/velkora) and
 // $XDG_STATE_HOME/velkora (else ~/.local/state/velkora); a relative XDG
 // value is ignored, as the XDG rules require. Fails for an unknown option,
@@ -56,6 +57,13 @@ OptionArgument SplitOption(const std::string& arg);
 // moves on to it); nothing when there is none.
 std::optional<std::string> OptionValue(const OptionArgument& option,
                                        const std::vector<std::string>& args, std::size_t& i);
+// `folder` as a full path without "." or ".." steps or a trailing "/": a
+// relative folder is taken from the current folder, once, when the command
+// line is read. Names are later joined to the folder (velkora.ini, the INI
+// files a script names without a full path), and a relative folder there
+// would be taken from the folder again. Unchanged when the current folder
+// cannot be found out.
+std::string AbsoluteFolder(const std::string& folder);
 // $variable/velkora when the variable holds an absolute path, else
 // $HOME/fallback/velkora; nothing when neither is usable.
 std::optional<std::string> XdgFolder(const EnvLookup& env, const char* variable,

@@ -97,7 +97,7 @@ LcrCommandResult ParseLcrCommand(const std::vector<std::string>& args, const Env
 
   if (!config_dir) config_dir = XdgFolder(env, "XDG_CONFIG_HOME", ".config");
   if (!config_dir) return fail("lcr: no settings folder: HOME is not set; use --config-dir");
-  options.config_dir = *config_dir;
+  options.config_dir = AbsoluteFolder(*config_dir);
   return {std::move(options), ""};
 }
 
@@ -111,7 +111,10 @@ cheapest for a connection of SECONDS starting at the given local instant
 GetRasLCRName and GetRasLCRInfo from the least-cost-routing settings of
 velkora.ini (sections [LCR] and [LCR <name>], or TK32's tk32.ini and tariff
 files). SECONDS is read as a script's Dauer: below 1 counts as 1, above
-86400 as 86400, and text that is no integer is the engine's error.
+86400 as 86400, and text that is no integer is the engine's error. It
+writes nothing: where tk32.ini is not in TK32Pfad, the folder a search of
+the disks finds is used for this run only (--trace names it). A relative
+DIR or TK32Pfad is taken from the current folder.
 
 Standard output, two lines:
   1  the cheapest provider's name (what GetRasLCRName returns)

@@ -16,7 +16,7 @@ namespace velkora {
 struct LcrCommandOptions {
   std::string seconds;          // the duration exactly as given (the Dauer text)
   std::optional<DateTime> at;   // --at; now when absent
-  std::string config_dir;       // folder of velkora.ini
+  std::string config_dir;       // folder of velkora.ini, a full path
   bool german_formats = false;  // --locale de
   bool trace = false;           // --trace: the evaluation's log lines to stderr
   bool help = false;

@@ -55,6 +55,10 @@ int RunLcrCommand(const std::vector<std::string>& args, HostStreams streams, con
   LcrServices services{platform.IniFiles(), settings_file,    clock, platform.UserLocale(),
                        platform.Files(),    platform.Boxes(), perlre, frame,
                        nullptr};
+  // A what-if writes nothing into the configuration it is given: a folder
+  // a disk search finds for tk32.ini serves this evaluation only (--trace
+  // names it).
+  services.store_found_tk32_folder = false;
   if (options.trace) {
     // The log's entries without their timestamps, which would all show the
     // same instant; each period names its own.

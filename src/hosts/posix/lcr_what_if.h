@@ -11,8 +11,9 @@ namespace velkora {
 // `velkora lcr ...` (`args` without "lcr"): one tariff evaluation, printed
 // as two lines (the name result, then the list joined by ";"). Boxes and,
 // with --trace, the evaluation's log lines go to streams.err. Needs no
-// instance lock and writes no log; like any evaluation it may store the
-// folder a disk search found in TK32Pfad. Returns 0 when a cheapest
+// instance lock, writes no log and writes nothing into the settings: a
+// folder a disk search finds for tk32.ini is used for this evaluation only
+// and named in the trace. Returns 0 when a cheapest
 // provider was determined, 1 when not, 2 for a bad command line.
 int RunLcrCommand(const std::vector<std::string>& args, HostStreams streams, const EnvLookup& env);
 

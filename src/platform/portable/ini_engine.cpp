@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <unordered_map>
 
 #include "base/ascii.h"
 
@@ -295,6 +296,56 @@ std::string GetStringFromText(std::string_view text, std::optional<std::string_v
   return CutValue(StripOuterQuotes(loc.key_line.value), buffer_size);
 }
 
+// Hashing and comparing names without regard to ASCII case, in place: a
+// long section is looked up without a lowered copy of every name.
+struct FoldedHash {
+  std::size_t operator()(std::string_view name) const {
+    uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (const char c : name) hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
+    return static_cast<std::size_t>(hash);
+  }
+};
+struct FoldedEqual {
+  bool operator()(std::string_view a, std::string_view b) const { return EqualsIgnoreAsciiCase(a, b); }
+};
+
+std::vector<Profile::NamedValue> SectionValuesFromText(std::string_view text, std::string_view section_arg,
+                                                       std::size_t list_buffer_size,
+                                                       std::size_t value_buffer_size) {
+  const std::string_view section = NormaliseName(section_arg);
+  std::vector<Profile::NamedValue> entries;
+  std::vector<std::string> names = SplitProfileList(ListKeys(text, section, list_buffer_size));
+  if (names.empty()) return entries;
+
+  // The value a lookup finds for each name: that of its first key line in
+  // the first section of that name. All key lines count, not only the
+  // listed ones: a name the buffer cut short may be the name of a later key.
+  std::unordered_map<std::string_view, std::string_view, FoldedHash, FoldedEqual> first_values;
+  LineReader reader(text, LineStartBefore(text, FindSection(text, section)));
+  Line line;
+  reader.Next(line);  // the header
+  while (reader.Next(line) && line.kind != LineKind::kSection) {
+    if (line.kind != LineKind::kKey) continue;
+    LineReader::SplitKey(line);
+    first_values.try_emplace(line.name, line.value);
+  }
+
+  entries.reserve(names.size());
+  for (std::string& name : names) {
+    // The same argument rules as a single lookup: a cut name may end in a
+    // space, and an empty name never matches.
+    const std::string_view key = NormaliseName(name);
+    std::string value;
+    if (!key.empty()) {
+      if (const auto found = first_values.find(key); found != first_values.end()) {
+        value = CutValue(StripOuterQuotes(found->second), value_buffer_size);
+      }
+    }
+    entries.push_back({std::move(name), std::move(value)});
+  }
+  return entries;
+}
+
 std::optional<std::string> WriteText(std::string_view text, std::string_view section_arg,
                                      std::optional<std::string_view> key_arg,
                                      std::optional<std::string_view> value_arg) {
@@ -479,6 +530,15 @@ std::string GetString(std::string_view file_bytes, std::optional<std::string_vie
     return GetStringFromText(text, section, key, default_text, buffer_size);
   }
   return GetStringFromText(file_bytes, section, key, default_text, buffer_size);
+}
+
+std::vector<Profile::NamedValue> GetSectionValues(std::string_view file_bytes, std::string_view section,
+                                                  std::size_t list_buffer_size, std::size_t value_buffer_size) {
+  if (HasUtf16Bom(file_bytes)) {
+    const std::string text = DecodeForReading(file_bytes);
+    return SectionValuesFromText(text, section, list_buffer_size, value_buffer_size);
+  }
+  return SectionValuesFromText(file_bytes, section, list_buffer_size, value_buffer_size);
 }
 
 std::optional<std::string> WriteString(std::string_view file_bytes, std::string_view section,

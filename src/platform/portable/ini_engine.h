@@ -4,6 +4,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/profile.h"
 
 // The rules of the platform's private profile (INI) functions as pure
 // functions over a file's bytes: no file access, no OS header, so the same
@@ -36,6 +39,15 @@ namespace velkora::portable::ini_engine {
 std::string GetString(std::string_view file_bytes, std::optional<std::string_view> section,
                       std::optional<std::string_view> key, std::string_view default_text,
                       std::size_t buffer_size);
+
+// The key names of `section` as GetString lists them into a buffer of
+// `list_buffer_size` (split at their NULs), each with the value
+// GetString(section, name, "", value_buffer_size) gives for it: the same
+// answers as those calls, from one pass over the section, so a section of
+// thousands of keys costs time in proportion to its length.
+// REQUIRES: both buffer sizes >= 1.
+std::vector<Profile::NamedValue> GetSectionValues(std::string_view file_bytes, std::string_view section,
+                                                  std::size_t list_buffer_size, std::size_t value_buffer_size);
 
 // WritePrivateProfileString over the bytes of a file (empty when missing):
 // returns the file's new bytes.

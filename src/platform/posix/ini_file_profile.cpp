@@ -120,15 +120,46 @@ class TempFileGuard {
 };
 
 // Whether a refusal to create or rename in the folder is one that writing
-// the file itself may still get past (a writable file in a folder the user
-// may not change, or a sticky folder holding another user's file).
-bool FolderRefused(int error) { return error == EACCES || error == EPERM; }
+// the file itself may still get past: a writable file in a folder the user
+// may not change, a sticky folder holding another user's file, or a file
+// system whose name limit leaves no room for a temporary name beside it.
+bool FolderRefused(int error) { return error == EACCES || error == EPERM || error == ENAMETOOLONG; }
 
 // Allocates the file's blocks up to `size` bytes without changing a byte
 // of it. A file system that cannot allocate ahead lets the write find out.
 bool Reserve(int fd, std::size_t size) {
   const int error = ::posix_fallocate(fd, 0, static_cast<off_t>(size));
   return error == 0 || error == EOPNOTSUPP || error == EINVAL;
+}
+
+// The start of the temporary names beside `target`: hidden, in the same
+// folder (a rename cannot cross file systems), and short whatever the
+// file's own name is, so that a name near the system's limit of 255 bytes
+// still leaves room for it. The first bytes of the name stay in it, cut
+// where a UTF-8 character starts, so that a leftover shows whose it was.
+std::string TempStem(const std::string& target) {
+  constexpr std::size_t kKeptBytes = 24;
+  std::string base = BaseNameOf(target);
+  if (base.size() > kKeptBytes) {
+    std::size_t cut = kKeptBytes;
+    while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) --cut;
+    base.resize(cut);
+  }
+  return DirectoryOf(target) + "/." + base + ".tmp-" + std::to_string(::getpid()) + "-";
+}
+
+// Whether this process may write the existing file at all. No write bit
+// refuses the write even for a user (root) whom the kernel would let
+// through: the counterpart of the read-only attribute.
+bool MayWrite(const std::string& target, const struct stat& info) {
+  return (info.st_mode & 0222) != 0 && ::access(target.c_str(), W_OK) == 0;
+}
+
+// Makes the last rename in `folder` durable; where the folder cannot be
+// opened the rename has happened all the same.
+void SyncFolder(const std::string& folder) {
+  UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir) (void)::fsync(dir.get());
 }
 
 }  // namespace
@@ -176,6 +207,68 @@ std::string IniFileProfile::GetString(std::optional<std::string_view> section,
   return portable::ini_engine::GetString(bytes, section, key, default_text, buffer_size);
 }
 
+std::vector<Profile::NamedValue> IniFileProfile::GetSectionValues(std::string_view section,
+                                                                  std::size_t list_buffer_size,
+                                                                  std::size_t value_buffer_size,
+                                                                  const std::string& file) {
+  FileBytes bytes;
+  struct stat info {};
+  if (file.empty() || ReadWholeFile(PathOf(file), bytes, info) != ReadOutcome::kRead) bytes.clear();
+  return portable::ini_engine::GetSectionValues(bytes, section, list_buffer_size, value_buffer_size);
+}
+
+IniFileProfile::TempFile IniFileProfile::CreateTempFile(const std::string& target, mode_t mode) const {
+  TempFile temp;
+  if (Fails(WriteStep::kCreateTemp)) return temp;
+  const std::string stem = TempStem(target);
+  const auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+  for (unsigned attempt = 0; attempt < 100; ++attempt) {
+    temp.path = stem + std::to_string(seed + attempt);
+    temp.fd = UniqueFd(::open(temp.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
+    if (temp.fd) return temp;
+    temp.error = errno;
+    if (temp.error != EEXIST) break;
+  }
+  temp.path.clear();
+  return temp;
+}
+
+IniFileProfile::Replacement IniFileProfile::ReplaceViaTempFile(const std::string& target,
+                                                               const struct stat* original,
+                                                               std::string_view bytes) const {
+  // With nothing to keep, a file that may be written in place is one that
+  // exists: a new one has no place to be written to.
+  const Replacement in_place = original ? Replacement::kWriteInPlace : Replacement::kFailed;
+  // A new file gets the usual 0666 less the umask; a replacement gets exactly
+  // the original's bits, set below with fchmod because the umask would strip
+  // some of them at creation.
+  TempFile temp = CreateTempFile(target, original ? 0600 : 0666);
+  if (!temp.fd) return FolderRefused(temp.error) ? in_place : Replacement::kFailed;
+  TempFileGuard guard(temp.path);
+
+  if (original) {
+    // A replacement must belong to whoever owned the file. Where this
+    // process may not give it away, the file is written in place instead,
+    // so that its owner (and group) keep it.
+    if ((original->st_uid != ::geteuid() || original->st_gid != ::getegid()) &&
+        ::fchown(temp.fd.get(), original->st_uid, original->st_gid) != 0) {
+      return in_place;
+    }
+    if (::fchmod(temp.fd.get(), original->st_mode & 07777) != 0) return Replacement::kFailed;
+  }
+  if (Fails(WriteStep::kWriteTemp) || !WriteAll(temp.fd.get(), bytes)) return Replacement::kFailed;
+  if (Fails(WriteStep::kSyncTemp) || ::fsync(temp.fd.get()) != 0) return Replacement::kFailed;
+  if (::close(temp.fd.release()) != 0) return Replacement::kFailed;
+  if (Fails(WriteStep::kRename)) return Replacement::kFailed;
+  if (::rename(temp.path.c_str(), target.c_str()) != 0) {
+    // A sticky folder lets only the owner replace a file.
+    return FolderRefused(errno) ? in_place : Replacement::kFailed;
+  }
+  guard.Dismiss();
+  SyncFolder(DirectoryOf(target));
+  return Replacement::kDone;
+}
+
 bool IniFileProfile::WriteString(std::string_view section, std::optional<std::string_view> key,
                                  std::optional<std::string_view> value, const std::string& file) {
   if (file.empty()) return false;
@@ -187,64 +280,23 @@ bool IniFileProfile::WriteString(std::string_view section, std::optional<std::st
   const ReadOutcome outcome = ReadWholeFile(target, old_bytes, info);
   if (outcome == ReadOutcome::kFailed) return false;  // never replace what we could not read
   const bool existed = outcome == ReadOutcome::kRead;
-  // The read-only attribute's counterpart: no write bit at all refuses the
-  // write even for a user (root) whom the kernel would let through.
-  if (existed && ((info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) return false;
+  if (existed && !MayWrite(target, info)) return false;
 
   const std::optional<std::string> new_bytes = portable::ini_engine::WriteString(old_bytes, section, key, value);
   if (!new_bytes) return false;
-  if (existed && *new_bytes == old_bytes) return true;
+  // Nothing to change: the file stays untouched, and a delete from a file
+  // that is not there creates none.
+  if (*new_bytes == old_bytes) return true;
   // A replacement would be a new file under one of the names only, and the
   // other names would keep the old content.
   if (existed && info.st_nlink > 1) return WriteInPlace(target, info, *new_bytes);
 
-  const std::string folder = DirectoryOf(target);
-  const std::string stem = folder + "/." + BaseNameOf(target) + ".tmp-" + std::to_string(::getpid()) + "-";
-  // A new file gets the usual 0666 less the umask; a replacement gets exactly
-  // the original's bits, set below with fchmod because the umask would strip
-  // some of them at creation.
-  const mode_t create_mode = existed ? 0600 : 0666;
-  if (Fails(WriteStep::kCreateTemp)) return false;
-  UniqueFd fd;
-  std::string temp_path;
-  const auto seed = static_cast<unsigned long long>(
-      std::chrono::steady_clock::now().time_since_epoch().count());
-  for (unsigned attempt = 0; attempt < 100 && !fd; ++attempt) {
-    temp_path = stem + std::to_string(seed + attempt);
-    fd = UniqueFd(::open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, create_mode));
-    if (!fd && errno != EEXIST) {
-      // A folder the user may not add to: the file itself may still be
-      // writable, and the platform's functions would write it.
-      return existed && FolderRefused(errno) && WriteInPlace(target, info, *new_bytes);
-    }
+  switch (ReplaceViaTempFile(target, existed ? &info : nullptr, *new_bytes)) {
+    case Replacement::kDone: return true;
+    case Replacement::kWriteInPlace: return WriteInPlace(target, info, *new_bytes);
+    case Replacement::kFailed: break;
   }
-  if (!fd) return false;
-  TempFileGuard guard(temp_path);
-
-  if (existed) {
-    // A replacement must belong to whoever owned the file. Where this
-    // process may not give it away, the file is written in place instead,
-    // so that its owner (and group) keep it.
-    if ((info.st_uid != ::geteuid() || info.st_gid != ::getegid()) &&
-        ::fchown(fd.get(), info.st_uid, info.st_gid) != 0) {
-      return WriteInPlace(target, info, *new_bytes);
-    }
-    if (::fchmod(fd.get(), info.st_mode & 07777) != 0) return false;
-  }
-  if (Fails(WriteStep::kWriteTemp) || !WriteAll(fd.get(), *new_bytes)) return false;
-  if (Fails(WriteStep::kSyncTemp) || ::fsync(fd.get()) != 0) return false;
-  if (::close(fd.release()) != 0) return false;
-  if (Fails(WriteStep::kRename)) return false;
-  if (::rename(temp_path.c_str(), target.c_str()) != 0) {
-    // A sticky folder lets only the owner replace a file.
-    return existed && FolderRefused(errno) && WriteInPlace(target, info, *new_bytes);
-  }
-  guard.Dismiss();
-
-  // Make the rename itself durable.
-  UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir) ::fsync(dir.get());
-  return true;
+  return false;
 }
 
 }  // namespace velkora::posix

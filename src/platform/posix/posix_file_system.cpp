@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <filesystem>
 #include <memory>
 
 #include "base/ascii.h"
@@ -88,6 +89,13 @@ std::vector<std::string> PosixFileSystem::ListDirectory(const std::string& folde
 }
 
 std::vector<std::string> PosixFileSystem::FixedDrives() const { return {"/"}; }
+
+std::string PosixFileSystem::FullPath(const std::string& path) const {
+  std::error_code error;
+  const std::filesystem::path full = std::filesystem::absolute(path, error);
+  if (error) return path;
+  return full.lexically_normal().string();
+}
 
 bool PosixFileSystem::ReadFolderForWalk(const std::string& folder, FolderIdentity& identity,
                                         std::vector<WalkEntry>& entries) const {

@@ -19,6 +19,7 @@ class PosixFileSystem final : public FileSystem {
   std::vector<std::string> ListDirectory(const std::string& folder,
                                          std::string_view pattern) const override;
   std::vector<std::string> FixedDrives() const override;
+  std::string FullPath(const std::string& path) const override;
   char PathSeparator() const override { return '/'; }
   // Entries come in the order the kernel lists them. The folder is opened
   // without following a final symbolic link; its identity is its device and

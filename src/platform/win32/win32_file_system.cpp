@@ -70,6 +70,21 @@ std::vector<std::string> Win32FileSystem::FixedDrives() const {
   return drives;
 }
 
+std::string Win32FileSystem::FullPath(const std::string& path) const {
+  if (path.empty()) return path;
+  std::string full(MAX_PATH, '\0');
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return path;
+    if (length < full.size()) {
+      full.resize(length);
+      return full;
+    }
+    full.assign(length, '\0');  // too small: `length` counts the NUL as well
+  }
+  return path;
+}
+
 bool Win32FileSystem::ReadFolderForWalk(const std::string& folder, FolderIdentity& identity,
                                         std::vector<WalkEntry>& entries) const {
   // FILE_FLAG_OPEN_REPARSE_POINT opens a junction or link itself, so its

@@ -17,6 +17,8 @@ class Win32FileSystem final : public FileSystem {
   std::vector<std::string> ListDirectory(const std::string& folder,
                                          std::string_view pattern) const override;
   std::vector<std::string> FixedDrives() const override;
+  // GetFullPathNameA: also a drive-relative path takes that drive's folder.
+  std::string FullPath(const std::string& path) const override;
   char PathSeparator() const override { return '\\'; }
   // The folder is opened as itself (a junction or symbolic link is not
   // followed); its identity is the volume serial number and the file index.

@@ -842,6 +842,41 @@ case_lcr_trace() {
   expect_eq "last line: the total of the last connection read" "  Gesamtkosten: 0,12" "$(tail -n 1 <<<"$err")"
 }
 
+# Relative folders are taken from the folder the program starts in, once:
+# the README's example run from the folder that holds the samples, a
+# relative or absent TK32Pfad, and the server's own folders.
+case_relative_folders() {
+  lcr_samples
+  (cd "$tmp" && "$velkora" lcr 60 --at "07.12.2026 07:58:30" --config-dir lcr/einstellungen --locale de) \
+    >"$tmp/out" 2>"$tmp/err"
+  expect_eq "lcr, relative --config-dir: the ranking" \
+    $'Minutentakt\nMinutentakt:0,0099;Sekundentakt:0,012;Grundgebuehr:0,1049' "$(cat "$tmp/out")"
+  expect_eq "lcr, relative --config-dir: nothing on stderr" "" "$(cat "$tmp/err")"
+
+  # tk32.ini found beside the start folder is the one read; a copy of the
+  # same relative name beside the settings must not be taken instead.
+  sed -i "s#^TK32Pfad=.*#TK32Pfad=lcr/tk32\r#" "$tmp/lcr/tk32-modus1/velkora.ini"
+  mkdir -p "$tmp/lcr/tk32-modus1/lcr/tk32"
+  printf '[Connections]\r\nCount=-1\r\n' >"$tmp/lcr/tk32-modus1/lcr/tk32/tk32.ini"
+  (cd "$tmp" && "$velkora" lcr 60 --config-dir lcr/tk32-modus1 --locale de --trace) >"$tmp/out" 2>"$tmp/err"
+  expect_eq "relative TK32Pfad: the ranking" $'Flinknet\nFlinknet:0,0079;dauersurfer:0,1549' "$(cat "$tmp/out")"
+  expect_contains "relative TK32Pfad: read as a full path" \
+    " Zeitprofile/Feiertage aus $(cd "$tmp/lcr/tk32" && pwd -P)/tk32.ini einlesen" "$(cat "$tmp/err")"
+  sed -i "/^TK32Pfad=/d" "$tmp/lcr/tk32-modus1/velkora.ini"
+  (cd "$tmp/lcr/tk32" && "$velkora" lcr 60 --config-dir ../tk32-modus1 --locale de) >"$tmp/out" 2>"$tmp/err"
+  expect_eq "absent TK32Pfad: the current folder" "Flinknet" "$(head -n 1 "$tmp/out")"
+
+  mkdir -p "$tmp/work"
+  (cd "$tmp/work" && printf 'VelkoraIniname()\nIniWrite "rel.ini", "S", "K", 1\n' |
+    "$velkora" --locale de --config-dir ./cfg/ --state-dir st) >"$tmp/out" 2>"$tmp/err"
+  local work
+  work=$(cd "$tmp/work" && pwd -P)
+  expect_eq "server, relative --config-dir: VelkoraIniname is a full path" "$work/cfg/velkora.ini" \
+    "$(head -n 1 "$tmp/out")"
+  [[ -f "$work/cfg/rel.ini" ]] || fail "a relative INI name lies beside velkora.ini"
+  [[ ! -e "$work/cfg/cfg" ]] || fail "the settings folder was taken from itself"
+}
+
 case_lcr_errors() {
   lcr_samples
   lcr einstellungen abc

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
 namespace velkora {
@@ -34,6 +35,7 @@ TEST(HostOptionsTest, FoldersFollowXdgRules) {
        "/home/u/.config/velkora",
        "/home/u/.local/state/velkora"},
       {{}, {"--config-dir", "/t/c", "--state-dir=/t/s"}, "/t/c", "/t/s"},
+      {{}, {"--config-dir", "/t/./a/../c/", "--state-dir=//t/s//"}, "/t/c", "/t/s"},
   };
   for (const Case& c : cases) {
     HostOptionsResult r = ParseHostOptions(c.args, Env(c.env));
@@ -41,6 +43,20 @@ TEST(HostOptionsTest, FoldersFollowXdgRules) {
     EXPECT_EQ(r.options->config_dir, c.config);
     EXPECT_EQ(r.options->state_dir, c.state);
   }
+}
+
+// Relative folders are made full paths once, from the current folder: a
+// name joined to them later must not be taken from a folder again.
+TEST(HostOptionsTest, RelativeFoldersBecomeFullPaths) {
+  const std::string here = std::filesystem::current_path().string();
+  HostOptionsResult r = ParseHostOptions({"--config-dir", "examples/lcr/", "--state-dir=./log/../state"}, Env({}));
+  ASSERT_TRUE(r.options) << r.error;
+  EXPECT_EQ(r.options->config_dir, here + "/examples/lcr");
+  EXPECT_EQ(r.options->state_dir, here + "/state");
+  r = ParseHostOptions({"--config-dir=.", "--state-dir=.."}, Env({}));
+  ASSERT_TRUE(r.options) << r.error;
+  EXPECT_EQ(r.options->config_dir, here);
+  EXPECT_EQ(r.options->state_dir, std::filesystem::current_path().parent_path().string());
 }
 
 TEST(HostOptionsTest, OptionsThenParameters) {

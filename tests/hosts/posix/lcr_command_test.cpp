@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
 namespace velkora {
@@ -35,6 +36,9 @@ TEST(ParseLcrCommand, OptionsAroundTheDuration) {
   EXPECT_EQ(d.options->config_dir, "/cfg/velkora");
   EXPECT_EQ(ParseLcrCommand({"-5"}, Env({{"HOME", "/h"}})).options->config_dir, "/h/.config/velkora");
   EXPECT_TRUE(ParseLcrCommand({"--help"}, Env({})).options->help);
+  // A relative folder is a full path from the current folder.
+  EXPECT_EQ(ParseLcrCommand({"60", "--config-dir", "examples/lcr/einstellungen"}, Env({})).options->config_dir,
+            std::filesystem::current_path().string() + "/examples/lcr/einstellungen");
 }
 
 TEST(ParseLcrCommand, BadCommandLines) {

@@ -1,6 +1,12 @@
 // The portable INI engine against the system's profile functions: the same
 // generated files and sequences of writes, deletes and reads go through
-// both, and every read must give the same result. Run under Wine, the
+// both, and every read must give the same result. After every write or
+// delete the file must exist on both sides or on neither (a write that
+// changes nothing creates no file), and hold the same sections, keys and
+// values, as the engine reads both files (the system may lay out the lines
+// differently). Every listing of a section's keys is also read as the
+// section's entries in one pass, which must give each listed key the value
+// a lookup of its own gives. Run under Wine, the
 // system's functions are Wine's, which part from the real ones in a few
 // known ways; a difference is accepted only in a sequence made to meet one
 // of those ways, only after the sequence has met it, and the test names
@@ -11,6 +17,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstdint>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -289,10 +296,32 @@ bool IsQuotedValueCut(const Op& op, const std::string& engine, const std::string
          engine.compare(0, real.size(), real) == 0 && engine.size() + 1 == op.buffer;
 }
 
+// What a file holds as the engine reads it: every section name as listed,
+// and for each its keys with their values, so two files that differ only in
+// layout (blank lines, blanks around '=', line ends) read the same.
+std::string ReadableContent(const std::string& bytes) {
+  using portable::ini_engine::GetString;
+  std::string content;
+  for (const std::string& section : SplitProfileList(GetString(bytes, std::nullopt, std::nullopt, "", 16384))) {
+    content += "[" + section + "]\n";
+    for (const std::string& key : SplitProfileList(GetString(bytes, section, std::nullopt, "", 16384))) {
+      content += key + "=" + GetString(bytes, section, key, "", 2048) + "\n";
+    }
+  }
+  return content;
+}
+
+std::string ShownEntries(const std::vector<Profile::NamedValue>& entries) {
+  std::string shown;
+  for (const Profile::NamedValue& entry : entries) shown += entry.name + "=" + entry.value + "\n";
+  return Shown(shown);
+}
+
 // Runs a sequence through both and returns where they part.
 std::vector<Difference> Compare(const Sequence& s, const std::string& path) {
   std::vector<Difference> differences;
   std::string engine_file = s.file;
+  bool engine_exists = !s.file.empty();
   if (!s.file.empty()) testing_support::WriteBytes(path, s.file);
   Win32Profile system;
   for (std::size_t i = 0; i < s.ops.size(); ++i) {
@@ -308,10 +337,18 @@ std::vector<Difference> Compare(const Sequence& s, const std::string& path) {
         engine = portable::ini_engine::GetString(engine_file, std::nullopt, std::nullopt, "", op.buffer);
         real = system.GetString(std::nullopt, std::nullopt, "", op.buffer, path);
         break;
-      case OpKind::kListKeys:
+      case OpKind::kListKeys: {
         engine = portable::ini_engine::GetString(engine_file, op.section, std::nullopt, "", op.buffer);
         real = system.GetString(op.section, std::nullopt, "", op.buffer, path);
+        const std::string one_pass = ShownEntries(
+            portable::ini_engine::GetSectionValues(engine_file, op.section, op.buffer, 2048));
+        const std::string key_by_key = ShownEntries(system.GetSectionValues(op.section, op.buffer, 2048, path));
+        if (one_pass != key_by_key) {
+          differences.push_back({i, Describe(op) + " as entries: engine " + one_pass + ", system " + key_by_key,
+                                 std::nullopt});
+        }
         break;
+      }
       case OpKind::kWrite:
       case OpKind::kDeleteKey:
       case OpKind::kDeleteSection: {
@@ -320,9 +357,26 @@ std::vector<Difference> Compare(const Sequence& s, const std::string& path) {
         const std::optional<std::string_view> value =
             op.kind == OpKind::kWrite ? std::optional<std::string_view>(op.value) : std::nullopt;
         const std::optional<std::string> written = portable::ini_engine::WriteString(engine_file, op.section, key, value);
-        if (written) engine_file = *written;
+        if (written && *written != engine_file) {
+          engine_file = *written;
+          engine_exists = true;
+        }
         engine = written ? "written" : "refused";
         real = system.WriteString(op.section, key, value, path) ? "written" : "refused";
+        const bool system_exists = std::filesystem::exists(path);
+        if (system_exists != engine_exists) {
+          differences.push_back({i, Describe(op) + ": the file exists for the " +
+                                        (engine_exists ? "engine only" : "system only"),
+                                 std::nullopt});
+        } else if (system_exists) {
+          const std::string engine_content = ReadableContent(engine_file);
+          const std::string system_content = ReadableContent(testing_support::ReadBytes(path));
+          if (engine_content != system_content) {
+            differences.push_back({i, Describe(op) + ": the file holds, engine " + Shown(engine_content) +
+                                          ", system " + Shown(system_content),
+                                   std::nullopt});
+          }
+        }
         break;
       }
     }

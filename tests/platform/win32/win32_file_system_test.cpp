@@ -85,6 +85,18 @@ TEST(Win32FileSystem, ReadsFoldersForAWalk) {
   }
 }
 
+TEST(Win32FileSystem, FullPathsComeFromTheCurrentFolder) {
+  Win32FileSystem fs;
+  char buffer[MAX_PATH] = {};
+  ASSERT_NE(GetCurrentDirectoryA(MAX_PATH, buffer), 0u);
+  std::string here = buffer;
+  if (here.back() != '\\') here += '\\';
+  EXPECT_EQ(fs.FullPath(".\\"), here);
+  EXPECT_EQ(fs.FullPath("TK32\\"), here + "TK32\\");
+  EXPECT_EQ(fs.FullPath("a\\..\\b\\.\\c"), here + "b\\c");
+  EXPECT_EQ(fs.FullPath("C:\\Programme\\TK32\\"), "C:\\Programme\\TK32\\");
+}
+
 TEST(Win32FileSystem, FixedDrivesAreRootsInLetterOrder) {
   auto drives = Win32FileSystem().FixedDrives();
   ASSERT_FALSE(drives.empty());
