@@ -84,7 +84,7 @@ mkdir -p docs
   awk '
     /^== / { name = substr($0, 4); print; next }
     /^PERF\|/ { next }
-    name ~ /^bench_/ { if ($0 ~ /^ratio / || $0 ~ /^runaway search/ || $0 ~ /^(search|find):/) print; next }
+    name ~ /^bench_/ { if ($0 ~ /^ratio / || $0 ~ /^runaway search/ || $0 ~ /step limit/ || $0 ~ /^(search|find):/) print; next }
     { print }' "$output"
   echo '```'
 } >"$report"

@@ -3,8 +3,11 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include <algorithm>
 #include <array>
 #include <new>
+#include <optional>
+#include <vector>
 
 namespace velkora {
 namespace {
@@ -64,20 +67,171 @@ std::string_view UpToNul(std::string_view text) {
   return nul == std::string_view::npos ? text : text.substr(0, nul);
 }
 
-// Whether the pattern may call a group or itself as a subroutine ((?R),
-// (?1), (?-1), (?&name), (?P>name), \g<...>, \g'...'). The JIT-compiled
-// matcher bounds such searches badly: a recursion through many empty
-// alternatives can run for minutes inside its step limit, where the
-// interpreter sees at once that it gets nowhere. Text that only looks like
-// a call (in a class, quoted) just costs the JIT's speed.
-bool MayRecurse(std::string_view pattern) {
-  for (std::size_t i = 0; i + 2 < pattern.size(); ++i) {
-    const char a = pattern[i], b = pattern[i + 1], c = pattern[i + 2];
-    if (a == '(' && b == '?') {
-      if (c == 'R' || c == '&' || c == '+' || c == '-' || (c >= '0' && c <= '9')) return true;
-      if (c == 'P' && i + 3 < pattern.size() && pattern[i + 3] == '>') return true;
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
+bool IsLetter(char c) { return IsLower(c) || (c >= 'A' && c <= 'Z'); }
+
+// Whether `text` at `i` begins a subroutine call: (?R), (?n), (?+n), (?-n),
+// (?&name), (?P>name), \g<...> or \g'...'. (?-i) and the other option
+// settings are no calls.
+bool CallAt(std::string_view text, std::size_t i) {
+  const auto at = [&](std::size_t k) { return i + k < text.size() ? text[i + k] : '\0'; };
+  if (at(0) == '\\') return at(1) == 'g' && (at(2) == '<' || at(2) == '\'');
+  if (at(0) != '(' || at(1) != '?') return false;
+  const char c = at(2);
+  return c == 'R' || c == '&' || c == '+' || IsDigit(c) || (c == '-' && IsDigit(at(3))) ||
+         (c == 'P' && at(3) == '>');
+}
+
+// Past the end of a \Q...\E quotation that opens at `i` (the backslash).
+std::size_t SkipQuotation(std::string_view text, std::size_t i) {
+  const std::size_t end = text.find("\\E", i + 2);
+  return end == std::string_view::npos ? text.size() : end + 2;
+}
+
+// Past an escape at `i`: \Q...\E whole, \cX with its character, any other
+// escape with the character after the backslash (the rest of \x{..}, \p{..}
+// and the like is harmless text).
+std::size_t SkipEscape(std::string_view text, std::size_t i) {
+  const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+  if (next == 'Q') return SkipQuotation(text, i);
+  return std::min(text.size(), i + (next == 'c' ? 3 : 2));
+}
+
+// Past the character class that opens at `i`. A POSIX class ([:alpha:],
+// [:^digit:]) inside it is skipped whole; in a pattern that compiled, every
+// one consists of letters.
+std::size_t SkipClass(std::string_view text, std::size_t i) {
+  std::size_t k = i + 1;
+  if (k < text.size() && text[k] == '^') ++k;
+  if (k < text.size() && text[k] == ']') ++k;  // a "]" first is a literal
+  while (k < text.size()) {
+    const char c = text[k];
+    if (c == ']') return k + 1;
+    if (c == '\\') {
+      k = SkipEscape(text, k);
+    } else if (c == '[' && k + 1 < text.size() && text[k + 1] == ':') {
+      std::size_t e = k + 2;
+      if (e < text.size() && text[e] == '^') ++e;
+      while (e < text.size() && IsLetter(text[e])) ++e;
+      k = text.compare(e, 2, ":]") == 0 ? e + 2 : k + 1;
+    } else {
+      ++k;
     }
-    if (a == '\\' && b == 'g' && (c == '<' || c == '\'')) return true;
+  }
+  return k;
+}
+
+// Past the string of a callout (?C"...") whose delimiter is at `i`; a
+// doubled delimiter stands for itself.
+std::size_t SkipCalloutString(std::string_view text, std::size_t i) {
+  const char open = text[i];
+  const char close = open == '{' ? '}' : open;
+  std::size_t k = i + 1;
+  while (k < text.size()) {
+    if (text[k] != close) {
+      ++k;
+    } else if (k + 1 < text.size() && text[k + 1] == close) {
+      k += 2;
+    } else {
+      return k + 1;
+    }
+  }
+  return k;
+}
+
+// The option letters of "(?" at `i`, if they end in ")" or ":": whether
+// extended mode is on afterwards, and the index of the ")" or ":".
+struct OptionSetting {
+  bool extended;
+  std::size_t end;
+};
+std::optional<OptionSetting> OptionsAt(std::string_view text, std::size_t i, bool extended) {
+  std::size_t k = i + 2;
+  if (k < text.size() && text[k] == '^') {
+    extended = false;
+    ++k;
+  }
+  bool unset = false;
+  for (; k < text.size(); ++k) {
+    const char c = text[k];
+    if (c == ')' || c == ':') return OptionSetting{extended, k};
+    if (c == '-') {
+      unset = true;
+    } else if (c == 'x') {
+      extended = !unset;
+    } else if (std::string_view("imnsJU").find(c) == std::string_view::npos) {
+      return std::nullopt;
+    }
+  }
+  return std::nullopt;
+}
+
+// Whether the pattern calls itself or a group as a subroutine. The
+// JIT-compiled matcher bounds such searches badly: a recursion through many
+// empty alternatives can run for minutes inside its step limit, where the
+// interpreter sees at once that it gets nowhere. The pattern is read the
+// way the engine reads it: escapes, \Q...\E, character classes, (?#...)
+// and, in extended mode, "#" comments hold no call. `code` is the pattern
+// compiled: where a comment's end cannot be told for certain (a newline
+// other than LF), a pattern that holds a call's text anywhere counts as
+// calling.
+bool CallsSubroutine(std::string_view text, uint32_t options, const pcre2_code* code) {
+  bool any = false;
+  for (std::size_t i = 0; i < text.size() && !any; ++i) any = CallAt(text, i);
+  if (!any) return false;  // the text of every call is in the pattern as written
+
+  uint32_t newline = 0;
+  pcre2_pattern_info(code, PCRE2_INFO_NEWLINE, &newline);
+  bool extended = (options & kPerlreExtended) != 0;
+  std::vector<bool> outer;  // extended mode outside each open group
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (CallAt(text, i)) return true;
+    const char c = text[i];
+    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    if (c == '\\') {
+      i = SkipEscape(text, i);
+    } else if (c == '[') {
+      i = SkipClass(text, i);
+    } else if (c == '#' && extended) {
+      if (newline != PCRE2_NEWLINE_LF) return true;
+      const std::size_t end = text.find('\n', i);
+      i = end == std::string_view::npos ? text.size() : end + 1;
+    } else if (c == ')') {
+      if (!outer.empty()) {
+        extended = outer.back();
+        outer.pop_back();
+      }
+      ++i;
+    } else if (c == '(' && next == '*' && !IsLower(i + 2 < text.size() ? text[i + 2] : '\0')) {
+      // A verb or a start-of-pattern setting: its name ends at ")".
+      const std::size_t end = text.find(')', i);
+      i = end == std::string_view::npos ? text.size() : end + 1;
+    } else if (c == '(' && next == '?') {
+      const char kind = i + 2 < text.size() ? text[i + 2] : '\0';
+      if (kind == '#') {
+        const std::size_t end = text.find(')', i);
+        i = end == std::string_view::npos ? text.size() : end + 1;
+      } else if (kind == 'C') {
+        std::size_t k = i + 3;
+        if (k < text.size() && std::string_view("`'\"^%#${").find(text[k]) != std::string_view::npos) {
+          k = SkipCalloutString(text, k);
+        }
+        const std::size_t end = text.find(')', k);
+        i = end == std::string_view::npos ? text.size() : end + 1;
+      } else if (const auto setting = OptionsAt(text, i, extended)) {
+        if (text[setting->end] == ':') outer.push_back(extended);
+        extended = setting->extended;
+        i = setting->end + 1;
+      } else {
+        outer.push_back(extended);
+        i += 2;
+      }
+    } else {
+      if (c == '(') outer.push_back(extended);
+      ++i;
+    }
   }
   return false;
 }
@@ -141,7 +295,7 @@ void TPerlre::SetRegex(std::string_view pattern) {
   // Preparing the pattern for fast searching is JIT compilation here. Where
   // the platform has no JIT (or refuses executable memory) the interpreter
   // does the same work more slowly, so a failure is no error.
-  if (study_ && !MayRecurse(text)) {
+  if (study_ && !CallsSubroutine(text, options_, engine_->code.get())) {
     engine_->UseLimitsFor(engine_->jit_stack &&
                           pcre2_jit_compile(engine_->code.get(), PCRE2_JIT_COMPLETE) == 0);
   }

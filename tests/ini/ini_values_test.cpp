@@ -59,9 +59,13 @@ TEST_F(IniValues, BooleanAsOneAndZero) {
   EXPECT_EQ(ini.IniRead(f1, "S", "Wahr", Variant::Bool(false)), Variant::Bool(true));
   EXPECT_EQ(frame.StatusLine(), "IniRead(\"" + f1 + "\",\"S\",\"Wahr\",[0])-->[-1]");
   EXPECT_EQ(ini.IniRead(f1, "S", "Falsch", Variant::Bool(true)), Variant::Bool(false));
-  Put("b.ini", "[S]\r\ntwo=2\r\nword=True\r\nhex=0x0\r\n");
+  Put("b.ini", "[S]\r\ntwo=2\r\nword=True\r\nhex=0x0\r\nminus=-1\r\nlow=-2147483648\r\n");
   const std::string f2 = File("b.ini");
   EXPECT_EQ(ini.IniRead(f2, "S", "two", Variant::Bool(false)), Variant::Bool(true));
+  // -1 is what a script's Boolean variable stores (it arrives by reference
+  // and takes the text path); every value but 0 is True.
+  EXPECT_EQ(ini.IniRead(f2, "S", "minus", Variant::Bool(false)), Variant::Bool(true));
+  EXPECT_EQ(ini.IniRead(f2, "S", "low", Variant::Bool(false)), Variant::Bool(true));
   EXPECT_EQ(ini.IniRead(f2, "S", "word", Variant::Bool(false)), Variant::Bool(false)) << "a word is no number";
   EXPECT_EQ(ini.IniRead(f2, "S", "word", Variant::Bool(true)), Variant::Bool(true));
   EXPECT_EQ(ini.IniRead(f2, "S", "hex", Variant::Bool(true)), Variant::Bool(false));

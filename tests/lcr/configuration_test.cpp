@@ -20,16 +20,20 @@ TEST_F(Mode0Test, ProvidersProfilesAndHolidays) {
   Provider(7, "Beta", "00:00:00 0.03 60 08:00:00 0,08 30", "0.1");
   Provider(2, "Alpha", "00:00:00 1 60");
   Setting("LCR", "9", "Beta");  // equal names stay separate, with one section
+  // Keys run from 0 to 99.
+  Setting("LCR", "99", "Alpha");
+  Setting("LCR", "100", "Alpha");
   ASSERT_TRUE(ev.KonfigurationEinlesen());
 
   EXPECT_EQ(ev.Feiertagsliste, " 37987 37992 ");
   EXPECT_EQ(ev.TK32Verzeichnis, "");
-  ASSERT_EQ(ev.ProviderListe.size(), 3u);
+  ASSERT_EQ(ev.ProviderListe.size(), 4u);
   // In key order, with the key as Nummer.
   EXPECT_EQ(ev.ProviderListe[0].Name, "Alpha");
   EXPECT_EQ(ev.ProviderListe[0].Nummer, 2);
   EXPECT_EQ(ev.ProviderListe[1].Nummer, 7);
   EXPECT_EQ(ev.ProviderListe[2].Nummer, 9);
+  EXPECT_EQ(ev.ProviderListe[3].Nummer, 99);
 
   const tEinProvider& beta = ev.ProviderListe[1];
   for (int d = 0; d < kTagesarten; ++d) {

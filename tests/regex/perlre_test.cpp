@@ -233,6 +233,10 @@ TEST(TPerlre, RunawayPatternsEndAsNoMatch) {
     re.SetRegex("^(.*?)#(.*)$");
     EXPECT_TRUE(re.Match(std::string(5000, 'x') + "#" + std::string(5000, 'y')));
     ExpectSub(re, 2, std::string(5000, 'y'), 5002, 5000);
+    // Two to three million steps, a few milliseconds with the engine's own
+    // limits: it matches with either matcher.
+    re.SetRegex("(a+)+b");
+    EXPECT_TRUE(re.Match(std::string(20, 'a') + "!ab"));
   }
 }
 
@@ -252,6 +256,54 @@ TEST(TPerlre, RecursionThroughEmptyAlternativesEnds) {
   EXPECT_TRUE(re.Jitted());
 #endif
 }
+
+#if defined(__x86_64__) || defined(_M_X64)
+// Only a real subroutine call takes a pattern off the JIT. (?-i), the way
+// to match case-sensitively, is none; neither is a call's text that the
+// engine reads as a literal, a class member or a comment.
+TEST(TPerlre, OnlyRealSubroutineCallsLeaveTheJit) {
+  const char* const calls[] = {
+      "(a)(?R)?",        "(a)(?0)?",         "(a)b(?1)?",       "(a)(?-1)",
+      "(?+1)(a)",        "(?<n>a)(?&n)",     "(?P<n>a)(?P>n)",  "(a)\\g<1>",
+      "(?<n>a)\\g'n'", "(a)\\g<-1>",     "[(]\\((?1)?(a)", "\\Q[\\E(?R)?",
+      "[]](?R)?",        "[^]](?R)?",        "[[:alpha:]](?R)?", "(?#[)(?R)?",
+      "(?x: # [\n)(?R)?", "(?x)(?-x)#(?R)?", "(?x)(?i:(?-x))#[\n(?R)?",
+      "(*MARK:[)(?R)?",  "(?C\"[\")(?R)?",  "(?C{x)}}})(?R)?", "(?i)(?R)?",       "\\c[(?R)?",
+  };
+  const char* const no_calls[] = {
+      "(?-i)Editor",     "(?i-s)a.b",        "(?^)a",           "\\(?R\\)",
+      "[(?R)]",          "[]\\](?R)]",     "[[:alpha:](?R)]", "\\Q(?R)\\E",
+      "(?#(?R)a",       "(?P=n)|(?P<n>a)",  "(a)\\g{-1}",    "\\k<n>|(?<n>a)",
+      "\\c[",          "(?(1)a|b)(c)",     "(*CR)a",          "(?x)a # (?R)\n b",
+      "(?x: # [\n)[(?R)]", "(?C\"(?R)\")a",
+  };
+  TPerlre re(true, 0);
+  for (const char* pattern : calls) {
+    re.SetRegex(pattern);
+    EXPECT_FALSE(re.Jitted()) << pattern;
+  }
+  for (const char* pattern : no_calls) {
+    re.SetRegex(pattern);
+    EXPECT_TRUE(re.Jitted()) << pattern;
+  }
+  TPerlre extended(true, kPerlreExtended);
+  extended.SetRegex("a # (?R)\n");
+  EXPECT_TRUE(extended.Jitted());
+  extended.SetRegex("(?-x)a # (?R)?");
+  EXPECT_FALSE(extended.Jitted());
+
+  // A case-sensitive search keeps the JIT and the budget: this one needs
+  // about half a million steps before it matches at the end.
+  TPerlre shared = Shared();
+  const std::string title = std::string(18, 'a') + "!aB";
+  shared.SetRegex("(?-i)(a+)+B");
+  EXPECT_TRUE(shared.Jitted());
+  EXPECT_TRUE(shared.Match(title));
+  ExpectSub(shared, 0, "aB", 20, 2);
+  shared.SetRegex("(?-i)(a+)+b");
+  EXPECT_FALSE(shared.Match(title));
+}
+#endif
 
 TEST(TPerlre, StudyRunsJitCompiledWhereAvailable) {
   TPerlre plain(false, kPerlreCaseless);

@@ -104,7 +104,20 @@ TEST_F(WindowFunctions, ListMatchesCaselessAnywhereInTheTitleInZOrder) {
   // Untitled windows never take part, and an empty separator joins tightly.
   EXPECT_EQ(WndGetList(frame, windows, perlre, ".*", ""), "FooBarBoo");
   EXPECT_EQ(WndGetList(frame, windows, perlre, "^$", ","), "");
+  EXPECT_EQ(WndGetList(frame, windows, perlre, "^$|oo", ","), "Foo,Boo");
   EXPECT_TRUE(windows.close_requests.empty());
+}
+
+TEST_F(WindowFunctions, CloseSkipsUntitledWindows) {
+  windows.Add("");
+  const uintptr_t foo = windows.Add("Foo");
+  windows.Add("");
+  windows.Add("Bar");
+  EXPECT_EQ(Close(".*", ",", "False"), "Foo");
+  EXPECT_EQ(windows.close_requests, (std::vector<uintptr_t>{foo}));
+  windows.close_requests.clear();
+  EXPECT_EQ(Close("^$|a", ",", "True"), "Bar");
+  EXPECT_EQ(windows.ClosedTitles(), (std::vector<std::string>{"Bar"}));
 }
 
 TEST_F(WindowFunctions, TitlesAreCutTo255Characters) {

@@ -16,7 +16,16 @@ namespace velkora::win32 {
 
 AppObject::AppObject(AppHost& host) : host_(host) { host_.ObjectCreated(); }
 
-AppObject::~AppObject() { host_.ObjectDestroyed(); }
+AppObject::~AppObject() {
+  caller_.reset();
+  host_.ObjectDestroyed();
+}
+
+void AppObject::KeepCaller(IServiceProvider* caller) {
+  if (caller == nullptr || caller == caller_.get()) return;
+  caller->AddRef();
+  caller_ = ComPtr<IServiceProvider>::Attach(caller);
+}
 
 HRESULT AppObject::QueryInterface(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;
@@ -141,8 +150,8 @@ HRESULT AppObject::GetDispID(BSTR name, DWORD /*flags*/, DISPID* id) {
 }
 
 HRESULT AppObject::InvokeEx(DISPID id, LCID /*lcid*/, WORD flags, DISPPARAMS* params,
-                            VARIANT* result, EXCEPINFO* exception,
-                            IServiceProvider* /*caller*/) {
+                            VARIANT* result, EXCEPINFO* exception, IServiceProvider* caller) {
+  KeepCaller(caller);
   // InvokeEx has no place for the index of a refused argument.
   return Dispatch(id, flags, params, result, exception, nullptr);
 }

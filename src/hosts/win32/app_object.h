@@ -146,8 +146,17 @@ class AppObject final : public IApp, public IDispatchEx, public ISupportErrorInf
   HRESULT Dispatch(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
                    EXCEPINFO* exception, UINT* arg_error);
 
+  // JScript hands every InvokeEx its caller's service provider, from the
+  // client's process: a proxy here, which the call's stub releases when the
+  // call returns. Releasing the last proxy to the client's object costs a
+  // call back into the client, and the next call's proxy a new connection
+  // to it. Keeping the last caller for the object's life makes the next
+  // call's proxy the same one, and the call two round trips.
+  void KeepCaller(IServiceProvider* caller);
+
   AppHost& host_;
   std::atomic<ULONG> references_{0};
+  ComPtr<IServiceProvider> caller_;
 };
 
 // The class object registered for multiple use: one process serves every

@@ -426,6 +426,55 @@ TEST_F(AppObjectTest, EveryAllocationThatFailsEndsInOutOfMemoryOrIsBorneByTheSer
   }
 }
 
+// A caller's service provider that counts its references.
+class CountedCaller final : public IServiceProvider {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (riid != IID_IUnknown && riid != IID_IServiceProvider) {
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    *object = this;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+  ULONG STDMETHODCALLTYPE Release() override { return --references; }
+  HRESULT STDMETHODCALLTYPE QueryService(REFGUID, REFIID, void** object) override {
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG references = 1;
+};
+
+// JScript's caller is kept from one call to the next (its proxy then stays,
+// and no release travels back to the client after each call) and let go
+// when another comes and when the object ends.
+TEST_F(AppObjectTest, TheLastCallersServiceProviderIsKeptUntilTheObjectEnds) {
+  ComPtr<IDispatchEx> ex;
+  ASSERT_EQ(object_->QueryInterface(__uuidof(IDispatchEx), ex.put_void()), S_OK);
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  CountedCaller first, second;
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(ex->InvokeEx(dispid::kVelkoraVersion, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
+                           nullptr, nullptr, &first),
+              S_OK);
+  }
+  EXPECT_EQ(first.references, 2u);
+  EXPECT_EQ(ex->InvokeEx(dispid::kVelkoraVersion, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
+                         nullptr, nullptr, nullptr),
+            S_OK);
+  EXPECT_EQ(ex->InvokeEx(dispid::kVelkoraVersion, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
+                         nullptr, nullptr, &second),
+            S_OK);
+  EXPECT_EQ(first.references, 1u);
+  EXPECT_EQ(second.references, 2u);
+  ex.reset();
+  object_.reset();
+  EXPECT_EQ(host_.objects, 0);
+  EXPECT_EQ(second.references, 1u);
+}
+
 TEST_F(AppObjectTest, TheLastReleaseEndsTheObject) {
   object_.reset();
   EXPECT_EQ(host_.objects, 0);
