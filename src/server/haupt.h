@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/variant.h"
+#include "base/version.h"
 #include "dialup/t_ras.h"
 #include "lcr/lcr_services.h"
 #include "regex/perlre.h"
@@ -18,8 +19,6 @@
 #include "shell/tray_icon.h"
 
 namespace velkora {
-
-inline constexpr std::string_view kVersion = "1.1.3";
 
 // The version as digits: each point-separated part left-padded with "0" to
 // at least two characters, joined without separator ("1.1.3" -> "010103").

@@ -80,7 +80,7 @@ TEST_F(StartupTest, StartLinesForZeroParameters) {
   EXPECT_EQ(Run({"/opt/velkora/bin/velkora"}), kExitOk);
   EXPECT_EQ(files.files[kLog].substr(0, 20), "07.12.2026 07:58:30 ");
   const std::vector<std::string> expected = {
-      "Start Velkora Version 1.1.3",
+      "Start Velkora Version " + std::string(kVersion),
       "Kommandozeileninformation",
       " Anzahl Parameter: 0",
       " Nummmer:0 Wert:</opt/velkora/bin/velkora>",
@@ -155,7 +155,7 @@ TEST_F(StartupTest, PreviousLogIsDeletedWhenLogging) {
   Set("SchreibeLog", "1");
   files.files[kLog] = "vom letzten Mal\r\n";
   Run({"/bin/velkora"});
-  EXPECT_EQ(LogLines().front(), "Start Velkora Version 1.1.3");
+  EXPECT_EQ(LogLines().front(), "Start Velkora Version " + std::string(kVersion));
 }
 
 TEST_F(StartupTest, HooksRunInOrderAndThreadTheMainWindow) {
@@ -168,7 +168,7 @@ TEST_F(StartupTest, HooksRunInOrderAndThreadTheMainWindow) {
   const std::vector<std::string> lines = LogLines();
   ASSERT_GE(lines.size(), 4u);
   EXPECT_EQ(lines[lines.size() - 3], "VelkoraVersion()");
-  EXPECT_EQ(lines[lines.size() - 2], " --> \"010103\"");
+  EXPECT_EQ(lines[lines.size() - 2], " --> \"" + VersionDigits(kVersion) + "\"");
   EXPECT_EQ(lines.back(), "Programmende");
 }
 
@@ -212,7 +212,7 @@ TEST_F(StartupTest, AStartByComWaitsForAnInstanceThatIsEnding) {
   EXPECT_EQ(Run({"/bin/velkora", "-Embedding"}, WhenRunning::kWait), kExitOk);
   EXPECT_EQ(locks.waits, std::vector<std::chrono::milliseconds>{kInstanceLockWait});
   EXPECT_EQ(hooks.calls.size(), 7u) << "a whole run";
-  EXPECT_EQ(LogLines().front(), "Start Velkora Version 1.1.3");
+  EXPECT_EQ(LogLines().front(), "Start Velkora Version " + std::string(kVersion));
 }
 
 TEST_F(StartupTest, AStartByComEndsWhenTheInstanceKeepsRunning) {

@@ -5,6 +5,7 @@
 
 #include "base/ascii.h"
 #include "base/error.h"
+#include "base/version.h"
 #include "hosts/win32/com_variant.h"
 #include "shell/script_frame.h"
 
@@ -12,7 +13,7 @@ namespace velkora::win32 {
 namespace {
 
 constexpr char kWindowClass[] = "THaupt";
-constexpr char kWindowCaption[] = "Velkora 1.1.3";
+constexpr char kWindowCaption[] = "Velkora " VELKORA_VERSION;
 constexpr UINT_PTR kQuitTimer = 1;
 // Leaving the loop at once from inside the last Release let CoUninitialize
 // wait for an RPC shutdown that never came, now and then; a short pause
