@@ -39,6 +39,10 @@ struct StartSettings {
 // input lines and every script operation under its dispatch name. There is
 // one per process; the automation objects and the host reach it by
 // reference.
+//
+// Thread safety: the main thread only, like the window it stands for. Every
+// script operation, menu handler and window event runs on that thread; a
+// call that arrives while a message box is open runs nested inside it.
 class THaupt {
  public:
   // How the window shows itself once the message loop runs.
