@@ -147,7 +147,8 @@ class AppObject final : public IApp, public IDispatchEx, public ISupportErrorInf
                    EXCEPINFO* exception, UINT* arg_error);
 
   AppHost& host_;
-  std::atomic<ULONG> references_{0};
+  // A new object starts with the reference of its maker.
+  std::atomic<ULONG> references_{1};
 };
 
 // The class object registered for multiple use: one process serves every
