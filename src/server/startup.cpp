@@ -96,12 +96,10 @@ int RunServer(const ServerConfig& config, Platform& platform, TPerlre& perlre, H
   // The guard comes before anything else; a lock that cannot be made for
   // another reason than an existing one does not stop the start.
   const std::string lock_name(kInstanceLockName);
-  LockResult lock_result = LockResult::kFailed;
-  std::unique_ptr<NamedLock> lock =
-      config.when_running == WhenRunning::kWait
-          ? platform.Locks().AcquireWaiting(lock_name, config.lock_wait, lock_result)
-          : platform.Locks().Acquire(lock_name, lock_result);
-  if (lock_result == LockResult::kAlreadyExists) {
+  LockResult lock = config.when_running == WhenRunning::kWait
+                        ? platform.Locks().AcquireWaiting(lock_name, config.lock_wait)
+                        : platform.Locks().Acquire(lock_name);
+  if (!lock && lock.error() == LockFailure::kAlreadyExists) {
     if (config.when_running == WhenRunning::kRegisterOnly) {
       return RegisterBesideRunningInstance(config, platform, hooks);
     }
@@ -141,7 +139,7 @@ int RunServer(const ServerConfig& config, Platform& platform, TPerlre& perlre, H
   shell.schreibe_log = false;
   shell.log_file.clear();
   shell.settings_file.clear();
-  lock.reset();
+  if (lock) lock->reset();
   return kExitOk;
 }
 

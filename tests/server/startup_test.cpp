@@ -54,10 +54,9 @@ class StartupTest : public ::testing::Test {
   }
   // Another instance holds the lock until the result goes.
   std::unique_ptr<NamedLock> HoldLock() {
-    LockResult result = LockResult::kFailed;
-    auto held = locks.Acquire(std::string(kInstanceLockName), result);
-    EXPECT_EQ(result, LockResult::kAcquired);
-    return held;
+    LockResult held = locks.Acquire(std::string(kInstanceLockName));
+    EXPECT_TRUE(held);
+    return held ? std::move(*held) : nullptr;
   }
   void Set(const char* key, const char* value) { profile.Set(kIni, "Fenster", key, value); }
   std::optional<std::string> Get(const char* key) { return profile.Get(kIni, "Fenster", key); }
@@ -103,9 +102,8 @@ TEST_F(StartupTest, StartLinesForTwoParametersOneWithABlank) {
 }
 
 TEST_F(StartupTest, SecondInstanceEndsAtOnceWithoutTouchingAnything) {
-  LockResult first = LockResult::kFailed;
-  auto held = locks.Acquire(std::string(kInstanceLockName), first);
-  ASSERT_EQ(first, LockResult::kAcquired);
+  const LockResult held = locks.Acquire(std::string(kInstanceLockName));
+  ASSERT_TRUE(held);
   files.files[kLog] = "alt";
   Set("SchreibeLog", "1");
   EXPECT_EQ(Run({"/bin/velkora", "/regserver"}), kExitOk);

@@ -32,7 +32,7 @@ HostOptionsResult ParseHostOptions(const std::vector<std::string>& args, const E
   HostOptions options;
   std::optional<std::string> config_dir;
   std::optional<std::string> state_dir;
-  auto fail = [](std::string message) { return HostOptionsResult{std::nullopt, std::move(message)}; };
+  auto fail = [](std::string message) -> HostOptionsResult { return Unexpected(std::move(message)); };
 
   std::size_t i = 0;
   for (; i < args.size(); ++i) {
@@ -83,7 +83,7 @@ HostOptionsResult ParseHostOptions(const std::vector<std::string>& args, const E
   }
   options.config_dir = config_dir.value_or("");
   options.state_dir = state_dir.value_or("");
-  return {std::move(options), ""};
+  return options;
 }
 
 std::string HostUsage() {
