@@ -21,7 +21,7 @@
 namespace velkora {
 
 // The version as digits: each point-separated part left-padded with "0" to
-// at least two characters, joined without separator ("1.1.3" -> "010103").
+// at least two characters, joined without separator ("1.2.3" -> "010203").
 std::string VersionDigits(std::string_view version);
 
 // The text of the information box.
