@@ -23,7 +23,7 @@ function(velkora_layer_of path out)
     set(layer platform_${CMAKE_MATCH_1})
   elseif(path MATCHES "^platform/[^/]+$")
     set(layer platform)
-  elseif(path MATCHES "^(shell|regex|windows|ini|dialup|lcr|server|automation)/")
+  elseif(path MATCHES "^(shell|regex|window_search|ini|dialup|lcr|server|automation)/")
     set(layer ${CMAKE_MATCH_1})
   elseif(path MATCHES "^hosts/(posix|win32)/")
     set(layer host_${CMAKE_MATCH_1})
@@ -31,7 +31,7 @@ function(velkora_layer_of path out)
   set(${out} "${layer}" PARENT_SCOPE)
 endfunction()
 
-set(VELKORA_SUBSYSTEM_LAYERS regex windows ini dialup lcr)
+set(VELKORA_SUBSYSTEM_LAYERS regex window_search ini dialup lcr)
 
 # What each layer may include besides itself.
 set(VELKORA_MAY_INCLUDE_base "")
@@ -43,7 +43,7 @@ set(VELKORA_MAY_INCLUDE_shell platform base)
 # The subsystems never include each other, except that the window functions
 # and least-cost routing use the regular expressions.
 set(VELKORA_MAY_INCLUDE_regex base)
-set(VELKORA_MAY_INCLUDE_windows regex shell platform base)
+set(VELKORA_MAY_INCLUDE_window_search regex shell platform base)
 set(VELKORA_MAY_INCLUDE_ini shell platform base)
 set(VELKORA_MAY_INCLUDE_dialup shell platform base)
 set(VELKORA_MAY_INCLUDE_lcr regex shell platform base)

@@ -32,17 +32,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   using namespace velkora;
   const std::string_view line(reinterpret_cast<const char*>(data), size);
   const CallLineResult result = ParseCallLine(line);
-  Check(!(result.call && result.error));
-  if (result.error) {
-    Check(result.error->column >= 1 && result.error->column <= Characters(line) + 1);
-    Check(!result.error->message.empty());
-    Check(FormatSyntaxError(*result.error, AnswerMode::kJson).find('\n') == std::string::npos);
+  if (!result) {
+    Check(result.error().column >= 1 && result.error().column <= Characters(line) + 1);
+    Check(!result.error().message.empty());
+    Check(FormatSyntaxError(result.error(), AnswerMode::kJson).find('\n') == std::string::npos);
     return 0;
   }
-  if (!result.call) return 0;
-  Check(!result.call->method.empty());
+  if (!*result) return 0;
+  const ParsedCall& call = **result;
+  Check(!call.method.empty());
   const FormatSettings formats = FormatSettings::German();
-  for (const CallArgument& arg : result.call->args) {
+  for (const CallArgument& arg : call.args) {
     Check(!TypeName(arg.value).empty());
     try {
       const std::string text = VariantToText(arg.value, formats);

@@ -89,14 +89,9 @@ class CountedBoxes final : public MessageBoxes {
 
 class NoLocks final : public NamedLockFactory {
  public:
-  std::unique_ptr<NamedLock> Acquire(const std::string&, LockResult& result) override {
-    result = LockResult::kFailed;
-    return nullptr;
-  }
-  std::unique_ptr<NamedLock> AcquireWaiting(const std::string&, std::chrono::milliseconds,
-                                            LockResult& result) override {
-    result = LockResult::kFailed;
-    return nullptr;
+  LockResult Acquire(const std::string&) override { return Unexpected(LockFailure::kFailed); }
+  LockResult AcquireWaiting(const std::string&, std::chrono::milliseconds) override {
+    return Unexpected(LockFailure::kFailed);
   }
 };
 

@@ -6,7 +6,7 @@
 #   scripts/install-deps.sh --windows  additionally the MinGW cross build, Wine and the release zip
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest
+packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev libgtest-dev libgmock-dev googletest
           libbenchmark-dev libpcre2-dev pkg-config
           crudini time)  # the POSIX host benchmark: its baseline, and peak RSS
 if [[ "${1:-}" == "--windows" ]]; then

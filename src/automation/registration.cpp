@@ -108,19 +108,19 @@ bool ObjectCounter::ObjectDestroyed() {
 }
 
 bool ObjectCounter::Withdraw() {
-  if (count_.load() > 0 || phase_.load() != Phase::kServing) return false;
+  if (count_ > 0 || phase_ != Phase::kServing) return false;
   phase_ = Phase::kWithdrawn;
   return true;
 }
 
 bool ObjectCounter::CallCameIn() {
-  if (phase_.load() != Phase::kWithdrawn) return false;
+  if (phase_ != Phase::kWithdrawn) return false;
   phase_ = Phase::kServing;
   return true;
 }
 
 bool ObjectCounter::DecideToEnd() {
-  if (count_.load() > 0 || phase_.load() != Phase::kWithdrawn) return false;
+  if (count_ > 0 || phase_ != Phase::kWithdrawn) return false;
   phase_ = Phase::kEnding;
   return true;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -74,6 +73,10 @@ class ServerProcessReference {
 };
 
 // Live automation objects, and the decision to end when the last one goes.
+//
+// Thread safety: the main thread only. The server's objects live in its
+// single-threaded apartment, so every creation, release and incoming call
+// reaches the counter on that thread, one at a time.
 class ObjectCounter {
  public:
   // `process_reference` may be null; it is only used in automation mode.
@@ -104,9 +107,9 @@ class ObjectCounter {
   bool Withdraw();
   bool CallCameIn();
   bool DecideToEnd();
-  bool Withdrawn() const { return phase_.load() == Phase::kWithdrawn; }
-  bool Ending() const { return phase_.load() == Phase::kEnding; }
-  int32_t Count() const { return count_.load(); }
+  bool Withdrawn() const { return phase_ == Phase::kWithdrawn; }
+  bool Ending() const { return phase_ == Phase::kEnding; }
+  int32_t Count() const { return count_; }
   StartMode Mode() const { return mode_; }
 
  private:
@@ -118,8 +121,8 @@ class ObjectCounter {
 
   StartMode mode_;
   ServerProcessReference* process_reference_;
-  std::atomic<int32_t> count_{0};
-  std::atomic<Phase> phase_{Phase::kServing};
+  int32_t count_ = 0;
+  Phase phase_ = Phase::kServing;
 };
 
 inline constexpr std::string_view kCloseQuestionCaption = "Warnung des COM-Servers";

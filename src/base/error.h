@@ -8,7 +8,6 @@ namespace velkora {
 
 // Status codes that travel with errors to automation clients.
 inline constexpr int32_t kStatusUnexpected = static_cast<int32_t>(0x8000FFFFu);   // E_UNEXPECTED
-inline constexpr int32_t kStatusNotImplemented = static_cast<int32_t>(0x80004001u);  // E_NOTIMPL
 inline constexpr int32_t kStatusOutOfMemory = static_cast<int32_t>(0x8007000Eu);  // E_OUTOFMEMORY
 
 // Base of every error the server raises. The message is the German text the
@@ -39,12 +38,6 @@ class VariantTypeError : public Error {
 class ConvertError : public Error {
  public:
   using Error::Error;
-};
-
-// A script function whose operation is not available in this build.
-class NotImplementedError : public Error {
- public:
-  explicit NotImplementedError(const std::string& function_name);
 };
 
 }  // namespace velkora

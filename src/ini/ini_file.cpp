@@ -2,21 +2,9 @@
 
 #include <optional>
 
-#include "base/conversions.h"
 #include "base/error.h"
 
 namespace velkora {
-
-std::string TIniFile::ReadString(std::string_view section, std::string_view key,
-                                 std::string_view default_text) {
-  return profile_.GetString(section, key, default_text, kIniValueBuffer, file_name_);
-}
-
-int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key, int32_t default_value) {
-  std::string text = ReadString(section, key, "");
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.replace(0, 2, "$");
-  return StrToIntDef(text, default_value);
-}
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   // Written verbatim, a line break would start lines of its own (even a
@@ -28,27 +16,23 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
                        : has_break(value) ? "Wert"
                                           : nullptr;
   if (broken != nullptr) {
-    throw Error(std::string(broken) + " mit Zeilenumbruch kann nicht nach " + file_name_ + " geschrieben werden");
+    throw Error(std::string(broken) + " mit Zeilenumbruch kann nicht nach " + FileName() + " geschrieben werden");
   }
-  if (!profile_.WriteString(section, key, value, file_name_)) {
-    throw Error("nach " + file_name_ + " kann nicht geschrieben werden");
+  if (!ProfileFunctions().WriteString(section, key, value, FileName())) {
+    throw Error("nach " + FileName() + " kann nicht geschrieben werden");
   }
 }
 
 void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
-  (void)profile_.WriteString(section, key, std::nullopt, file_name_);
+  (void)ProfileFunctions().WriteString(section, key, std::nullopt, FileName());
 }
 
-std::vector<std::string> TIniFile::ReadSections() {
-  return SplitProfileList(profile_.GetString(std::nullopt, std::nullopt, "", kIniListBuffer, file_name_));
-}
+std::vector<std::string> TIniFile::ReadSections() { return ReadNames(std::nullopt); }
 
-std::vector<std::string> TIniFile::ReadSection(std::string_view section) {
-  return SplitProfileList(profile_.GetString(section, std::nullopt, "", kIniListBuffer, file_name_));
-}
+std::vector<std::string> TIniFile::ReadSection(std::string_view section) { return ReadNames(section); }
 
 std::vector<Profile::NamedValue> TIniFile::ReadSectionValues(std::string_view section) {
-  return profile_.GetSectionValues(section, kIniListBuffer, kIniValueBuffer, file_name_);
+  return ProfileFunctions().GetSectionValues(section, kIniListBuffer, kIniValueBuffer, FileName());
 }
 
 }  // namespace velkora

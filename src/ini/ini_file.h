@@ -1,40 +1,20 @@
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/profile.h"
+#include "shell/ini_reader.h"
 
 namespace velkora {
 
-// Buffer sizes the INI functions hand to the profile functions: one value
-// comes back with at most 2047 characters, a list of names with at most
-// 16382 (names and their NULs).
-inline constexpr std::size_t kIniValueBuffer = 2048;
-inline constexpr std::size_t kIniListBuffer = 16384;
-
-// The INI file accessor: a file name and the profile functions, nothing
-// else. Every call goes to the file at once; one accessor is made for each
-// script call and dropped at its end.
-class TIniFile {
+// The INI file accessor of the script functions: the server's reader
+// (ReadString, ReadInteger) with the writes and the name lists. Every call
+// goes to the file at once; one accessor is made for each script call and
+// dropped at its end.
+class TIniFile : public IniReader {
  public:
-  TIniFile(Profile& profile, std::string file_name) : profile_(profile), file_name_(std::move(file_name)) {}
-  TIniFile(const TIniFile&) = delete;
-  TIniFile& operator=(const TIniFile&) = delete;
-
-  const std::string& FileName() const { return file_name_; }
-
-  // The value, or `default_text` when file, section or key is missing.
-  std::string ReadString(std::string_view section, std::string_view key, std::string_view default_text);
-
-  // The value read with an empty default as a 32-bit integer: decimal, or
-  // hexadecimal after "$" or after "0x"/"0X" (which count only with at least
-  // one character after them). Anything else, a missing or empty value
-  // included, gives `default_value`.
-  int32_t ReadInteger(std::string_view section, std::string_view key, int32_t default_value);
+  using IniReader::IniReader;
 
   // Writes key=value, creating file and section. Raises
   // Error("nach <file> kann nicht geschrieben werden") when the profile
@@ -56,10 +36,6 @@ class TIniFile {
   // value as ReadString with an empty default gives it; the file is read
   // once for all of them where the profile functions allow.
   std::vector<Profile::NamedValue> ReadSectionValues(std::string_view section);
-
- private:
-  Profile& profile_;
-  std::string file_name_;
 };
 
 }  // namespace velkora

@@ -8,7 +8,7 @@
 #include "base/conversions.h"
 #include "base/error.h"
 #include "lcr/evaluation.h"
-#include "lcr/ini_values.h"
+#include "lcr/lcr_ini_file.h"
 #include "lcr/runtime_text.h"
 #include "lcr/ranking.h"
 #include "lcr/tk32_search.h"

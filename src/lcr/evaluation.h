@@ -7,7 +7,7 @@
 #include "base/date_time.h"
 #include "base/format_settings.h"
 #include "lcr/lcr_model.h"
-#include "lcr/ini_values.h"
+#include "lcr/lcr_ini_file.h"
 #include "lcr/lcr_services.h"
 
 namespace velkora {

@@ -5,7 +5,7 @@
 
 #include "base/conversions.h"
 #include "lcr/evaluation.h"
-#include "lcr/ini_values.h"
+#include "lcr/lcr_ini_file.h"
 #include "shell/script_frame.h"
 
 namespace velkora {

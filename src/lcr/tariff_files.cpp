@@ -10,7 +10,7 @@
 #include "base/conversions.h"
 #include "base/error.h"
 #include "lcr/evaluation.h"
-#include "lcr/ini_values.h"
+#include "lcr/lcr_ini_file.h"
 #include "lcr/runtime_text.h"
 
 namespace velkora {

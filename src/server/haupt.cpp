@@ -9,7 +9,7 @@
 #include "lcr/ranking.h"
 #include "shell/log.h"
 #include "shell/settings.h"
-#include "windows/window_functions.h"
+#include "window_search/window_functions.h"
 
 namespace velkora {
 

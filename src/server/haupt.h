@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/variant.h"
+#include "base/version.h"
 #include "dialup/t_ras.h"
 #include "lcr/lcr_services.h"
 #include "regex/perlre.h"
@@ -19,10 +20,8 @@
 
 namespace velkora {
 
-inline constexpr std::string_view kVersion = "1.1.3";
-
 // The version as digits: each point-separated part left-padded with "0" to
-// at least two characters, joined without separator ("1.1.3" -> "010103").
+// at least two characters, joined without separator ("1.2.3" -> "010203").
 std::string VersionDigits(std::string_view version);
 
 // The text of the information box.
@@ -40,6 +39,10 @@ struct StartSettings {
 // input lines and every script operation under its dispatch name. There is
 // one per process; the automation objects and the host reach it by
 // reference.
+//
+// Thread safety: the main thread only, like the window it stands for. Every
+// script operation, menu handler and window event runs on that thread; a
+// call that arrives while a message box is open runs nested inside it.
 class THaupt {
  public:
   // How the window shows itself once the message loop runs.

@@ -68,17 +68,29 @@ void WriteStartLines(ShellContext& shell, const std::vector<std::string>& params
 
 namespace {
 
+// Ends the automation runtime on every way out of the scope that is about to
+// enter it; made right before HostHooks::InitializeAutomation, so that a
+// start that fails inside it is cleaned up too.
+class AutomationSession {
+ public:
+  explicit AutomationSession(HostHooks& hooks) : hooks_(hooks) {}
+  AutomationSession(const AutomationSession&) = delete;
+  AutomationSession& operator=(const AutomationSession&) = delete;
+  ~AutomationSession() { hooks_.UninitializeAutomation(); }
+
+ private:
+  HostHooks& hooks_;
+};
+
 // /RegServer or /UnregServer while an instance runs: the registration is
 // done, settings and log are left to the running instance.
 int RegisterBesideRunningInstance(const ServerConfig& config, Platform& platform,
                                   HostHooks& hooks) {
   try {
-    const std::optional<int> exit_code = hooks.InitializeAutomation(config.params);
-    hooks.UninitializeAutomation();
-    return exit_code.value_or(kExitOk);
+    AutomationSession automation(hooks);
+    return hooks.InitializeAutomation(config.params).value_or(kExitOk);
   } catch (const std::exception& e) {
     ShowError(platform.Boxes(), e.what());
-    hooks.UninitializeAutomation();
     return kExitStartupError;
   }
 }
@@ -89,12 +101,10 @@ int RunServer(const ServerConfig& config, Platform& platform, TPerlre& perlre, H
   // The guard comes before anything else; a lock that cannot be made for
   // another reason than an existing one does not stop the start.
   const std::string lock_name(kInstanceLockName);
-  LockResult lock_result = LockResult::kFailed;
-  std::unique_ptr<NamedLock> lock =
-      config.when_running == WhenRunning::kWait
-          ? platform.Locks().AcquireWaiting(lock_name, config.lock_wait, lock_result)
-          : platform.Locks().Acquire(lock_name, lock_result);
-  if (lock_result == LockResult::kAlreadyExists) {
+  LockResult lock = config.when_running == WhenRunning::kWait
+                        ? platform.Locks().AcquireWaiting(lock_name, config.lock_wait)
+                        : platform.Locks().Acquire(lock_name);
+  if (!lock && lock.error() == LockFailure::kAlreadyExists) {
     if (config.when_running == WhenRunning::kRegisterOnly) {
       return RegisterBesideRunningInstance(config, platform, hooks);
     }
@@ -102,16 +112,16 @@ int RunServer(const ServerConfig& config, Platform& platform, TPerlre& perlre, H
   }
 
   ShellContext shell{platform, config.settings_file, config.log_file, false};
-  bool automation_entered = false;
   try {
     hooks.InstanceLockTaken();
     const StartSettingsRead read = ReadStartSettings(shell);
     WriteStartLines(shell, config.params);
     if (read.write_error) WriteLog(shell, StartSettingsNotWrittenLine(*read.write_error));
 
-    automation_entered = true;
+    // From here on every way out ends the automation runtime, after the
+    // main window object is gone.
+    AutomationSession automation(hooks);
     if (std::optional<int> exit_code = hooks.InitializeAutomation(config.params)) {
-      hooks.UninitializeAutomation();
       return *exit_code;
     }
 
@@ -127,16 +137,14 @@ int RunServer(const ServerConfig& config, Platform& platform, TPerlre& perlre, H
     haupt.FormDestroy();
   } catch (const std::exception& e) {
     ShowError(platform.Boxes(), e.what());
-    if (automation_entered) hooks.UninitializeAutomation();
     return kExitStartupError;
   }
-  hooks.UninitializeAutomation();
   // Logging ends before the lock is released, so nothing is logged once a
   // new instance may start.
   shell.schreibe_log = false;
   shell.log_file.clear();
   shell.settings_file.clear();
-  lock.reset();
+  if (lock) lock->reset();
   return kExitOk;
 }
 

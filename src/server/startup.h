@@ -78,8 +78,10 @@ class HostHooks {
   virtual void RevokeClassObjects() {}
   // Shutdown: the main window object is about to be destroyed.
   virtual void MainWindowDestroying(THaupt& /*haupt*/) {}
-  // Shutdown: uninitialise the automation runtime. Also called when start-up
-  // fails after InitializeAutomation was entered.
+  // Shutdown: uninitialise the automation runtime, after the main window
+  // object is gone. Also called when start-up fails after
+  // InitializeAutomation was entered (before the error is shown), and when
+  // InitializeAutomation itself raised. Must not raise.
   virtual void UninitializeAutomation() {}
 };
 

@@ -18,6 +18,10 @@ void ShowError(MessageBoxes& boxes, std::string_view text) noexcept;
 
 // The frame every script function runs in: its call line and result line
 // go to the status line and the log, its errors to the log and an error box.
+//
+// Thread safety: the main thread only. Script calls arrive there one at a
+// time (a nested call from inside a message box included), and the status
+// line and the log are written without a lock.
 class ScriptFrame {
  public:
   explicit ScriptFrame(ShellContext& shell) : shell_(shell) {}

@@ -5,6 +5,7 @@
 
 #include "base/conversions.h"
 #include "base/error.h"
+#include "shell/ini_reader.h"
 
 namespace velkora {
 namespace {
@@ -54,22 +55,6 @@ std::optional<Variant> IntegerLike(const Variant& like, int32_t value) {
   }
 }
 
-std::string ReadText(ShellContext& shell, std::string_view section, std::string_view key,
-                     std::string_view default_text) {
-  return shell.platform.IniFiles().GetString(section, key, default_text, kValueBufferSize,
-                                             shell.settings_file);
-}
-
-// The integer reading rule shared by integers and Booleans.
-int32_t ReadInteger(ShellContext& shell, std::string_view section, std::string_view key,
-                    int32_t default_value) {
-  std::string text = ReadText(shell, section, key, "");
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    text = "$" + text.substr(2);
-  }
-  return StrToIntDef(text, default_value);
-}
-
 void ShowSettingsError(ShellContext& shell, const std::string& text) {
   shell.platform.Boxes().Show(text, "Fehler INI-Modul", BoxIcon::kError);
 }
@@ -90,18 +75,19 @@ std::string TypeErrorText(std::string_view direction, std::string_view section,
 Variant ReadSetting(ShellContext& shell, std::string_view section, std::string_view key,
                     const Variant& default_value) {
   const Variant& def = default_value.Deref();
+  const IniReader settings(shell.platform.IniFiles(), shell.settings_file);
   switch (TypeOf(def)) {
     case SettingType::kInteger: {
       // A stored value that does not fit the default's type counts as
       // unreadable, like any other bad number.
       const int32_t fallback = IntegerOf(def);
-      std::optional<Variant> value = IntegerLike(def, ReadInteger(shell, section, key, fallback));
+      std::optional<Variant> value = IntegerLike(def, settings.ReadInteger(section, key, fallback));
       return value ? *value : def;
     }
     case SettingType::kBoolean:
-      return Variant::Bool(ReadInteger(shell, section, key, def.AsBool() ? 1 : 0) != 0);
+      return Variant::Bool(settings.ReadInteger(section, key, def.AsBool() ? 1 : 0) != 0);
     case SettingType::kText:
-      return Variant::Text(ReadText(shell, section, key, def.AsText()));
+      return Variant::Text(settings.ReadString(section, key, def.AsText()));
     case SettingType::kOther:
       break;
   }

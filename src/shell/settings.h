@@ -38,7 +38,4 @@ const std::string& SettingsFileName(const ShellContext& shell);
 // Section of the shell's own keys.
 inline constexpr std::string_view kSectionFenster = "Fenster";
 
-// Buffer size of every value read from the settings and script INI files.
-inline constexpr std::size_t kValueBufferSize = 2048;
-
 }  // namespace velkora

@@ -159,9 +159,6 @@ TEST(TextToBoolTest, RefusesOtherWords) {
 }
 
 TEST(ErrorTest, MessagesAndStatus) {
-  NotImplementedError e("RasGetConnection");
-  EXPECT_EQ(e.Message(), "Die Funktion RasGetConnection ist in dieser Version noch nicht verfügbar");
-  EXPECT_EQ(e.Status(), kStatusNotImplemented);
   EXPECT_EQ(VariantTypeError().Status(), 0);
   EXPECT_EQ(FormatSettings::German().short_date_format, "dd.mm.yyyy");
 }

@@ -194,26 +194,18 @@ class FakeLock : public NamedLock {
 
 }  // namespace
 
-std::unique_ptr<NamedLock> FakeLockFactory::Acquire(const std::string& name, LockResult& result) {
-  if (fail) {
-    result = LockResult::kFailed;
-    return nullptr;
-  }
-  if (held_->count(name) != 0) {
-    result = LockResult::kAlreadyExists;
-    return nullptr;
-  }
+LockResult FakeLockFactory::Acquire(const std::string& name) {
+  if (fail) return Unexpected(LockFailure::kFailed);
+  if (held_->count(name) != 0) return Unexpected(LockFailure::kAlreadyExists);
   held_->insert(name);
-  result = LockResult::kAcquired;
   return std::make_unique<FakeLock>(held_, name);
 }
 
-std::unique_ptr<NamedLock> FakeLockFactory::AcquireWaiting(const std::string& name,
-                                                           std::chrono::milliseconds wait,
-                                                           LockResult& result) {
+LockResult FakeLockFactory::AcquireWaiting(const std::string& name,
+                                           std::chrono::milliseconds wait) {
   waits.push_back(wait);
   if (!fail && held_->count(name) != 0 && while_waiting) while_waiting();
-  return Acquire(name, result);
+  return Acquire(name);
 }
 
 bool FakeClassesRegistry::SetDefaultValue(const std::string& key, const std::string& value) {

@@ -136,11 +136,10 @@ class FakeMessageBoxes : public MessageBoxes {
 // kAlreadyExists, like a second process would see.
 class FakeLockFactory : public NamedLockFactory {
  public:
-  std::unique_ptr<NamedLock> Acquire(const std::string& name, LockResult& result) override;
+  LockResult Acquire(const std::string& name) override;
   // Runs `while_waiting` (the holder may let go there) when the lock is
   // held, then takes it if it is free.
-  std::unique_ptr<NamedLock> AcquireWaiting(const std::string& name, std::chrono::milliseconds wait,
-                                            LockResult& result) override;
+  LockResult AcquireWaiting(const std::string& name, std::chrono::milliseconds wait) override;
   bool Held(const std::string& name) const { return held_->count(name) != 0; }
   bool fail = false;
   std::function<void()> while_waiting;

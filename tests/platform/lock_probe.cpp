@@ -11,13 +11,12 @@
 int main(int argc, char** argv) {
   if (argc < 3) return 2;
   velkora::posix::PosixNamedLockFactory factory;
-  velkora::LockResult result = velkora::LockResult::kFailed;
-  auto lock = factory.Acquire(argv[1], result);
+  const velkora::LockResult lock = factory.Acquire(argv[1]);
   {
     std::ofstream out(argv[2], std::ios::trunc);
-    out << (result == velkora::LockResult::kAcquired        ? "acquired"
-            : result == velkora::LockResult::kAlreadyExists ? "exists"
-                                                            : "failed");
+    out << (lock                                                    ? "acquired"
+            : lock.error() == velkora::LockFailure::kAlreadyExists ? "exists"
+                                                                   : "failed");
   }
   if (argc > 3 && std::string(argv[3]) == "crash") std::abort();
   return 0;

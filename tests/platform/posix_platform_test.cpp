@@ -47,17 +47,16 @@ TEST(PosixNamedLock, SecondProcessIsRefusedAtOnce) {
   TempDir dir;
   const std::string name = UniqueLockName();
   PosixNamedLockFactory factory;
-  LockResult result = LockResult::kFailed;
   {
-    auto lock = factory.Acquire(name, result);
-    ASSERT_EQ(result, LockResult::kAcquired);
-    ASSERT_NE(lock, nullptr);
+    const LockResult lock = factory.Acquire(name);
+    ASSERT_TRUE(lock);
+    ASSERT_NE(*lock, nullptr);
     EXPECT_EQ(ProbeLock(dir, name), "exists");
     EXPECT_EQ(ProbeLock(dir, name + "-other"), "acquired") << "names are independent";
     // A second acquisition inside this process is refused as well.
-    LockResult again = LockResult::kFailed;
-    EXPECT_EQ(factory.Acquire(name, again), nullptr);
-    EXPECT_EQ(again, LockResult::kAlreadyExists);
+    const LockResult again = factory.Acquire(name);
+    ASSERT_FALSE(again);
+    EXPECT_EQ(again.error(), LockFailure::kAlreadyExists);
   }
   EXPECT_EQ(ProbeLock(dir, name), "acquired") << "released with its handle";
   fs::remove(NamedLockPath(name));
@@ -69,32 +68,31 @@ TEST(PosixNamedLock, DiesWithItsProcess) {
   const std::string name = UniqueLockName();
   ASSERT_EQ(ProbeLock(dir, name, /*crash=*/true), "acquired");
   PosixNamedLockFactory factory;
-  LockResult result = LockResult::kFailed;
-  auto lock = factory.Acquire(name, result);
-  EXPECT_EQ(result, LockResult::kAcquired);
-  lock.reset();
+  LockResult lock = factory.Acquire(name);
+  ASSERT_TRUE(lock);
+  lock->reset();
   fs::remove(NamedLockPath(name));
 }
 
 TEST(PosixNamedLock, AWaitingAcquisitionGetsTheLockWhenItsHolderLetsGo) {
   const std::string name = UniqueLockName();
   PosixNamedLockFactory factory;
-  LockResult result = LockResult::kFailed;
-  auto held = factory.Acquire(name, result);
-  ASSERT_EQ(result, LockResult::kAcquired);
+  LockResult held = factory.Acquire(name);
+  ASSERT_TRUE(held);
   // Still held after the wait: refused.
-  EXPECT_EQ(factory.AcquireWaiting(name, std::chrono::milliseconds(30), result), nullptr);
-  EXPECT_EQ(result, LockResult::kAlreadyExists);
+  const LockResult refused = factory.AcquireWaiting(name, std::chrono::milliseconds(30));
+  ASSERT_FALSE(refused);
+  EXPECT_EQ(refused.error(), LockFailure::kAlreadyExists);
   // Let go while the other waits.
   std::thread holder([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    held.reset();
+    held->reset();
   });
-  auto lock = factory.AcquireWaiting(name, std::chrono::seconds(20), result);
+  LockResult lock = factory.AcquireWaiting(name, std::chrono::seconds(20));
   holder.join();
-  EXPECT_EQ(result, LockResult::kAcquired);
-  EXPECT_NE(lock, nullptr);
-  lock.reset();
+  ASSERT_TRUE(lock);
+  EXPECT_NE(*lock, nullptr);
+  lock->reset();
   fs::remove(NamedLockPath(name));
 }
 

@@ -22,11 +22,12 @@ class HauptTest : public ::testing::Test {
 };
 
 TEST_F(HauptTest, VelkoraVersionLogsCallAndQuotedResult) {
-  EXPECT_EQ(haupt.VelkoraVersion(), "010103");
-  EXPECT_EQ(haupt.StatusLine(), "VelkoraVersion()-->\"010103\"");
+  const std::string digits = VersionDigits(kVersion);
+  EXPECT_EQ(haupt.VelkoraVersion(), digits);
+  EXPECT_EQ(haupt.StatusLine(), "VelkoraVersion()-->\"" + digits + "\"");
   EXPECT_EQ(f.Log(),
             "07.12.2026 07:58:30 VelkoraVersion()\r\n"
-            "07.12.2026 07:58:30  --> \"010103\"\r\n");
+            "07.12.2026 07:58:30  --> \"" + digits + "\"\r\n");
 }
 
 TEST_F(HauptTest, VelkoraIninameIsTheSettingsFile) {
@@ -44,7 +45,7 @@ TEST_F(HauptTest, ShowInfoShowsTheBoxWithoutResultLine) {
   const std::size_t split = box.text.find("\r\r");
   ASSERT_NE(split, std::string::npos);
   EXPECT_NE(box.text.find("Windows Script Host"), std::string::npos);
-  EXPECT_NE(box.text.find("Version 1.1.3", split), std::string::npos);
+  EXPECT_NE(box.text.find("Version " + std::string(kVersion), split), std::string::npos);
   EXPECT_NE(box.text.find("03/2017", split), std::string::npos);
   EXPECT_EQ(haupt.StatusLine(), "ShowInfo()");
   EXPECT_EQ(f.Log(), "07.12.2026 07:58:30 ShowInfo()\r\n");

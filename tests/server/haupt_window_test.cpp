@@ -85,7 +85,7 @@ TEST_F(HauptWindowTest, TestmodeParameterShowsTheWindowAndKeepsTheIcon) {
 TEST_F(HauptWindowTest, TestmodusShowsTheWindowWithoutIconAndAStartLine) {
   auto haupt = Make({.testmodus = true}, {"C:\\velkora.exe"});
   EXPECT_EQ(haupt->Visibility(), THaupt::StartVisibility::kShown);
-  EXPECT_EQ(haupt->StatusLine(), "Start Velkora Version 1.1.3");
+  EXPECT_EQ(haupt->StatusLine(), "Start Velkora Version " + std::string(kVersion));
   EXPECT_FALSE(haupt->TrayIcon().Active());
   haupt->ApplicationMinimized();
   EXPECT_EQ(tray.Count("Add"), 0);

@@ -54,10 +54,9 @@ class StartupTest : public ::testing::Test {
   }
   // Another instance holds the lock until the result goes.
   std::unique_ptr<NamedLock> HoldLock() {
-    LockResult result = LockResult::kFailed;
-    auto held = locks.Acquire(std::string(kInstanceLockName), result);
-    EXPECT_EQ(result, LockResult::kAcquired);
-    return held;
+    LockResult held = locks.Acquire(std::string(kInstanceLockName));
+    EXPECT_TRUE(held);
+    return held ? std::move(*held) : nullptr;
   }
   void Set(const char* key, const char* value) { profile.Set(kIni, "Fenster", key, value); }
   std::optional<std::string> Get(const char* key) { return profile.Get(kIni, "Fenster", key); }
@@ -80,7 +79,7 @@ TEST_F(StartupTest, StartLinesForZeroParameters) {
   EXPECT_EQ(Run({"/opt/velkora/bin/velkora"}), kExitOk);
   EXPECT_EQ(files.files[kLog].substr(0, 20), "07.12.2026 07:58:30 ");
   const std::vector<std::string> expected = {
-      "Start Velkora Version 1.1.3",
+      "Start Velkora Version " + std::string(kVersion),
       "Kommandozeileninformation",
       " Anzahl Parameter: 0",
       " Nummmer:0 Wert:</opt/velkora/bin/velkora>",
@@ -103,9 +102,8 @@ TEST_F(StartupTest, StartLinesForTwoParametersOneWithABlank) {
 }
 
 TEST_F(StartupTest, SecondInstanceEndsAtOnceWithoutTouchingAnything) {
-  LockResult first = LockResult::kFailed;
-  auto held = locks.Acquire(std::string(kInstanceLockName), first);
-  ASSERT_EQ(first, LockResult::kAcquired);
+  const LockResult held = locks.Acquire(std::string(kInstanceLockName));
+  ASSERT_TRUE(held);
   files.files[kLog] = "alt";
   Set("SchreibeLog", "1");
   EXPECT_EQ(Run({"/bin/velkora", "/regserver"}), kExitOk);
@@ -172,7 +170,7 @@ TEST_F(StartupTest, PreviousLogIsDeletedWhenLogging) {
   Set("SchreibeLog", "1");
   files.files[kLog] = "vom letzten Mal\r\n";
   Run({"/bin/velkora"});
-  EXPECT_EQ(LogLines().front(), "Start Velkora Version 1.1.3");
+  EXPECT_EQ(LogLines().front(), "Start Velkora Version " + std::string(kVersion));
 }
 
 TEST_F(StartupTest, HooksRunInOrderAndThreadTheMainWindow) {
@@ -185,7 +183,7 @@ TEST_F(StartupTest, HooksRunInOrderAndThreadTheMainWindow) {
   const std::vector<std::string> lines = LogLines();
   ASSERT_GE(lines.size(), 4u);
   EXPECT_EQ(lines[lines.size() - 3], "VelkoraVersion()");
-  EXPECT_EQ(lines[lines.size() - 2], " --> \"010103\"");
+  EXPECT_EQ(lines[lines.size() - 2], " --> \"" + VersionDigits(kVersion) + "\"");
   EXPECT_EQ(lines.back(), "Programmende");
 }
 
@@ -229,7 +227,7 @@ TEST_F(StartupTest, AStartByComWaitsForAnInstanceThatIsEnding) {
   EXPECT_EQ(Run({"/bin/velkora", "-Embedding"}, WhenRunning::kWait), kExitOk);
   EXPECT_EQ(locks.waits, std::vector<std::chrono::milliseconds>{kInstanceLockWait});
   EXPECT_EQ(hooks.calls.size(), 7u) << "a whole run";
-  EXPECT_EQ(LogLines().front(), "Start Velkora Version 1.1.3");
+  EXPECT_EQ(LogLines().front(), "Start Velkora Version " + std::string(kVersion));
 }
 
 TEST_F(StartupTest, AStartByComEndsWhenTheInstanceKeepsRunning) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <stdexcept>
 #include <utility>
 
 #include "base/ascii.h"
@@ -20,9 +21,9 @@ namespace {
 
 // Raised inside the parser and turned into a CallLineError at its edge, so
 // that each rule can simply stop where the line goes wrong.
-struct ParseFailure {
+struct ParseFailure : std::runtime_error {
+  ParseFailure(std::size_t at, const std::string& text) : std::runtime_error(text), offset(at) {}
   std::size_t offset;
-  std::string message;
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
@@ -498,14 +499,12 @@ std::size_t ColumnOf(std::string_view line, std::size_t offset) {
 CallLineResult ParseCallLine(std::string_view line) {
   std::size_t first = 0;
   while (first < line.size() && IsBlank(line[first])) ++first;
-  CallLineResult result;
-  if (first == line.size() || line[first] == '\'' || line[first] == '#') return result;
+  if (first == line.size() || line[first] == '\'' || line[first] == '#') return std::nullopt;
   try {
-    result.call = Parser(line).ParseCall();
+    return Parser(line).ParseCall();
   } catch (const ParseFailure& failure) {
-    result.error = CallLineError{ColumnOf(line, failure.offset), failure.message};
+    return Unexpected(CallLineError{ColumnOf(line, failure.offset), failure.what()});
   }
-  return result;
 }
 
 }  // namespace velkora

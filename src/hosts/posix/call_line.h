@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/expected.h"
 #include "base/variant.h"
 
 namespace velkora {
@@ -47,14 +48,9 @@ struct CallLineError {
   std::string message;
 };
 
-// The outcome of ParseCallLine: exactly one of the three is set. A blank
-// line or a comment line gives neither call nor error.
-struct CallLineResult {
-  std::optional<ParsedCall> call;
-  std::optional<CallLineError> error;
-
-  bool IsSkipped() const { return !call && !error; }
-};
+// The outcome of ParseCallLine: the call, no call (nullopt) for a blank
+// line or a comment line, or the error.
+using CallLineResult = Expected<std::optional<ParsedCall>, CallLineError>;
 
 // Parses one call line written like a VBScript statement:
 //

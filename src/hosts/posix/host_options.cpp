@@ -44,7 +44,7 @@ HostOptionsResult ParseHostOptions(const std::vector<std::string>& args, const E
   HostOptions options;
   std::optional<std::string> config_dir;
   std::optional<std::string> state_dir;
-  auto fail = [](std::string message) { return HostOptionsResult{std::nullopt, std::move(message)}; };
+  auto fail = [](std::string message) -> HostOptionsResult { return Unexpected(std::move(message)); };
 
   std::size_t i = 0;
   for (; i < args.size(); ++i) {
@@ -95,7 +95,7 @@ HostOptionsResult ParseHostOptions(const std::vector<std::string>& args, const E
   }
   options.config_dir = config_dir ? AbsoluteFolder(*config_dir) : "";
   options.state_dir = state_dir ? AbsoluteFolder(*state_dir) : "";
-  return {std::move(options), ""};
+  return options;
 }
 
 std::string HostUsage() {

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/expected.h"
+
 namespace velkora {
 
 // Exit code for a bad command line; the others are the server's (0 for a
@@ -24,10 +26,8 @@ struct HostOptions {
   std::vector<std::string> parameters;
 };
 
-struct HostOptionsResult {
-  std::optional<HostOptions> options;
-  std::string error;  // set when options is empty: the usage error
-};
+// The options, or the usage error.
+using HostOptionsResult = Expected<HostOptions>;
 
 using EnvLookup = std::function<std::optional<std::string>(const char* name)>;
 

@@ -48,7 +48,7 @@ LcrCommandResult ParseLcrCommand(const std::vector<std::string>& args, const Env
   LcrCommandOptions options;
   std::optional<std::string> seconds;
   std::optional<std::string> config_dir;
-  auto fail = [](std::string message) { return LcrCommandResult{std::nullopt, std::move(message)}; };
+  auto fail = [](std::string message) -> LcrCommandResult { return Unexpected(std::move(message)); };
   auto positional = [&](const std::string& arg) -> bool {
     if (seconds) return false;
     seconds = arg;
@@ -91,14 +91,14 @@ LcrCommandResult ParseLcrCommand(const std::vector<std::string>& args, const Env
       return fail("lcr: unknown option " + name);
     }
   }
-  if (options.help) return {std::move(options), ""};
+  if (options.help) return options;
   if (!seconds) return fail("lcr: the duration in seconds is missing");
   options.seconds = *seconds;
 
   if (!config_dir) config_dir = XdgFolder(env, "XDG_CONFIG_HOME", ".config");
   if (!config_dir) return fail("lcr: no settings folder: HOME is not set; use --config-dir");
   options.config_dir = AbsoluteFolder(*config_dir);
-  return {std::move(options), ""};
+  return options;
 }
 
 std::string LcrUsage() {

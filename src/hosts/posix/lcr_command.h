@@ -22,10 +22,8 @@ struct LcrCommandOptions {
   bool help = false;
 };
 
-struct LcrCommandResult {
-  std::optional<LcrCommandOptions> options;
-  std::string error;  // set when options is empty: the usage error
-};
+// The options, or the usage error.
+using LcrCommandResult = Expected<LcrCommandOptions>;
 
 // Reads the arguments after "lcr". Options ("--name value" or
 // "--name=value") may stand before or after SECONDS; "--" ends them, so a

@@ -27,11 +27,11 @@ class FixedClock final : public Clock {
 
 int RunLcrCommand(const std::vector<std::string>& args, HostStreams streams, const EnvLookup& env) {
   LcrCommandResult parsed = ParseLcrCommand(args, env);
-  if (!parsed.options) {
-    streams.err << "velkora: " << parsed.error << "\nTry 'velkora lcr --help'.\n";
+  if (!parsed) {
+    streams.err << "velkora: " << parsed.error() << "\nTry 'velkora lcr --help'.\n";
     return kExitUsage;
   }
-  const LcrCommandOptions& options = *parsed.options;
+  const LcrCommandOptions& options = *parsed;
   if (options.help) {
     streams.out << LcrUsage();
     return 0;

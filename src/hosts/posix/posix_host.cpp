@@ -57,13 +57,10 @@ class StdinHost final : public HostHooks {
       if (first_line && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
       first_line = false;
       CallLineResult parsed = ParseCallLine(line);
-      if (parsed.IsSkipped()) continue;
-      std::string answer;
-      if (parsed.error) {
-        answer = FormatSyntaxError(*parsed.error, mode);
-      } else {
-        answer = FormatAnswer(RunCall(app, *parsed.call), locale_.Formats(), mode);
-      }
+      if (parsed && !*parsed) continue;  // a blank or comment line
+      const std::string answer =
+          parsed ? FormatAnswer(RunCall(app, **parsed), locale_.Formats(), mode)
+                 : FormatSyntaxError(parsed.error(), mode);
       // One line per call, flushed at once, so a script talking to the host
       // through a pipe gets each answer before it sends the next call.
       streams_.out << answer << '\n' << std::flush;
@@ -102,11 +99,11 @@ int RunPosixHost(const std::vector<std::string>& args, const std::string& execut
     return RunLcrCommand(std::vector<std::string>(args.begin() + 1, args.end()), streams, env);
   }
   HostOptionsResult parsed = ParseHostOptions(args, env);
-  if (!parsed.options) {
-    streams.err << "velkora: " << parsed.error << "\nTry 'velkora --help'.\n";
+  if (!parsed) {
+    streams.err << "velkora: " << parsed.error() << "\nTry 'velkora --help'.\n";
     return kExitUsage;
   }
-  const HostOptions& options = *parsed.options;
+  const HostOptions& options = *parsed;
   if (options.help) {
     streams.out << HostUsage();
     return kExitOk;

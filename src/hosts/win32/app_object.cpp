@@ -64,9 +64,7 @@ HRESULT AppObject::GetTypeInfo(UINT index, LCID /*lcid*/, ITypeInfo** info) {
   if (info == nullptr) return E_POINTER;
   *info = nullptr;
   if (index != 0) return DISP_E_BADINDEX;
-  ITypeInfo* dispatch = host_.DispatchTypeInfo();
-  dispatch->AddRef();
-  *info = dispatch;
+  *info = ComPtr<ITypeInfo>::Copy(host_.DispatchTypeInfo()).Detach();
   return S_OK;
 }
 
@@ -316,13 +314,10 @@ HRESULT AppClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** obj
   if (outer != nullptr) return CLASS_E_NOAGGREGATION;
   if (host_.Ending()) return CO_E_SERVER_STOPPING;
   return GuardComCall([&]() -> HRESULT {
-    auto app = std::unique_ptr<AppObject, void (*)(AppObject*)>(
-        new AppObject(host_), [](AppObject* o) { o->AddRef(), o->Release(); });
-    HRESULT hr = app->QueryInterface(riid, object);
-    // On success the interface's reference owns the object; on failure the
-    // deleter's AddRef/Release pair destroys it.
-    if (SUCCEEDED(hr)) static_cast<void>(app.release());
-    return hr;
+    // The new object's first reference; on success the interface handed
+    // out holds the object, on failure this one was the last.
+    ComPtr<AppObject> app = ComPtr<AppObject>::Attach(new AppObject(host_));
+    return app->QueryInterface(riid, object);
   });
 }
 

@@ -17,11 +17,18 @@ template <typename T>
 class ComPtr {
  public:
   ComPtr() = default;
-  // Takes over a reference the caller already holds.
+  // Takes over a reference the caller already holds (a new object, which
+  // starts at one reference; an out-parameter filled by the callee).
   static ComPtr Attach(T* pointer) {
     ComPtr result;
     result.pointer_ = pointer;
     return result;
+  }
+  // Takes a reference of its own on a pointer the caller only borrows (an
+  // argument, a value inside a VARIANT).
+  static ComPtr Copy(T* pointer) {
+    if (pointer) pointer->AddRef();
+    return Attach(pointer);
   }
   ComPtr(const ComPtr& other) : pointer_(other.pointer_) {
     if (pointer_) pointer_->AddRef();
@@ -50,6 +57,8 @@ class ComPtr {
     return &pointer_;
   }
   void** put_void() { return reinterpret_cast<void**>(put()); }
+  // Gives up the reference without releasing it, for an out-parameter.
+  [[nodiscard]] T* Detach() { return std::exchange(pointer_, nullptr); }
   // Hands a new reference to an out-parameter of the caller.
   void CopyTo(T** out) const {
     *out = pointer_;

@@ -120,8 +120,7 @@ Variant TextArgumentFromComVariant(const VARIANT& value, std::deque<Variant>& re
   } else {
     return FromComVariant(value, referents);
   }
-  if (first != nullptr) first->AddRef();
-  ComPtr<IDispatch> object = ComPtr<IDispatch>::Attach(first);
+  ComPtr<IDispatch> object = ComPtr<IDispatch>::Copy(first);
   for (int step = 0; step < kMostObjectsInARow && object; ++step) {
     DISPPARAMS no_arguments{};
     UniqueVariant fetched;
@@ -130,9 +129,7 @@ Variant TextArgumentFromComVariant(const VARIANT& value, std::deque<Variant>& re
       break;
     }
     if (V_VT(&fetched.get()) != VT_DISPATCH) return FromComVariant(fetched.get(), referents);
-    IDispatch* next = V_DISPATCH(&fetched.get());
-    if (next != nullptr) next->AddRef();
-    object = ComPtr<IDispatch>::Attach(next);
+    object = ComPtr<IDispatch>::Copy(V_DISPATCH(&fetched.get()));
   }
   return Variant::Dispatch();
 }

@@ -3,17 +3,18 @@
 #include <span>
 #include <utility>
 
-#include "base/ascii.h"
 #include "base/error.h"
+#include "base/version.h"
 #include "hosts/win32/com_variant.h"
 #include "platform/win32/application_icon.h"
+#include "platform/win32/system_message.h"
 #include "shell/script_frame.h"
 
 namespace velkora::win32 {
 namespace {
 
 constexpr char kWindowClass[] = "THaupt";
-constexpr char kWindowCaption[] = "Velkora 1.1.3";
+constexpr char kWindowCaption[] = "Velkora " VELKORA_VERSION;
 constexpr UINT_PTR kQuitTimer = 1;
 // Leaving the loop at once from inside the last Release let CoUninitialize
 // wait for an RPC shutdown that never came, now and then; a short pause
@@ -28,23 +29,6 @@ class Win32ProcessReference final : public ServerProcessReference {
   uint32_t AddRef() override { return CoAddRefServerProcess(); }
   uint32_t Release() override { return CoReleaseServerProcess(); }
 };
-
-std::string SystemMessage(HRESULT status) {
-  UniqueLocalMemory<char> buffer;
-  // With FORMAT_MESSAGE_ALLOCATE_BUFFER the buffer argument receives the
-  // address of the buffer the system allocates.
-  DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, static_cast<DWORD>(status), 0, reinterpret_cast<char*>(buffer.put()), 0, nullptr);
-  std::string text(length > 0 && buffer ? TrimRightBlanks(std::string_view(buffer.get(), length), "\r\n ")
-                                        : std::string_view());
-  if (text.empty()) {
-    char code[32];
-    wsprintfA(code, "0x%08lX", static_cast<unsigned long>(status));
-    text = code;
-  }
-  return text;
-}
 
 std::string ShortPath(const std::string& path) {
   char buffer[MAX_PATH] = {};
@@ -75,8 +59,7 @@ void Win32ComServer::LoadTypeLibrary() {
   // The type library of the executable's own resources; the class entry and
   // its default dispatch interface must be in it.
   std::wstring path = WideFromAnsi(exe_path_);
-  HRESULT hr = LoadTypeLib(path.c_str(), type_library_.put());
-  if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
+  ThrowIfFailed(LoadTypeLib(path.c_str(), type_library_.put()));
 
   const std::string missing = Replace("Für Klasse %s fehlt die Typinformation", "%s", kClassName);
   const std::string wrong = Replace("Falsche Typinformation für Klasse %s", "%s", kClassName);
@@ -115,8 +98,7 @@ void Win32ComServer::RegisterTypeLibrary() {
   std::wstring path = WideFromAnsi(exe_path_);
   std::wstring folder = path.substr(0, path.find_last_of(L"\\/") + 1);
   if (!folder.empty() && folder.size() > 3) folder.pop_back();  // no trailing backslash
-  HRESULT hr = RegisterTypeLib(type_library_.get(), path.data(), folder.data());
-  if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
+  ThrowIfFailed(RegisterTypeLib(type_library_.get(), path.data(), folder.data()));
 }
 
 void Win32ComServer::UnregisterTypeLibrary() {
@@ -136,8 +118,7 @@ std::optional<int> Win32ComServer::InitializeAutomation(const std::vector<std::s
   probe_.Mark("settings_read");
   // A registration beside a running server comes here first.
   if (!type_library_) LoadTypeLibrary();
-  HRESULT hr = CoInitialize(nullptr);
-  if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
+  ThrowIfFailed(CoInitialize(nullptr));
   com_ = UniqueCoInitialize(/*owed=*/true);
   probe_.Mark("com_initialized");
 
@@ -172,8 +153,7 @@ std::optional<int> Win32ComServer::InitializeAutomation(const std::vector<std::s
       message_filter_ = UniqueMessageFilter(/*owed=*/true);
     }
   }
-  hr = RegisterClassObject();
-  if (FAILED(hr)) throw Error(SystemMessage(hr), hr);
+  ThrowIfFailed(RegisterClassObject());
   probe_.ClassObjectRegistered();
   return std::nullopt;
 }

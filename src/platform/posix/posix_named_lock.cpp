@@ -53,18 +53,15 @@ std::string NamedLockPath(const std::string& name) {
   return "/tmp/velkora-" + std::to_string(::getuid()) + "-" + EscapeName(name) + ".lock";
 }
 
-std::unique_ptr<NamedLock> PosixNamedLockFactory::Acquire(const std::string& name, LockResult& result) {
-  result = LockResult::kFailed;
+LockResult PosixNamedLockFactory::Acquire(const std::string& name) {
   const std::string path = NamedLockPath(name);
   // O_NOFOLLOW: in a shared /tmp a planted symlink must not redirect us.
   UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
-  if (!fd) return nullptr;
+  if (!fd) return Unexpected(LockFailure::kFailed);
   while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
     if (errno == EINTR) continue;
-    if (errno == EWOULDBLOCK) result = LockResult::kAlreadyExists;
-    return nullptr;
+    return Unexpected(errno == EWOULDBLOCK ? LockFailure::kAlreadyExists : LockFailure::kFailed);
   }
-  result = LockResult::kAcquired;
   return std::make_unique<FlockLock>(std::move(fd));
 }
 
@@ -72,13 +69,13 @@ std::unique_ptr<NamedLock> PosixNamedLockFactory::Acquire(const std::string& nam
 
 namespace velkora::posix {
 
-std::unique_ptr<NamedLock> PosixNamedLockFactory::AcquireWaiting(const std::string& name,
-                                                                 std::chrono::milliseconds wait,
-                                                                 LockResult& result) {
+LockResult PosixNamedLockFactory::AcquireWaiting(const std::string& name,
+                                                 std::chrono::milliseconds wait) {
   const auto deadline = std::chrono::steady_clock::now() + wait;
   for (;;) {
-    std::unique_ptr<NamedLock> lock = Acquire(name, result);
-    if (result != LockResult::kAlreadyExists || std::chrono::steady_clock::now() >= deadline) {
+    LockResult lock = Acquire(name);
+    if (lock || lock.error() != LockFailure::kAlreadyExists ||
+        std::chrono::steady_clock::now() >= deadline) {
       return lock;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

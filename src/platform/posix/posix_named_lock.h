@@ -12,10 +12,9 @@ namespace velkora::posix {
 // lock a fresh file while the first still holds the old one.
 class PosixNamedLockFactory final : public NamedLockFactory {
  public:
-  std::unique_ptr<NamedLock> Acquire(const std::string& name, LockResult& result) override;
+  LockResult Acquire(const std::string& name) override;
   // Tries again every few milliseconds until the wait is over.
-  std::unique_ptr<NamedLock> AcquireWaiting(const std::string& name, std::chrono::milliseconds wait,
-                                            LockResult& result) override;
+  LockResult AcquireWaiting(const std::string& name, std::chrono::milliseconds wait) override;
 };
 
 // Path of the lock file for `name`; exposed for tests.

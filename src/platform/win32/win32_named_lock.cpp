@@ -17,39 +17,30 @@ class MutexLock final : public NamedLock {
   UniqueHandle mutex_;
 };
 
-std::unique_ptr<NamedLock> Take(const std::string& name, DWORD wait_ms, LockResult& result) {
+LockResult Take(const std::string& name, DWORD wait_ms) {
   UniqueHandle mutex(CreateMutexA(nullptr, TRUE, name.c_str()));
   // Read at once: nothing may run between the call and the error query.
   const DWORD error = GetLastError();
-  if (!mutex) {
-    result = LockResult::kFailed;
-    return nullptr;
-  }
+  if (!mutex) return Unexpected(LockFailure::kFailed);
   if (error == ERROR_ALREADY_EXISTS) {
     // Someone else's mutex: ours only once they let go of it. A holder that
     // died without letting go leaves it abandoned, which makes it ours too.
     const DWORD waited = wait_ms == 0 ? WAIT_TIMEOUT : WaitForSingleObject(mutex.get(), wait_ms);
     if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-      result = LockResult::kAlreadyExists;
-      return nullptr;
+      return Unexpected(LockFailure::kAlreadyExists);
     }
   }
-  result = LockResult::kAcquired;
   return std::make_unique<MutexLock>(std::move(mutex));
 }
 
 }  // namespace
 
-std::unique_ptr<NamedLock> Win32NamedLockFactory::Acquire(const std::string& name,
-                                                          LockResult& result) {
-  return Take(name, 0, result);
-}
+LockResult Win32NamedLockFactory::Acquire(const std::string& name) { return Take(name, 0); }
 
-std::unique_ptr<NamedLock> Win32NamedLockFactory::AcquireWaiting(const std::string& name,
-                                                                 std::chrono::milliseconds wait,
-                                                                 LockResult& result) {
+LockResult Win32NamedLockFactory::AcquireWaiting(const std::string& name,
+                                                 std::chrono::milliseconds wait) {
   const auto ms = wait.count() <= 0 ? 0 : wait.count() >= INFINITE ? INFINITE - 1 : wait.count();
-  return Take(name, static_cast<DWORD>(ms), result);
+  return Take(name, static_cast<DWORD>(ms));
 }
 
 }  // namespace velkora::win32

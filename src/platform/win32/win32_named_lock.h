@@ -10,9 +10,8 @@ namespace velkora::win32 {
 // dies, and hands a waiter a mutex whose holder died as abandoned.
 class Win32NamedLockFactory final : public NamedLockFactory {
  public:
-  std::unique_ptr<NamedLock> Acquire(const std::string& name, LockResult& result) override;
-  std::unique_ptr<NamedLock> AcquireWaiting(const std::string& name, std::chrono::milliseconds wait,
-                                            LockResult& result) override;
+  LockResult Acquire(const std::string& name) override;
+  LockResult AcquireWaiting(const std::string& name, std::chrono::milliseconds wait) override;
 };
 
 }  // namespace velkora::win32

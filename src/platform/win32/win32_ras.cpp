@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/win32/system_message.h"
 #include "platform/win32/win32_ras_records.h"
 
 namespace velkora::win32 {
@@ -102,16 +103,7 @@ std::string Win32RasLibrary::ErrorString(uint32_t code) {
   return FieldText(text);
 }
 
-std::string Win32RasLibrary::SystemErrorText(uint32_t code) {
-  CHAR text[1024] = {};
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                nullptr, code, 0, text, sizeof text, nullptr);
-  while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' ||
-                        text[length - 1] == ' ')) {
-    --length;
-  }
-  return std::string(text, length);
-}
+std::string Win32RasLibrary::SystemErrorText(uint32_t code) { return win32::SystemErrorText(code); }
 
 uint32_t Win32RasLibrary::EnumEntries(const std::string& phone_book, std::size_t capacity,
                                       std::vector<std::string>& names) {

@@ -8,8 +8,10 @@
 namespace velkora::win32 {
 
 // RASAPI32.DLL, loaded by Load and freed by Unload (or at destruction).
-// Where the phone-book entry functions are not in it (the oldest systems),
-// RNAPH.DLL is loaded beside it.
+// Where it lacks the phone-book entry functions (the oldest systems),
+// RNAPH.DLL, which holds them there, is loaded beside it and kept as long.
+// None of RNAPH.DLL's functions is called: RasEnumEntriesA, the one
+// phone-book function the server uses, is RASAPI32.DLL's on every system.
 class Win32RasLibrary final : public RasLibrary {
  public:
   Win32RasLibrary() = default;
@@ -35,7 +37,7 @@ class Win32RasLibrary final : public RasLibrary {
   using EnumEntriesFn = DWORD(WINAPI*)(LPCSTR, LPCSTR, void*, LPDWORD, LPDWORD);
 
   UniqueModule ras_library_;
-  UniqueModule entry_library_;  // RNAPH.DLL, only where it is needed
+  UniqueModule entry_library_;  // RNAPH.DLL, only where RASAPI32.DLL lacks the entry functions
   DialFn dial_ = nullptr;
   EnumConnectionsFn enum_connections_ = nullptr;
   GetConnectStatusFn get_connect_status_ = nullptr;

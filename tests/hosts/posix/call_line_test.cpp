@@ -10,11 +10,17 @@
 namespace velkora {
 namespace {
 
+// A line that holds a call: neither a syntax error nor skipped.
+bool IsCall(const CallLineResult& r) { return r && *r; }
+
 ParsedCall MustParse(std::string_view line) {
   CallLineResult r = ParseCallLine(line);
-  EXPECT_FALSE(r.error) << line << ": column " << r.error->column << ": " << r.error->message;
-  EXPECT_TRUE(r.call) << line;
-  return r.call ? std::move(*r.call) : ParsedCall();
+  if (!r) {
+    ADD_FAILURE() << line << ": column " << r.error().column << ": " << r.error().message;
+    return ParsedCall();
+  }
+  EXPECT_TRUE(*r) << line;
+  return *r ? std::move(**r) : ParsedCall();
 }
 
 TEST(CallLineTest, CallShapes) {
@@ -44,7 +50,8 @@ TEST(CallLineTest, CallShapes) {
 
 TEST(CallLineTest, BlankAndCommentLinesAreSkipped) {
   for (const char* line : {"", "   ", "\t\r", "' VBScript comment", "  # shell comment", "'"}) {
-    EXPECT_TRUE(ParseCallLine(line).IsSkipped()) << '"' << line << '"';
+    const CallLineResult r = ParseCallLine(line);
+    EXPECT_TRUE(r && !*r) << '"' << line << '"';
   }
 }
 
@@ -142,20 +149,20 @@ TEST(CallLineTest, NestingIsBoundedWithASyntaxError) {
     line.append(static_cast<std::size_t>(depth), ')');
     return line + ")";
   };
-  EXPECT_TRUE(ParseCallLine(nested("ByRef", 64)).call);
-  EXPECT_TRUE(ParseCallLine(nested("Array", 64)).call);
+  EXPECT_TRUE(IsCall(ParseCallLine(nested("ByRef", 64))));
+  EXPECT_TRUE(IsCall(ParseCallLine(nested("Array", 64))));
   for (const std::string word : {"ByRef", "Array", "byref"}) {
     for (int depth : {65, 300000}) {
       CallLineResult r = ParseCallLine(nested(word, depth));
-      ASSERT_TRUE(r.error) << word << " " << depth;
-      EXPECT_EQ(r.error->column, 3u + 64u * 6u) << "where the 65th level begins";
-      EXPECT_NE(r.error->message.find("nested deeper than 64"), std::string::npos) << r.error->message;
+      ASSERT_FALSE(r) << word << " " << depth;
+      EXPECT_EQ(r.error().column, 3u + 64u * 6u) << "where the 65th level begins";
+      EXPECT_NE(r.error().message.find("nested deeper than 64"), std::string::npos) << r.error().message;
     }
   }
   // Levels count along one path, not across siblings.
   std::string wide = "F(";
   for (int i = 0; i < 200; ++i) wide += (i ? ", " : "") + std::string("ByRef(Array(1, 2))");
-  EXPECT_TRUE(ParseCallLine(wide + ")").call);
+  EXPECT_TRUE(IsCall(ParseCallLine(wide + ")")));
 }
 
 TEST(CallLineTest, NamedArguments) {
@@ -212,10 +219,9 @@ TEST(CallLineTest, MalformedLinesNameTheColumn) {
   };
   for (const Case& c : cases) {
     CallLineResult r = ParseCallLine(c.line);
-    ASSERT_TRUE(r.error) << c.line;
-    EXPECT_FALSE(r.call) << c.line;
-    EXPECT_EQ(r.error->column, c.column) << c.line << ": " << r.error->message;
-    EXPECT_NE(r.error->message.find(c.message), std::string::npos) << c.line << ": " << r.error->message;
+    ASSERT_FALSE(r) << c.line;
+    EXPECT_EQ(r.error().column, c.column) << c.line << ": " << r.error().message;
+    EXPECT_NE(r.error().message.find(c.message), std::string::npos) << c.line << ": " << r.error().message;
   }
 }
 

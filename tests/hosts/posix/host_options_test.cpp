@@ -39,9 +39,9 @@ TEST(HostOptionsTest, FoldersFollowXdgRules) {
   };
   for (const Case& c : cases) {
     HostOptionsResult r = ParseHostOptions(c.args, Env(c.env));
-    ASSERT_TRUE(r.options) << r.error;
-    EXPECT_EQ(r.options->config_dir, c.config);
-    EXPECT_EQ(r.options->state_dir, c.state);
+    ASSERT_TRUE(r) << r.error();
+    EXPECT_EQ(r->config_dir, c.config);
+    EXPECT_EQ(r->state_dir, c.state);
   }
 }
 
@@ -50,33 +50,33 @@ TEST(HostOptionsTest, FoldersFollowXdgRules) {
 TEST(HostOptionsTest, RelativeFoldersBecomeFullPaths) {
   const std::string here = std::filesystem::current_path().string();
   HostOptionsResult r = ParseHostOptions({"--config-dir", "examples/lcr/", "--state-dir=./log/../state"}, Env({}));
-  ASSERT_TRUE(r.options) << r.error;
-  EXPECT_EQ(r.options->config_dir, here + "/examples/lcr");
-  EXPECT_EQ(r.options->state_dir, here + "/state");
+  ASSERT_TRUE(r) << r.error();
+  EXPECT_EQ(r->config_dir, here + "/examples/lcr");
+  EXPECT_EQ(r->state_dir, here + "/state");
   r = ParseHostOptions({"--config-dir=.", "--state-dir=.."}, Env({}));
-  ASSERT_TRUE(r.options) << r.error;
-  EXPECT_EQ(r.options->config_dir, here);
-  EXPECT_EQ(r.options->state_dir, std::filesystem::current_path().parent_path().string());
+  ASSERT_TRUE(r) << r.error();
+  EXPECT_EQ(r->config_dir, here);
+  EXPECT_EQ(r->state_dir, std::filesystem::current_path().parent_path().string());
 }
 
 TEST(HostOptionsTest, OptionsThenParameters) {
   const EnvLookup env = Env({{"HOME", "/h"}});
   HostOptionsResult r = ParseHostOptions({"--json", "--locale", "de", "TESTMODE", "--json", "a b"}, env);
-  ASSERT_TRUE(r.options) << r.error;
-  EXPECT_TRUE(r.options->json);
-  EXPECT_TRUE(r.options->german_formats);
-  EXPECT_EQ(r.options->parameters, (std::vector<std::string>{"TESTMODE", "--json", "a b"}));
+  ASSERT_TRUE(r) << r.error();
+  EXPECT_TRUE(r->json);
+  EXPECT_TRUE(r->german_formats);
+  EXPECT_EQ(r->parameters, (std::vector<std::string>{"TESTMODE", "--json", "a b"}));
 
   r = ParseHostOptions({"--", "--help", "-Embedding"}, env);
-  ASSERT_TRUE(r.options) << r.error;
-  EXPECT_FALSE(r.options->help);
-  EXPECT_EQ(r.options->parameters, (std::vector<std::string>{"--help", "-Embedding"}));
+  ASSERT_TRUE(r) << r.error();
+  EXPECT_FALSE(r->help);
+  EXPECT_EQ(r->parameters, (std::vector<std::string>{"--help", "-Embedding"}));
 
   r = ParseHostOptions({"-Embedding"}, env);
-  ASSERT_TRUE(r.options) << r.error;
-  EXPECT_EQ(r.options->parameters, (std::vector<std::string>{"-Embedding"}));
-  EXPECT_FALSE(r.options->json);
-  EXPECT_FALSE(r.options->german_formats);
+  ASSERT_TRUE(r) << r.error();
+  EXPECT_EQ(r->parameters, (std::vector<std::string>{"-Embedding"}));
+  EXPECT_FALSE(r->json);
+  EXPECT_FALSE(r->german_formats);
 }
 
 TEST(HostOptionsTest, UsageErrors) {
@@ -94,12 +94,12 @@ TEST(HostOptionsTest, UsageErrors) {
   };
   for (const Case& c : cases) {
     HostOptionsResult r = ParseHostOptions(c.args, env);
-    EXPECT_FALSE(r.options);
-    EXPECT_NE(r.error.find(c.message), std::string::npos) << r.error;
+    ASSERT_FALSE(r);
+    EXPECT_NE(r.error().find(c.message), std::string::npos) << r.error();
   }
   // Without HOME there is no default folder; --help still works.
-  EXPECT_FALSE(ParseHostOptions({}, Env({})).options);
-  EXPECT_TRUE(ParseHostOptions({"--help"}, Env({})).options);
+  EXPECT_FALSE(ParseHostOptions({}, Env({})));
+  EXPECT_TRUE(ParseHostOptions({"--help"}, Env({})));
 }
 
 }  // namespace

@@ -20,24 +20,24 @@ TEST(ParseLcrCommand, OptionsAroundTheDuration) {
   const LcrCommandResult r = ParseLcrCommand(
       {"--trace", "300", "--at", "7.12.2026 07:58:30", "--config-dir=/etc/x", "--locale", "de"},
       Env({{"HOME", "/home/u"}}));
-  ASSERT_TRUE(r.options) << r.error;
-  EXPECT_EQ(r.options->seconds, "300");
-  ASSERT_TRUE(r.options->at);
-  EXPECT_DOUBLE_EQ(*r.options->at, EncodeDate(2026, 12, 7) + EncodeTime(7, 58, 30));
-  EXPECT_EQ(r.options->config_dir, "/etc/x");
-  EXPECT_TRUE(r.options->trace);
-  EXPECT_TRUE(r.options->german_formats);
+  ASSERT_TRUE(r) << r.error();
+  EXPECT_EQ(r->seconds, "300");
+  ASSERT_TRUE(r->at);
+  EXPECT_DOUBLE_EQ(*r->at, EncodeDate(2026, 12, 7) + EncodeTime(7, 58, 30));
+  EXPECT_EQ(r->config_dir, "/etc/x");
+  EXPECT_TRUE(r->trace);
+  EXPECT_TRUE(r->german_formats);
 
   // Defaults: now, the XDG folder; a duration after "--" may look like an option.
   const LcrCommandResult d = ParseLcrCommand({"--", "--5"}, Env({{"XDG_CONFIG_HOME", "/cfg"}}));
-  ASSERT_TRUE(d.options) << d.error;
-  EXPECT_EQ(d.options->seconds, "--5");
-  EXPECT_FALSE(d.options->at);
-  EXPECT_EQ(d.options->config_dir, "/cfg/velkora");
-  EXPECT_EQ(ParseLcrCommand({"-5"}, Env({{"HOME", "/h"}})).options->config_dir, "/h/.config/velkora");
-  EXPECT_TRUE(ParseLcrCommand({"--help"}, Env({})).options->help);
+  ASSERT_TRUE(d) << d.error();
+  EXPECT_EQ(d->seconds, "--5");
+  EXPECT_FALSE(d->at);
+  EXPECT_EQ(d->config_dir, "/cfg/velkora");
+  EXPECT_EQ(ParseLcrCommand({"-5"}, Env({{"HOME", "/h"}}))->config_dir, "/h/.config/velkora");
+  EXPECT_TRUE(ParseLcrCommand({"--help"}, Env({}))->help);
   // A relative folder is a full path from the current folder.
-  EXPECT_EQ(ParseLcrCommand({"60", "--config-dir", "examples/lcr/einstellungen"}, Env({})).options->config_dir,
+  EXPECT_EQ(ParseLcrCommand({"60", "--config-dir", "examples/lcr/einstellungen"}, Env({}))->config_dir,
             std::filesystem::current_path().string() + "/examples/lcr/einstellungen");
 }
 
@@ -58,9 +58,9 @@ TEST(ParseLcrCommand, BadCommandLines) {
        }) {
     std::string joined;
     for (const std::string& a : args) joined += "<" + a + ">";
-    EXPECT_FALSE(ParseLcrCommand(args, env).options) << joined;
+    EXPECT_FALSE(ParseLcrCommand(args, env)) << joined;
   }
-  EXPECT_FALSE(ParseLcrCommand({"60"}, Env({})).options);  // no folder at all
+  EXPECT_FALSE(ParseLcrCommand({"60"}, Env({})));  // no folder at all
 }
 
 }  // namespace

@@ -476,7 +476,17 @@ TEST_F(AppObjectTest, TheLastCallersServiceProviderIsKeptUntilTheObjectEnds) {
 }
 
 TEST_F(AppObjectTest, TheLastReleaseEndsTheObject) {
+  // An object asked for an interface it lacks is gone at once; the one
+  // handed out lives until its last reference goes.
+  AppClassFactory factory(host_);
+  ComPtr<IClassFactory> wrong;
+  EXPECT_EQ(factory.CreateInstance(nullptr, IID_IClassFactory, wrong.put_void()), E_NOINTERFACE);
+  EXPECT_FALSE(wrong);
+  EXPECT_EQ(host_.objects, 1);
+  ComPtr<IDispatch> second = ComPtr<IDispatch>::Copy(object_.get());
   object_.reset();
+  EXPECT_EQ(host_.objects, 1);
+  second.reset();
   EXPECT_EQ(host_.objects, 0);
 }
 

@@ -11,13 +11,8 @@
 int main(int argc, char** argv) {
   if (argc < 2) return 3;
   velkora::win32::Win32NamedLockFactory factory;
-  velkora::LockResult result = velkora::LockResult::kFailed;
-  auto lock = factory.Acquire(argv[1], result);
+  const velkora::LockResult lock = factory.Acquire(argv[1]);
   if (argc > 2) Sleep(static_cast<DWORD>(std::atoi(argv[2])));
-  switch (result) {
-    case velkora::LockResult::kAcquired: return 0;
-    case velkora::LockResult::kAlreadyExists: return 1;
-    case velkora::LockResult::kFailed: return 2;
-  }
-  return 2;
+  if (lock) return 0;
+  return lock.error() == velkora::LockFailure::kAlreadyExists ? 1 : 2;
 }

@@ -46,16 +46,15 @@ std::string UniqueName() {
 
 TEST(Win32NamedLock, SecondProcessSeesTheLockUntilItIsReleased) {
   Win32NamedLockFactory factory;
-  LockResult result = LockResult::kFailed;
-  auto lock = factory.Acquire(UniqueName(), result);
-  ASSERT_EQ(result, LockResult::kAcquired);
-  ASSERT_NE(lock, nullptr);
+  LockResult lock = factory.Acquire(UniqueName());
+  ASSERT_TRUE(lock);
+  ASSERT_NE(*lock, nullptr);
 
   UniqueHandle held = StartProbe(UniqueName());
   ASSERT_TRUE(held);
   EXPECT_EQ(WaitForExit(held), 1u);
 
-  lock.reset();
+  lock->reset();
   UniqueHandle free = StartProbe(UniqueName());
   ASSERT_TRUE(free);
   EXPECT_EQ(WaitForExit(free), 0u);
@@ -67,12 +66,11 @@ TEST(Win32NamedLock, LockOfAnEndedProcessIsGone) {
   ASSERT_TRUE(holder);
   Sleep(500);
   Win32NamedLockFactory factory;
-  LockResult result = LockResult::kFailed;
-  EXPECT_EQ(factory.Acquire(UniqueName(), result), nullptr);
-  EXPECT_EQ(result, LockResult::kAlreadyExists);
+  const LockResult refused = factory.Acquire(UniqueName());
+  ASSERT_FALSE(refused);
+  EXPECT_EQ(refused.error(), LockFailure::kAlreadyExists);
   EXPECT_EQ(WaitForExit(holder), 0u);
-  auto lock = factory.Acquire(UniqueName(), result);
-  EXPECT_EQ(result, LockResult::kAcquired);
+  EXPECT_TRUE(factory.Acquire(UniqueName()));
 }
 
 
@@ -81,17 +79,17 @@ TEST(Win32NamedLock, AWaitingAcquisitionGetsTheLockOfAProcessThatEnds) {
   ASSERT_TRUE(holder);
   Sleep(500);
   Win32NamedLockFactory factory;
-  LockResult result = LockResult::kFailed;
   // Too short a wait: still held.
-  EXPECT_EQ(factory.AcquireWaiting(UniqueName(), std::chrono::milliseconds(50), result), nullptr);
-  EXPECT_EQ(result, LockResult::kAlreadyExists);
+  const LockResult refused = factory.AcquireWaiting(UniqueName(), std::chrono::milliseconds(50));
+  ASSERT_FALSE(refused);
+  EXPECT_EQ(refused.error(), LockFailure::kAlreadyExists);
   // Long enough: ours as soon as the holder is done.
-  auto lock = factory.AcquireWaiting(UniqueName(), std::chrono::seconds(30), result);
-  EXPECT_EQ(result, LockResult::kAcquired);
-  EXPECT_NE(lock, nullptr);
+  LockResult lock = factory.AcquireWaiting(UniqueName(), std::chrono::seconds(30));
+  ASSERT_TRUE(lock);
+  EXPECT_NE(*lock, nullptr);
   EXPECT_EQ(WaitForExit(holder), 0u);
   // And a second process sees it held now.
-  lock.reset();
+  lock->reset();
   UniqueHandle free = StartProbe(UniqueName());
   ASSERT_TRUE(free);
   EXPECT_EQ(WaitForExit(free), 0u);

@@ -1,4 +1,4 @@
-#include "windows/window_functions.h"
+#include "window_search/window_functions.h"
 
 #include <exception>
 
