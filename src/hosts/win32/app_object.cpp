@@ -23,8 +23,7 @@ AppObject::~AppObject() {
 
 void AppObject::KeepCaller(IServiceProvider* caller) {
   if (caller == nullptr || caller == caller_.get()) return;
-  caller->AddRef();
-  caller_ = ComPtr<IServiceProvider>::Attach(caller);
+  caller_ = ComPtr<IServiceProvider>::Copy(caller);
 }
 
 HRESULT AppObject::QueryInterface(REFIID riid, void** object) {

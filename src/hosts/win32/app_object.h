@@ -155,7 +155,6 @@ class AppObject final : public IApp, public IDispatchEx, public ISupportErrorInf
   void KeepCaller(IServiceProvider* caller);
 
   AppHost& host_;
-  AppHost& host_;
   // A new object starts with the reference of its maker.
   std::atomic<ULONG> references_{1};
   ComPtr<IServiceProvider> caller_;
