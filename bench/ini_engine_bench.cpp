@@ -48,7 +48,8 @@ class BenchFile {
     while (text.size() < kFileSize - 200) {
       text += "[Section" + std::to_string(section++) + "]\r\n";
       for (int key = 0; key < 12 && text.size() < kFileSize - 200; ++key) {
-        text += "Key" + std::to_string(key) + " = \"value number " + std::to_string(key * section) + "\"\r\n";
+        text += "Key" + std::to_string(key) + " = \"value number " + std::to_string(key * section) +
+                "\"\r\n";
         if (key % 5 == 4) text += "; a comment line\r\n\r\n";
       }
     }
@@ -82,7 +83,8 @@ void BM_ReadValueThroughProfile(benchmark::State& state) {
     if (value != "found it") state.SkipWithError("value not found");
     benchmark::DoNotOptimize(value);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(fs::file_size(file.path())));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(fs::file_size(file.path())));
 }
 BENCHMARK(BM_ReadValueThroughProfile)->Unit(benchmark::kMicrosecond);
 
@@ -96,7 +98,8 @@ void BM_ReadFileBytesOnce(benchmark::State& state) {
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     benchmark::DoNotOptimize(bytes);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(fs::file_size(file.path())));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(fs::file_size(file.path())));
 }
 BENCHMARK(BM_ReadFileBytesOnce)->Unit(benchmark::kMicrosecond);
 
@@ -108,7 +111,8 @@ void BM_ListSectionsThroughProfile(benchmark::State& state) {
     if (names.rfind("Section0", 0) != 0) state.SkipWithError("no section list");
     benchmark::DoNotOptimize(names);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(fs::file_size(file.path())));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(fs::file_size(file.path())));
 }
 BENCHMARK(BM_ListSectionsThroughProfile)->Unit(benchmark::kMicrosecond);
 
@@ -122,7 +126,8 @@ class LongSectionFile {
     fs::create_directories(dir_);
     path_ = (dir_ / "long.ini").string();
     std::string text = "[Lang]\r\n";
-    for (int k = 0; k < kKeys; ++k) text += "k" + std::to_string(k) + "=" + std::to_string(k) + "\r\n";
+    for (int k = 0; k < kKeys; ++k)
+      text += "k" + std::to_string(k) + "=" + std::to_string(k) + "\r\n";
     std::ofstream(path_, std::ios::binary) << text;
   }
   ~LongSectionFile() {
@@ -146,13 +151,17 @@ void SectionValues(benchmark::State& state, std::size_t list_buffer, std::size_t
   const LongSectionFile& file = LongFile();
   for (auto _ : state) {
     auto entries = profile.GetSectionValues("Lang", list_buffer, 2048, file.path());
-    if (entries.size() < at_least || entries.front().value != "0") state.SkipWithError("section not read");
+    if (entries.size() < at_least || entries.front().value != "0")
+      state.SkipWithError("section not read");
     benchmark::DoNotOptimize(entries);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(fs::file_size(file.path())));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(fs::file_size(file.path())));
 }
 
-void BM_SectionValuesAsTheScriptFunction(benchmark::State& state) { SectionValues(state, 16384, 2000); }
+void BM_SectionValuesAsTheScriptFunction(benchmark::State& state) {
+  SectionValues(state, 16384, 2000);
+}
 BENCHMARK(BM_SectionValuesAsTheScriptFunction)->Unit(benchmark::kMicrosecond);
 
 void BM_SectionValuesAllKeys(benchmark::State& state) {
@@ -169,7 +178,8 @@ void BM_ReadLongSectionFileOnce(benchmark::State& state) {
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     benchmark::DoNotOptimize(bytes);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(fs::file_size(file.path())));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(fs::file_size(file.path())));
 }
 BENCHMARK(BM_ReadLongSectionFileOnce)->Unit(benchmark::kMicrosecond);
 
@@ -181,11 +191,13 @@ std::string FileBytes() {
 void BM_WriteValueInEngine(benchmark::State& state) {
   const std::string bytes = FileBytes();
   for (auto _ : state) {
-    auto written = velkora::portable::ini_engine::WriteString(bytes, File().last_section(), "target", "changed");
+    auto written = velkora::portable::ini_engine::WriteString(bytes, File().last_section(),
+                                                              "target", "changed");
     if (!written || written->size() != bytes.size() - 1) state.SkipWithError("value not replaced");
     benchmark::DoNotOptimize(written);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(bytes.size()));
 }
 BENCHMARK(BM_WriteValueInEngine)->Unit(benchmark::kMicrosecond);
 
@@ -195,7 +207,8 @@ void BM_CopyFileBytesOnce(benchmark::State& state) {
     std::string copy(bytes);
     benchmark::DoNotOptimize(copy);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(bytes.size()));
 }
 BENCHMARK(BM_CopyFileBytesOnce)->Unit(benchmark::kMicrosecond);
 
@@ -237,10 +250,12 @@ int main(int argc, char** argv) {
   }
   const std::string long_read = "BM_ReadLongSectionFileOnce";
   for (const auto& [name, what] :
-       {std::pair<std::string, std::string>{"BM_SectionValuesAsTheScriptFunction",
-                                            "INI engine: the entries of a section of 20,000 keys (270 KB), as "
-                                            "IniReadSectionValues lists them"},
-        {"BM_SectionValuesAllKeys", "INI engine: the entries of a section of 20,000 keys (270 KB), all keys"}}) {
+       {std::pair<std::string, std::string>{
+            "BM_SectionValuesAsTheScriptFunction",
+            "INI engine: the entries of a section of 20,000 keys (270 KB), as "
+            "IniReadSectionValues lists them"},
+        {"BM_SectionValuesAllKeys",
+         "INI engine: the entries of a section of 20,000 keys (270 KB), all keys"}}) {
     const double section_ratio = ratio(reporter.real_, name, long_read);
     if (section_ratio < 0) continue;
     std::cout << "ratio " << name << "/read = " << section_ratio << "\n" << std::flush;

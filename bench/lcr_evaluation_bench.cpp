@@ -34,9 +34,7 @@ constexpr int kProviders = 100;
 
 // Hourly prices: "00:00:00", "01:00:00", ... with a price that varies by
 // provider and hour.
-std::string HourText(int h) {
-  return (h < 10 ? "0" : "") + std::to_string(h) + ":00:00";
-}
+std::string HourText(int h) { return (h < 10 ? "0" : "") + std::to_string(h) + ":00:00"; }
 std::string Price(int provider, int h) {
   return "0.0" + std::to_string(10 + (provider * 7 + h * 13) % 89);
 }
@@ -57,15 +55,18 @@ class Configuration {
 
     // Mode 0: every provider with its own hourly profile line.
     std::string m0 = "[LCR]\r\nTK32Mode=0\r\nSortiereListe=1\r\nFtListe=" + holidays + "\r\n";
-    for (int k = 0; k < kProviders; ++k) m0 += std::to_string(k) + "=Anbieter" + std::to_string(k) + "\r\n";
+    for (int k = 0; k < kProviders; ++k)
+      m0 += std::to_string(k) + "=Anbieter" + std::to_string(k) + "\r\n";
     for (int k = 0; k < kProviders; ++k) {
       m0 += "[LCR Anbieter" + std::to_string(k) + "]\r\nEw=0.0" + std::to_string(k % 10) + "\r\n";
       for (const char* day : {"Ft", "So", "Sa"}) m0 += std::string(day) + "=Wochenende\r\n";
-      for (const char* day : {"Mo", "Di", "Mi", "Do", "Fr"}) m0 += std::string(day) + "=Werktag\r\n";
+      for (const char* day : {"Mo", "Di", "Mi", "Do", "Fr"})
+        m0 += std::string(day) + "=Werktag\r\n";
       for (const char* profile : {"Werktag", "Wochenende"}) {
         m0 += std::string(profile) + "=";
         for (int h = 0; h < 24; ++h) {
-          m0 += HourText(h) + " " + Price(k + (profile[1] == 'o'), h) + " " + std::to_string(30 + h % 3 * 30) + " ";
+          m0 += HourText(h) + " " + Price(k + (profile[1] == 'o'), h) + " " +
+                std::to_string(30 + h % 3 * 30) + " ";
         }
         m0 += "\r\n";
       }
@@ -80,7 +81,8 @@ class Configuration {
     for (int k = 0; k < kProviders; ++k) {
       const std::string n = std::to_string(k);
       ini += "Type" + n + "=4\r\nDetails" + n + "=RasName=Anbieter" + n + "/0190" + n + "/\r\n";
-      ini += "TelCosts" + n + "=telefon" + std::to_string(k % 4) + "\r\nProvCosts" + n + "=prov" + n + "\r\n";
+      ini += "TelCosts" + n + "=telefon" + std::to_string(k % 4) + "\r\nProvCosts" + n + "=prov" +
+             n + "\r\n";
     }
     ini += "[SpecialDays]\r\nCount=4\r\n";
     int d = 0;
@@ -90,12 +92,14 @@ class Configuration {
     Write(tk32 / "tk32.ini", ini);
     auto tariff = [&](const std::string& name, int seed) {
       std::string trf = "[Tarifzuordnung]\r\nf1=Frei\r\nso=Frei\r\nsa=Frei\r\n";
-      for (const char* day : {"mo", "di", "mi", "do", "fr"}) trf += std::string(day) + "=Werktag\r\n";
+      for (const char* day : {"mo", "di", "mi", "do", "fr"})
+        trf += std::string(day) + "=Werktag\r\n";
       for (const char* t : {"Werktag", "Frei"}) {
         trf += std::string("[Tarif ") + t + "]\r\nBereiche=24\r\n";
         for (int h = 0; h < 24; ++h) {
-          trf += "Bereich" + std::to_string(h + 1) + "=" + HourText(h) + ";" + std::to_string(60 + h % 2 * 60) +
-                 ";" + Price(seed + (t[0] == 'F'), h) + (h == 0 ? ";0.05" : "") + "\r\n";
+          trf += "Bereich" + std::to_string(h + 1) + "=" + HourText(h) + ";" +
+                 std::to_string(60 + h % 2 * 60) + ";" + Price(seed + (t[0] == 'F'), h) +
+                 (h == 0 ? ";0.05" : "") + "\r\n";
         }
       }
       Write(tk32 / (name + ".trf"), trf);
@@ -103,7 +107,8 @@ class Configuration {
     for (int k = 0; k < 4; ++k) tariff("telefon" + std::to_string(k), 1000 + k);
     for (int k = 0; k < kProviders; ++k) tariff("prov" + std::to_string(k), k);
     m2_settings_ = (dir_ / "m2" / "velkora.ini").string();
-    Write(m2_settings_, "[LCR]\r\nTK32Mode=2\r\nSortiereListe=1\r\nTK32Pfad=" + tk32.string() + "/\r\n");
+    Write(m2_settings_,
+          "[LCR]\r\nTK32Mode=2\r\nSortiereListe=1\r\nTK32Pfad=" + tk32.string() + "/\r\n");
   }
   ~Configuration() {
     std::error_code ignored;
@@ -124,9 +129,11 @@ const Configuration& Config() {
 // The profile functions, noting every distinct read.
 class RecordingProfile final : public Profile {
  public:
-  using Read = std::tuple<std::string, std::optional<std::string>, std::optional<std::string>, std::size_t>;
-  std::string GetString(std::optional<std::string_view> section, std::optional<std::string_view> key,
-                        std::string_view default_text, std::size_t buffer_size, const std::string& file) override {
+  using Read =
+      std::tuple<std::string, std::optional<std::string>, std::optional<std::string>, std::size_t>;
+  std::string GetString(std::optional<std::string_view> section,
+                        std::optional<std::string_view> key, std::string_view default_text,
+                        std::size_t buffer_size, const std::string& file) override {
     reads.insert({file, section ? std::optional<std::string>(*section) : std::nullopt,
                   key ? std::optional<std::string>(*key) : std::nullopt, buffer_size});
     return real.GetString(section, key, default_text, buffer_size, file);
@@ -153,7 +160,8 @@ class GermanLocale final : public Locale {
 
 class NoBoxes final : public MessageBoxes {
  public:
-  BoxResult Show(const std::string& text, const std::string&, BoxIcon, BoxButtons, bool, bool) override {
+  BoxResult Show(const std::string& text, const std::string&, BoxIcon, BoxButtons, bool,
+                 bool) override {
     std::cerr << "unexpected box: " << text << "\n";
     std::abort();
   }
@@ -169,7 +177,8 @@ struct Engine {
   TPerlre perlre{true, kPerlreCaseless};
   // The script frame serves the script functions' call and result lines,
   // which one evaluation does not write; it only has to exist.
-  posix::PosixPlatform platform{{std::cerr, [](const char*) { return std::optional<std::string>(); }, true, ""}};
+  posix::PosixPlatform platform{
+      {std::cerr, [](const char*) { return std::optional<std::string>(); }, true, ""}};
   ShellContext shell{platform, "", "", false};
   ScriptFrame frame{shell};
   LcrServices services;
@@ -219,14 +228,14 @@ int main(int argc, char** argv) {
     const std::string evaluation = std::string("BM_EvaluationMode") + mode;
     const std::string reading = std::string("BM_ReadConfigurationOnceMode") + mode;
     if (!reporter.real_.count(evaluation) || !reporter.real_.count(reading)) continue;
-    std::cout << "ratio evaluation/reading, mode " << mode << " (cpu) = "
-              << reporter.cpu_[evaluation] / reporter.cpu_[reading] << "\n";
+    std::cout << "ratio evaluation/reading, mode " << mode
+              << " (cpu) = " << reporter.cpu_[evaluation] / reporter.cpu_[reading] << "\n";
     std::cout << "ratio evaluation/reading, mode " << mode << " = "
               << reporter.real_[evaluation] / reporter.real_[reading] << "\n";
     std::cout << std::flush;
     velkora::bench::PrintPerfLine(std::string("LCR evaluation, mode ") + mode,
-                                  reporter.real_[evaluation],
-                                  "reading the configuration once", reporter.real_[reading], "");
+                                  reporter.real_[evaluation], "reading the configuration once",
+                                  reporter.real_[reading], "");
     ++printed;
   }
   return printed == 2 ? 0 : 1;

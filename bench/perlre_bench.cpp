@@ -69,7 +69,7 @@ void BM_RunawayBoundedInterpreter(benchmark::State& state) {
 BENCHMARK(BM_RunawayBoundedInterpreter)->Unit(benchmark::kMillisecond);
 
 // Runaway patterns of several shapes, one of them calling a group.
-constexpr const char* kLimitPatterns[] = {"(a+)+$", "(a|aa)+$", "(?:(a+)\\1)*$",
+constexpr const char* kLimitPatterns[] = {"(a+)+$",        "(a|aa)+$",   "(?:(a+)\\1)*$",
                                           "^(\\w+\\s?)*$", "(.*a){20}$", "(a(?1)?)+$"};
 constexpr int kLimitPatternCount = sizeof(kLimitPatterns) / sizeof(kLimitPatterns[0]);
 
@@ -122,19 +122,17 @@ BENCHMARK(BM_WindowListCallInterpreter)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
   for (int i = 0; i < kLimitPatternCount; ++i) {
     for (bool jit : {false, true}) {
-      benchmark::RegisterBenchmark(StoppedName(jit, i).c_str(),
-                                   [jit, i](benchmark::State& state) {
-                                     StoppedByTheLimit(state, jit, i);
-                                   })
-          ->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(StoppedName(jit, i).c_str(), [jit, i](benchmark::State& state) {
+        StoppedByTheLimit(state, jit, i);
+      })->Unit(benchmark::kMillisecond);
     }
   }
   velkora::bench::RecordingReporter reporter;
   if (!velkora::bench::RunBenchmarks(argc, argv, reporter)) return 1;
   auto& t = reporter.real_;
-  for (const char* name : {"BM_RunawayBounded", "BM_RunawayEngineDefaults",
-                           "BM_RunawayBoundedInterpreter", "BM_WindowListCallJit",
-                           "BM_WindowListCallInterpreter"}) {
+  for (const char* name :
+       {"BM_RunawayBounded", "BM_RunawayEngineDefaults", "BM_RunawayBoundedInterpreter",
+        "BM_WindowListCallJit", "BM_WindowListCallInterpreter"}) {
     if (!t.count(name) || t[name] <= 0) return 1;
   }
   std::cout << "ratio window list call jit/interpreter = "
@@ -173,9 +171,8 @@ int main(int argc, char** argv) {
   for (int jit : {1, 0}) {
     std::cout << (jit ? "JIT" : "interpreter") << " step limit "
               << (jit ? limits.jit_match_limit : limits.match_limit) << ": shortest stopped search "
-              << ends[jit].shortest * 1e3 << " ms (" << ends[jit].shortest_name
-              << "), longest " << ends[jit].longest * 1e3 << " ms (" << ends[jit].longest_name
-              << ")\n";
+              << ends[jit].shortest * 1e3 << " ms (" << ends[jit].shortest_name << "), longest "
+              << ends[jit].longest * 1e3 << " ms (" << ends[jit].longest_name << ")\n";
   }
   std::cout << std::flush;
   velkora::bench::PrintPerfLine("regex: window list call, JIT", t["BM_WindowListCallJit"],
@@ -186,9 +183,9 @@ int main(int argc, char** argv) {
   velkora::bench::PrintPerfLine("regex: longest search the step limit stops, interpreter",
                                 ends[0].longest, "the engine's default limits",
                                 t["BM_RunawayEngineDefaults"], "100 ms or less");
-  velkora::bench::PrintPerfLine("regex: longest search the step limit stops, JIT",
-                                ends[1].longest, "the engine's default limits",
-                                t["BM_RunawayEngineDefaults"], "100 ms or less");
+  velkora::bench::PrintPerfLine("regex: longest search the step limit stops, JIT", ends[1].longest,
+                                "the engine's default limits", t["BM_RunawayEngineDefaults"],
+                                "100 ms or less");
   velkora::bench::PrintPerfLine("regex: shortest search the step limit stops, interpreter",
                                 ends[0].shortest, "the engine's default limits",
                                 t["BM_RunawayEngineDefaults"], "10 ms or more");

@@ -67,7 +67,8 @@ Times RunSearch(const std::string& root) {
   const auto end = std::chrono::steady_clock::now();
   getrusage(RUSAGE_SELF, &after);
   if (!found.empty()) std::abort();
-  return {std::chrono::duration<double>(end - start).count(), CpuSeconds(after) - CpuSeconds(before)};
+  return {std::chrono::duration<double>(end - start).count(),
+          CpuSeconds(after) - CpuSeconds(before)};
 }
 
 Times RunFind(const std::string& root) {
@@ -109,12 +110,14 @@ int main(int argc, char** argv) {
   std::vector<int> numbers;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (!arg.empty() && arg.find_first_not_of("0123456789") == std::string::npos) numbers.push_back(std::stoi(arg));
+    if (!arg.empty() && arg.find_first_not_of("0123456789") == std::string::npos)
+      numbers.push_back(std::stoi(arg));
   }
   const int folders = numbers.size() > 0 ? numbers[0] : 100000;
   const int runs = numbers.size() > 1 ? std::max(1, numbers[1]) : 5;
   std::random_device random;
-  const fs::path root = fs::temp_directory_path() / ("velkora-search-bench-" + std::to_string(random()));
+  const fs::path root =
+      fs::temp_directory_path() / ("velkora-search-bench-" + std::to_string(random()));
   fs::create_directories(root);
   std::cout << "making " << folders << " folders in " << root.string() << " ..." << std::endl;
   MakeTree(root, folders);
@@ -135,7 +138,8 @@ int main(int argc, char** argv) {
 
   std::cout << "search: " << Median(search_wall) * 1000 << " ms wall, " << Median(search_cpu) * 1000
             << " ms cpu (median of " << runs << ")\n";
-  std::cout << "find:   " << Median(find_wall) * 1000 << " ms wall, " << Median(find_cpu) * 1000 << " ms cpu\n";
+  std::cout << "find:   " << Median(find_wall) * 1000 << " ms wall, " << Median(find_cpu) * 1000
+            << " ms cpu\n";
   std::cout << "ratio search/find (cpu) = " << Median(search_cpu) / Median(find_cpu) << "\n";
   std::cout << "ratio search/find = " << Median(search_wall) / Median(find_wall) << "\n"
             << std::flush;

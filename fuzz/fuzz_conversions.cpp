@@ -61,7 +61,8 @@ void FloatText(double value, const velkora::FormatSettings& fs) {
   if (magnitude > 1e307 || (magnitude != 0 && magnitude < 1e-307)) return;
   const double back = velkora::StrToFloat(text, fs);
   Check(std::fabs(back - value) <= magnitude * 1e-14);
-  for (const velkora::Variant& v : {velkora::Variant::R8(value), velkora::Variant::R4(static_cast<float>(value))}) {
+  for (const velkora::Variant& v :
+       {velkora::Variant::R8(value), velkora::Variant::R4(static_cast<float>(value))}) {
     const std::string variant_text = velkora::VariantToText(v, fs);
     Check(!variant_text.empty() && variant_text.size() < 32);
   }
@@ -99,14 +100,13 @@ void Times(std::string_view text, const velkora::FormatSettings& fs) {
 void Booleans(std::string_view text, const velkora::FormatSettings& fs) {
   try {
     (void)velkora::TextToBool(text, fs);
-  } catch (const velkora::VariantTypeError&) {
-  }
+  } catch (const velkora::VariantTypeError&) {}
 }
 
 // A format picture from outside: the output grows with it, but boundedly.
 void Pictures(std::string_view picture, double value, const velkora::FormatSettings& fs) {
   if (!std::isfinite(value) || std::fabs(value) > 2958465.0) return;  // 31.12.9999
-  if (value < -693593.0) return;                                        // 01.01.0001
+  if (value < -693593.0) return;                                      // 01.01.0001
   const std::string text = velkora::FormatDateTime(picture, value, fs);
   Check(text.size() <= 16 * picture.size() + 16);
 }

@@ -46,7 +46,7 @@ std::string_view Argument(std::string_view s) { return Trim(s.substr(0, s.find('
 enum class Kind { kOther, kComment, kSection, kKey };
 
 struct ModelLine {
-  std::string_view text;       // without the line break
+  std::string_view text;        // without the line break
   std::string_view line_break;  // "", "\r", "\n" or "\r\n"
   Kind kind = Kind::kOther;
   std::string_view name;
@@ -86,7 +86,8 @@ std::vector<ModelLine> SplitLines(std::string_view file) {
 // Index of the first header called `section` (lines.size() if none).
 std::size_t FindSection(const std::vector<ModelLine>& lines, std::string_view section) {
   std::size_t i = 0;
-  while (i < lines.size() && !(lines[i].kind == Kind::kSection && SameName(lines[i].name, section))) ++i;
+  while (i < lines.size() && !(lines[i].kind == Kind::kSection && SameName(lines[i].name, section)))
+    ++i;
   return i;
 }
 
@@ -133,7 +134,8 @@ std::string ModelRead(std::string_view file, std::optional<std::string_view> sec
   for (std::size_t i = header + 1; i < end && !key.empty(); ++i) {
     if (lines[i].kind == Kind::kKey && SameName(lines[i].name, key)) {
       result = lines[i].value;
-      if (result.size() > 1 && (result.front() == '"' || result.front() == '\'') && result.back() == result.front()) {
+      if (result.size() > 1 && (result.front() == '"' || result.front() == '\'') &&
+          result.back() == result.front()) {
         result = result.substr(1, result.size() - 2);
       }
       break;
@@ -146,7 +148,8 @@ std::optional<std::string> ModelWrite(std::string_view file, std::string_view se
                                       std::optional<std::string_view> key_arg,
                                       std::optional<std::string_view> value_arg) {
   const std::string_view section = Argument(section_arg);
-  const std::optional<std::string_view> key = key_arg ? std::optional(Argument(*key_arg)) : std::nullopt;
+  const std::optional<std::string_view> key =
+      key_arg ? std::optional(Argument(*key_arg)) : std::nullopt;
   const std::optional<std::string_view> value =
       value_arg ? std::optional(value_arg->substr(0, value_arg->find('\0'))) : std::nullopt;
   for (const auto text : {std::optional(section), key, value}) {
@@ -166,7 +169,8 @@ std::optional<std::string> ModelWrite(std::string_view file, std::string_view se
     if (!key || !value) return std::string(file);
     std::string out(file);
     if (!out.empty() && out.back() != '\r' && out.back() != '\n') out += "\r\n";
-    return out + "[" + std::string(section) + "]\r\n" + std::string(*key) + "=" + std::string(*value) + "\r\n";
+    return out + "[" + std::string(section) + "]\r\n" + std::string(*key) + "=" +
+           std::string(*value) + "\r\n";
   }
   const std::size_t end = SectionEnd(lines, header);
   if (!key) {
@@ -202,7 +206,8 @@ std::optional<std::string> ModelWrite(std::string_view file, std::string_view se
   std::string out;
   for (std::size_t j = 0; j < lines.size(); ++j) {
     out.append(lines[j].text);
-    out.append(j == last_key && lines[j].line_break.empty() ? std::string_view("\r\n") : lines[j].line_break);
+    out.append(j == last_key && lines[j].line_break.empty() ? std::string_view("\r\n")
+                                                            : lines[j].line_break);
     if (j == last_key) out.append(*key).append("=").append(*value).append("\r\n");
   }
   return out;
@@ -230,11 +235,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
   // A section's entries in one pass: each listed name with the value its own
   // lookup finds.
-  const auto entries = velkora::portable::ini_engine::GetSectionValues(file, section, buffer_size, buffer_size);
+  const auto entries =
+      velkora::portable::ini_engine::GetSectionValues(file, section, buffer_size, buffer_size);
   const std::vector<std::string> names = velkora::SplitProfileList(keys);
   Check(entries.size() == names.size());
   for (std::size_t i = 0; i < entries.size() && i < names.size(); ++i) {
-    Check(entries[i].name == names[i] && entries[i].value == GetString(file, section, names[i], "", buffer_size));
+    Check(entries[i].name == names[i] &&
+          entries[i].value == GetString(file, section, names[i], "", buffer_size));
   }
 
   // The engine agrees with the plain model on every read and write. The key
@@ -247,15 +254,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   for (const std::size_t size : {buffer_size, std::size_t{1} << 16}) {
     Check(GetString(model_file, std::nullopt, std::nullopt, "", size) ==
           ModelRead(decoded, std::nullopt, std::nullopt, "", size));
-    Check(GetString(model_file, section, std::nullopt, "", size) == ModelRead(decoded, section, std::nullopt, "", size));
+    Check(GetString(model_file, section, std::nullopt, "", size) ==
+          ModelRead(decoded, section, std::nullopt, "", size));
     Check(GetString(model_file, section, any_key, " de fault  ", size) ==
           ModelRead(decoded, section, any_key, " de fault  ", size));
   }
-  const bool utf16_model_file = model_file.size() >= 2 && model_file[0] == '\xFF' && model_file[1] == '\xFE';
+  const bool utf16_model_file =
+      model_file.size() >= 2 && model_file[0] == '\xFF' && model_file[1] == '\xFE';
   if (!utf16_model_file) {
     Check(WriteString(model_file, section, any_key, " fuzz=value ") ==
           ModelWrite(model_file, section, any_key, " fuzz=value "));
-    Check(WriteString(model_file, section, any_key, std::nullopt) == ModelWrite(model_file, section, any_key, std::nullopt));
+    Check(WriteString(model_file, section, any_key, std::nullopt) ==
+          ModelWrite(model_file, section, any_key, std::nullopt));
     Check(WriteString(model_file, section, std::nullopt, std::nullopt) ==
           ModelWrite(model_file, section, std::nullopt, std::nullopt));
   }
@@ -263,8 +273,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   // Deleting a key the reader cannot find must leave every byte alone. The
   // key counts as absent only when two different defaults both come back:
   // a single marker may equal a value that is really there.
-  constexpr std::string_view kMarkerA = "\x01" "absent";
-  constexpr std::string_view kMarkerB = "\x02" "absent";
+  constexpr std::string_view kMarkerA =
+      "\x01"
+      "absent";
+  constexpr std::string_view kMarkerB =
+      "\x02"
+      "absent";
   if (GetString(file, section, "k", kMarkerA, 4096) == kMarkerA &&
       GetString(file, section, "k", kMarkerB, 4096) == kMarkerB) {
     const auto unchanged = WriteString(file, section, "k", std::nullopt);

@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   using namespace velkora;
   fuzzing::LcrHarness& harness = fuzzing::LcrHarness::Instance();
   harness.Begin(size % 2 == 1);
-  harness.platform.profile.files["/tk32/tarif.trf"] = std::string(reinterpret_cast<const char*>(data), size);
+  harness.platform.profile.files["/tk32/tarif.trf"] =
+      std::string(reinterpret_cast<const char*>(data), size);
 
   LcrEvaluation evaluation(harness.services, FormatSettings::German(), 2026);
   evaluation.Feiertagsliste = " 46381 ";  // 25.12.2026

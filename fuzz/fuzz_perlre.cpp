@@ -35,8 +35,7 @@ void CheckSubExpressions(const velkora::TPerlre& re) {
   try {
     re.GetSubExp(count);
     Check(false);
-  } catch (const velkora::EPerlRe&) {
-  }
+  } catch (const velkora::EPerlRe&) {}
 }
 
 }  // namespace
@@ -59,8 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     try {
       re.Match(subject);
       Check(false);
-    } catch (const velkora::EPerlRe&) {
-    }
+    } catch (const velkora::EPerlRe&) {}
     return 0;
   }
 

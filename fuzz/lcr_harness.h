@@ -35,16 +35,17 @@ class MemoryProfile final : public Profile {
  public:
   std::map<std::string, std::string> files;
 
-  std::string GetString(std::optional<std::string_view> section, std::optional<std::string_view> key,
-                        std::string_view default_text, std::size_t buffer_size,
-                        const std::string& file) override {
+  std::string GetString(std::optional<std::string_view> section,
+                        std::optional<std::string_view> key, std::string_view default_text,
+                        std::size_t buffer_size, const std::string& file) override {
     const auto found = files.find(file);
     const std::string_view bytes = found == files.end() ? std::string_view{} : found->second;
     return portable::ini_engine::GetString(bytes, section, key, default_text, buffer_size);
   }
   bool WriteString(std::string_view section, std::optional<std::string_view> key,
                    std::optional<std::string_view> value, const std::string& file) override {
-    std::optional<std::string> bytes = portable::ini_engine::WriteString(files[file], section, key, value);
+    std::optional<std::string> bytes =
+        portable::ini_engine::WriteString(files[file], section, key, value);
     if (!bytes) return false;
     files[file] = std::move(*bytes);
     return true;
@@ -55,16 +56,21 @@ class MemoryProfile final : public Profile {
 class MemoryFiles final : public FileSystem {
  public:
   explicit MemoryFiles(const MemoryProfile& profile) : profile_(profile) {}
-  bool FileExists(const std::string& path) const override { return profile_.files.count(path) != 0; }
+  bool FileExists(const std::string& path) const override {
+    return profile_.files.count(path) != 0;
+  }
   bool DirectoryExists(const std::string&) const override { return false; }
   bool RemoveFile(const std::string&) override { return false; }
   bool EmptyFile(const std::string&) override { return false; }
   bool AppendToFile(const std::string&, std::string_view) override { return true; }
-  std::vector<std::string> ListDirectory(const std::string&, std::string_view) const override { return {}; }
+  std::vector<std::string> ListDirectory(const std::string&, std::string_view) const override {
+    return {};
+  }
   std::vector<std::string> FixedDrives() const override { return {}; }
   std::string FullPath(const std::string& path) const override { return path; }
   char PathSeparator() const override { return '/'; }
-  bool ReadFolderForWalk(const std::string&, FolderIdentity&, std::vector<WalkEntry>&) const override {
+  bool ReadFolderForWalk(const std::string&, FolderIdentity&,
+                         std::vector<WalkEntry>&) const override {
     return false;
   }
   bool IsOnFixedDisk(const std::string&) const override { return false; }
@@ -145,8 +151,14 @@ class LcrHarness {
   TPerlre perlre{true, kPerlreCaseless};
   ScriptFrame frame{shell};
   std::size_t logged = 0;
-  LcrServices services{platform.profile, shell.settings_file, platform.clock, platform.locale,
-                       platform.files,   platform.boxes,      perlre,         frame,
+  LcrServices services{platform.profile,
+                       shell.settings_file,
+                       platform.clock,
+                       platform.locale,
+                       platform.files,
+                       platform.boxes,
+                       perlre,
+                       frame,
                        [this](std::string_view text) { logged += text.size(); }};
 
   static LcrHarness& Instance() {
@@ -158,9 +170,8 @@ class LcrHarness {
   // other input (building them costs as much as the evaluation itself).
   void Begin(bool log) {
     platform.profile.files.clear();
-    services.log = log ? std::function<void(std::string_view)>([this](std::string_view text) {
-      logged += text.size();
-    })
+    services.log = log ? std::function<void(std::string_view)>(
+                             [this](std::string_view text) { logged += text.size(); })
                        : nullptr;
   }
 

@@ -32,8 +32,8 @@ bool CallVersion(IDispatch* app, DISPID id) {
   DISPPARAMS none{};
   VARIANT result;
   VariantInit(&result);
-  const HRESULT hr =
-      app->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result, nullptr, nullptr);
+  const HRESULT hr = app->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result,
+                                 nullptr, nullptr);
   const bool right =
       SUCCEEDED(hr) && V_VT(&result) == VT_BSTR && lstrcmpW(V_BSTR(&result), L"010103") == 0;
   VariantClear(&result);

@@ -11,20 +11,11 @@ AutomationError Refusal(int32_t status) {
   // The texts the platform's dispatch gives for these codes.
   std::string description;
   switch (status) {
-    case kDispUnknownName:
-      description = "Unbekannter Name.";
-      break;
-    case kDispMemberNotFound:
-      description = "Mitglied nicht gefunden.";
-      break;
-    case kDispBadParamCount:
-      description = "Ungültige Anzahl Parameter.";
-      break;
-    case kDispParamNotFound:
-      description = "Parameter nicht gefunden.";
-      break;
-    default:
-      break;
+    case kDispUnknownName: description = "Unbekannter Name."; break;
+    case kDispMemberNotFound: description = "Mitglied nicht gefunden."; break;
+    case kDispBadParamCount: description = "Ungültige Anzahl Parameter."; break;
+    case kDispParamNotFound: description = "Parameter nicht gefunden."; break;
+    default: break;
   }
   return AutomationError{"", std::move(description), status};
 }

@@ -23,7 +23,7 @@ struct NamedArgument {
 struct ResolvedCall {
   const MethodInfo* method = nullptr;  // null when refused
   std::vector<Variant> args;
-  AutomationError refusal;             // set when method is null
+  AutomationError refusal;  // set when method is null
 };
 
 // Resolves names, DISPIDs and named arguments over the method table, for

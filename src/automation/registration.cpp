@@ -77,16 +77,10 @@ void RemoveClassEntries(ClassesRegistry& registry, std::span<const RegistryEntry
 bool UpdateRegistry(StartMode mode, ClassesRegistry& registry,
                     std::span<const RegistryEntry> entries) {
   switch (mode) {
-    case StartMode::kUnregister:
-      RemoveClassEntries(registry, entries);
-      return true;
-    case StartMode::kRegister:
-      WriteClassEntries(registry, entries);
-      return true;
+    case StartMode::kUnregister: RemoveClassEntries(registry, entries); return true;
+    case StartMode::kRegister: WriteClassEntries(registry, entries); return true;
     case StartMode::kNormal:
-    case StartMode::kAutomation:
-      try {
-        WriteClassEntries(registry, entries);
+    case StartMode::kAutomation: try { WriteClassEntries(registry, entries);
       } catch (const Error&) {
         // Without rights below the classes root the server still serves
         // clients whose entries an administrator made.

@@ -38,7 +38,8 @@ constexpr bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
 }
 
 constexpr bool StartsWithIgnoreAsciiCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsIgnoreAsciiCase(text.substr(0, prefix.size()), prefix);
+  return text.size() >= prefix.size() &&
+         EqualsIgnoreAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 // The blank sets the server trims with.
@@ -47,7 +48,8 @@ inline constexpr std::string_view kSpaceAndTab = " \t";   // around numbers, dat
 inline constexpr std::string_view kLineBlanks = " \t\v";  // space, tab, vertical tab
 
 // `text` without the characters of `blanks` at either end.
-constexpr std::string_view TrimBlanks(std::string_view text, std::string_view blanks = kLineBlanks) {
+constexpr std::string_view TrimBlanks(std::string_view text,
+                                      std::string_view blanks = kLineBlanks) {
   const std::size_t first = text.find_first_not_of(blanks);
   if (first == std::string_view::npos) return {};
   const std::size_t last = text.find_last_not_of(blanks);

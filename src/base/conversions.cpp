@@ -39,7 +39,8 @@ std::string DateOrder(std::string_view format) {
 
 // Reads up to `max_digits` decimal digits at `pos`; nothing when there is no
 // digit or more than `max_digits` of them.
-std::optional<int> ScanNumber(std::string_view text, size_t& pos, size_t max_digits, size_t* count) {
+std::optional<int> ScanNumber(std::string_view text, size_t& pos, size_t max_digits,
+                              size_t* count) {
   size_t first = pos;
   int value = 0;
   while (pos < text.size() && IsDigit(text[pos])) {
@@ -69,10 +70,10 @@ int32_t StrToInt(std::string_view text) {
   uint64_t value = 0;
   for (; pos < text.size(); ++pos) {
     char c = text[pos];
-    int digit = IsDigit(c) ? c - '0'
+    int digit = IsDigit(c)                    ? c - '0'
                 : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
                 : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                               : -1;
+                                              : -1;
     if (digit < 0) Fail(kBefore, text, kAfter);
     value = value * (hex ? 16 : 10) + static_cast<uint64_t>(digit);
     if (value > limit) Fail(kBefore, text, kAfter);
@@ -151,7 +152,10 @@ DateTime StrToDate(std::string_view text, const FormatSettings& fs, int current_
     switch (order[static_cast<size_t>(i)]) {
       case 'D': day = numbers[i]; break;
       case 'M': month = numbers[i]; break;
-      default: year = numbers[i]; year_digits = digit_counts[i]; break;
+      default:
+        year = numbers[i];
+        year_digits = digit_counts[i];
+        break;
     }
   }
   if (year_digits <= 2) {
@@ -188,8 +192,8 @@ namespace {
 // Length of an AM/PM marker ("ampm", "am/pm", "a/p", any case) starting at
 // `pos`, or 0.
 size_t AmPmMarkerAt(std::string_view format, size_t pos) {
-  for (std::string_view marker : {std::string_view("am/pm"), std::string_view("ampm"),
-                                  std::string_view("a/p")}) {
+  for (std::string_view marker :
+       {std::string_view("am/pm"), std::string_view("ampm"), std::string_view("a/p")}) {
     if (StartsWithIgnoreAsciiCase(format.substr(pos), marker)) return marker.size();
   }
   return 0;
@@ -259,7 +263,7 @@ std::string FormatDateTime(std::string_view format, DateTime value, const Format
       case 'n':
       case 's': {
         run = run >= 2 ? 2 : 1;  // "hhh" is "hh" followed by "h"
-        int v = lower == 'd' ? date.day
+        int v = lower == 'd'   ? date.day
                 : lower == 'm' ? date.month
                 : lower == 'h' ? (twelve_hour ? (time.hour + 11) % 12 + 1 : time.hour)
                 : lower == 'n' ? time.minute
@@ -267,9 +271,7 @@ std::string FormatDateTime(std::string_view format, DateTime value, const Format
         out += Padded(v, static_cast<int>(run));
         break;
       }
-      case 'y':
-        out += run <= 2 ? Padded(date.year % 100, 2) : Padded(date.year, 4);
-        break;
+      case 'y': out += run <= 2 ? Padded(date.year % 100, 2) : Padded(date.year, 4); break;
       case 'z':
         run = run >= 3 ? 3 : 1;
         out += Padded(time.millisecond, static_cast<int>(run));

@@ -38,17 +38,16 @@ template <typename T, typename E = std::string>
 class [[nodiscard]] Expected {
  public:
   template <typename U = T>
-    requires std::is_constructible_v<T, U&&> &&
-             (!std::is_same_v<std::remove_cvref_t<U>, Expected>)
-  Expected(U&& value) : state_(std::in_place_index<0>, std::forward<U>(value)) {}
+  requires std::is_constructible_v<T, U&&> &&
+      (!std::is_same_v<std::remove_cvref_t<U>, Expected>)Expected(U&& value)
+      : state_(std::in_place_index<0>, std::forward<U>(value)) {}
 
   template <typename G>
-    requires std::is_constructible_v<E, const G&>
-  Expected(const Unexpected<G>& error) : state_(std::in_place_index<1>, error.error()) {}
+  requires std::is_constructible_v<E, const G&> Expected(const Unexpected<G>& error)
+      : state_(std::in_place_index<1>, error.error()) {}
 
   template <typename G>
-    requires std::is_constructible_v<E, G&&>
-  Expected(Unexpected<G>&& error)
+  requires std::is_constructible_v<E, G&&> Expected(Unexpected<G>&& error)
       : state_(std::in_place_index<1>, std::move(error).error()) {}
 
   bool has_value() const { return state_.index() == 0; }

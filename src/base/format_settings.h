@@ -24,9 +24,9 @@ struct FormatSettings {
   // weekdays from Sunday.
   std::array<std::string, 12> short_month_names = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                    "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  std::array<std::string, 12> long_month_names = {"January", "February", "March",     "April",
-                                                  "May",     "June",     "July",      "August",
-                                                  "September", "October", "November", "December"};
+  std::array<std::string, 12> long_month_names = {"January",   "February", "March",    "April",
+                                                  "May",       "June",     "July",     "August",
+                                                  "September", "October",  "November", "December"};
   std::array<std::string, 7> short_day_names = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
   std::array<std::string, 7> long_day_names = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                                "Thursday", "Friday", "Saturday"};

@@ -32,8 +32,8 @@ DecimalDigits ToDecimalDigits(double value, int precision) {
   // Far more digits than asked for, so that rounding below works on the
   // (practically) exact value instead of rounding twice.
   char buffer[64];
-  auto [end, ec] =
-      std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 39);
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                 std::chars_format::scientific, 39);
   std::string_view text(buffer, ec == std::errc() ? static_cast<size_t>(end - buffer) : 0);
   size_t e_pos = text.find('e');
   std::string all;

@@ -23,7 +23,8 @@ std::string RealToText(double value, int precision, char decimal_separator) {
   if (std::isinf(value)) return value > 0 ? "1.#INF" : "-1.#INF";
   number_text::DecimalDigits d = number_text::ToDecimalDigits(value, precision);
   int digits = static_cast<int>(d.digits.size());
-  bool scientific = d.exponent >= precision || (d.exponent < 0 && -d.exponent - 1 + digits > precision);
+  bool scientific =
+      d.exponent >= precision || (d.exponent < 0 && -d.exponent - 1 + digits > precision);
   if (!scientific) return number_text::FixedText(d, decimal_separator);
   std::string text = number_text::MantissaText(d, decimal_separator);
   text += d.exponent < 0 ? "E-" : "E+";
@@ -149,11 +150,16 @@ bool Variant::AsBool() const { return Get<bool>(type_, kVtBool, value_); }
 uint8_t Variant::AsUi1() const { return static_cast<uint8_t>(Get<int64_t>(type_, kVtUi1, value_)); }
 int64_t Variant::AsInteger() const {
   switch (type_) {
-    case kVtI1: case kVtI2: case kVtI4: case kVtI8: case kVtInt:
-    case kVtUi1: case kVtUi2: case kVtUi4: case kVtUint:
-      return Get<int64_t>(type_, type_, value_);
-    default:
-      throw VariantTypeError();
+    case kVtI1:
+    case kVtI2:
+    case kVtI4:
+    case kVtI8:
+    case kVtInt:
+    case kVtUi1:
+    case kVtUi2:
+    case kVtUi4:
+    case kVtUint: return Get<int64_t>(type_, type_, value_);
+    default: throw VariantTypeError();
   }
 }
 uint64_t Variant::AsUi8() const { return Get<uint64_t>(type_, kVtUi8, value_); }

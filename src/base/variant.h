@@ -120,8 +120,8 @@ class Variant {
   bool operator==(const Variant&) const = default;
 
  private:
-  using Value =
-      std::variant<std::monostate, int64_t, uint64_t, double, std::string, bool, Decimal, const Variant*>;
+  using Value = std::variant<std::monostate, int64_t, uint64_t, double, std::string, bool, Decimal,
+                             const Variant*>;
   Variant(uint16_t type, Value value) : type_(type), value_(std::move(value)) {}
 
   uint16_t type_ = kVtEmpty;

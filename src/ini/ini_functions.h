@@ -40,14 +40,16 @@ class IniFunctions {
   Variant IniRead(const std::string& datei, const std::string& sektion, const std::string& eintrag,
                   const Variant& wert);
   // Removes the key; nothing is reported when file, section or key is missing.
-  void IniDeleteKey(const std::string& datei, const std::string& sektion, const std::string& eintrag);
+  void IniDeleteKey(const std::string& datei, const std::string& sektion,
+                    const std::string& eintrag);
 
   // The section names, the key names of a section, and the entries
   // key=value of a section whose value is not empty (one entry per name,
   // without regard to case: the later spelling, the value the profile
   // functions read for it), joined by `trenner`.
   std::string IniReadSections(const std::string& datei, const std::string& trenner);
-  std::string IniReadSection(const std::string& datei, const std::string& sektion, const std::string& trenner);
+  std::string IniReadSection(const std::string& datei, const std::string& sektion,
+                             const std::string& trenner);
   std::string IniReadSectionValues(const std::string& ini_datei, const std::string& sektion,
                                    const std::string& trenner);
 

@@ -56,7 +56,8 @@ class EntryList {
 
 // The frame all three share: the call line, then the list joined by
 // `trenner` and its result line, or the error report and the empty text.
-std::string JoinedListCall(ScriptFrame& frame, const std::string& call_text, const std::string& trenner,
+std::string JoinedListCall(ScriptFrame& frame, const std::string& call_text,
+                           const std::string& trenner,
                            const std::function<std::vector<std::string>()>& fill_list) {
   frame.LogCall(call_text);
   try {
@@ -82,14 +83,17 @@ std::string IniFunctions::IniReadSection(const std::string& datei, const std::st
                         [&] { return TIniFile(profile_, datei).ReadSection(sektion); });
 }
 
-std::string IniFunctions::IniReadSectionValues(const std::string& ini_datei, const std::string& sektion,
+std::string IniFunctions::IniReadSectionValues(const std::string& ini_datei,
+                                               const std::string& sektion,
                                                const std::string& trenner) {
-  return JoinedListCall(frame_, CallText("IniReadSectionValues", {ini_datei, sektion, trenner}), trenner, [&] {
-    TIniFile ini(profile_, ini_datei);
-    EntryList entries;
-    for (const Profile::NamedValue& entry : ini.ReadSectionValues(sektion)) entries.Set(entry.name, entry.value);
-    return std::move(entries).Items();
-  });
+  return JoinedListCall(frame_, CallText("IniReadSectionValues", {ini_datei, sektion, trenner}),
+                        trenner, [&] {
+                          TIniFile ini(profile_, ini_datei);
+                          EntryList entries;
+                          for (const Profile::NamedValue& entry : ini.ReadSectionValues(sektion))
+                            entries.Set(entry.name, entry.value);
+                          return std::move(entries).Items();
+                        });
 }
 
 }  // namespace velkora

@@ -29,8 +29,9 @@ std::string TypeLine(const Variant& wert) {
   return " unklar " + TypeCodeText(wert.Type());
 }
 
-std::string UnknownTypeText(std::string_view function, const Variant& wert, const std::string& datei,
-                            const std::string& sektion, const std::string& eintrag) {
+std::string UnknownTypeText(std::string_view function, const Variant& wert,
+                            const std::string& datei, const std::string& sektion,
+                            const std::string& eintrag) {
   std::string text(function);
   text += " - Datentyp (" + TypeCodeText(wert.Type()) + ") unbekannt:\r\n\r\n";
   text += "Datei: " + datei + "\r\n";
@@ -40,8 +41,9 @@ std::string UnknownTypeText(std::string_view function, const Variant& wert, cons
 }
 
 // "Name("Datei","Sektion","Eintrag",[Wert])".
-std::string ValueCallText(std::string_view name, const std::string& datei, const std::string& sektion,
-                          const std::string& eintrag, const std::string& wert_text) {
+std::string ValueCallText(std::string_view name, const std::string& datei,
+                          const std::string& sektion, const std::string& eintrag,
+                          const std::string& wert_text) {
   std::string text = CallText(name, {datei, sektion, eintrag});
   text.pop_back();
   text += ",[" + wert_text + "])";
@@ -50,7 +52,9 @@ std::string ValueCallText(std::string_view name, const std::string& datei, const
 
 int32_t IntegerOf(const Variant& wert) { return wert.Type() == kVtI2 ? wert.AsI2() : wert.AsI4(); }
 
-double RealOf(const Variant& wert) { return wert.Type() == kVtR4 ? static_cast<double>(wert.AsR4()) : wert.AsR8(); }
+double RealOf(const Variant& wert) {
+  return wert.Type() == kVtR4 ? static_cast<double>(wert.AsR4()) : wert.AsR8();
+}
 
 }  // namespace
 
@@ -72,8 +76,8 @@ std::string IniValueText(const Variant& wert, const FormatSettings& fs) {
   return VariantToText(wert, fs);
 }
 
-void IniFunctions::IniWrite(const std::string& datei, const std::string& sektion, const std::string& eintrag,
-                            const Variant& wert) {
+void IniFunctions::IniWrite(const std::string& datei, const std::string& sektion,
+                            const std::string& eintrag, const Variant& wert) {
   try {
     const FormatSettings fs = locale_.Formats();
     frame_.LogCall(ValueCallText("IniWrite", datei, sektion, eintrag, IniValueText(wert, fs)));
@@ -86,9 +90,7 @@ void IniFunctions::IniWrite(const std::string& datei, const std::string& sektion
       case IniValueClass::kReal:
         ini.WriteString(sektion, eintrag, FloatToStr(RealOf(wert), fs));
         break;
-      case IniValueClass::kString:
-        ini.WriteString(sektion, eintrag, IniValueText(wert, fs));
-        break;
+      case IniValueClass::kString: ini.WriteString(sektion, eintrag, IniValueText(wert, fs)); break;
       case IniValueClass::kBoolean:
         ini.WriteString(sektion, eintrag, wert.AsBool() ? "1" : "0");
         break;
@@ -101,8 +103,8 @@ void IniFunctions::IniWrite(const std::string& datei, const std::string& sektion
   }
 }
 
-Variant IniFunctions::IniRead(const std::string& datei, const std::string& sektion, const std::string& eintrag,
-                              const Variant& wert) {
+Variant IniFunctions::IniRead(const std::string& datei, const std::string& sektion,
+                              const std::string& eintrag, const Variant& wert) {
   Variant result;
   try {
     const FormatSettings fs = locale_.Formats();
@@ -114,7 +116,8 @@ Variant IniFunctions::IniRead(const std::string& datei, const std::string& sekti
         result = Variant::I4(ini.ReadInteger(sektion, eintrag, IntegerOf(wert)));
         break;
       case IniValueClass::kReal:
-        result = Variant::R8(StrToFloat(ini.ReadString(sektion, eintrag, IniValueText(wert, fs)), fs));
+        result =
+            Variant::R8(StrToFloat(ini.ReadString(sektion, eintrag, IniValueText(wert, fs)), fs));
         break;
       case IniValueClass::kString:
         result = Variant::Text(ini.ReadString(sektion, eintrag, IniValueText(wert, fs)));

@@ -116,7 +116,8 @@ std::string LcrEvaluation::TK32PfadSuchen() {
   if (gefunden.empty()) return gefunden;
   if (!services_.store_found_tk32_folder) {
     services_.Log(" tk32.ini gefunden in " + gefunden + ", TK32Pfad bleibt unverändert");
-  } else if (!services_.profile.WriteString(kSectionLcr, "TK32Pfad", gefunden, services_.settings_file)) {
+  } else if (!services_.profile.WriteString(kSectionLcr, "TK32Pfad", gefunden,
+                                            services_.settings_file)) {
     throw Error("nach " + services_.settings_file + " kann nicht geschrieben werden");
   }
   return gefunden;
@@ -197,7 +198,8 @@ void LcrEvaluation::ProfileAusEinstellungen(tEinProvider& provider) {
                                                     : "Zeitprofil " + std::string(key) + " fehlt"));
     }
     auto [profile, neu] = gelesene_profile.try_emplace(AsciiLowered(profilname));
-    if (neu) profile->second = ProfilzeileLesen(settings, sektion, provider.Name, profilname, gebuehr);
+    if (neu)
+      profile->second = ProfilzeileLesen(settings, sektion, provider.Name, profilname, gebuehr);
     provider.ProvProfile[d] = profile->second;
     // Tariffs kept in the settings file have no telephone charges.
     provider.TelProfile[d].emplace_back(0.0, 60, 0.0, 0.0);
@@ -240,7 +242,8 @@ void LcrEvaluation::FeiertageUndTarifeAusTk32(const std::string& tk32_pfad) {
   for (tEinProvider& provider : ProviderListe) {
     // Only providers named in the settings file (mode 1) still lack their
     // tariffs here.
-    if (provider.TelTarif.empty() || provider.ProvTarif.empty()) VerbindungSuchen(provider, tk32_pfad);
+    if (provider.TelTarif.empty() || provider.ProvTarif.empty())
+      VerbindungSuchen(provider, tk32_pfad);
     if (provider.TelTarif.empty() && provider.ProvTarif.empty()) {
       throw Error("Verbindung " + provider.Name + " in tk32.ini nicht gefunden");
     }

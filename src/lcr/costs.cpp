@@ -24,15 +24,17 @@ int64_t FloorDiv(int64_t a, int64_t b) {
 }
 
 // A time of day (fraction of a day) in whole milliseconds.
-int64_t Milliseconds(double fraction_of_day) { return std::llround(fraction_of_day * kMillisecondsPerDay); }
+int64_t Milliseconds(double fraction_of_day) {
+  return std::llround(fraction_of_day * kMillisecondsPerDay);
+}
 
 }  // namespace
 
-void LcrEvaluation::ProviderkostenBerechnen(tEinProvider& provider, int32_t dauer,
-                                            DateTime start) {
+void LcrEvaluation::ProviderkostenBerechnen(tEinProvider& provider, int32_t dauer, DateTime start) {
   services_.Log(" Provider: " + provider.Name);
   services_.Log("  Providerkosten");
-  provider.Gesamtkosten = ZeitraumkostenBerechnen(provider.Name, provider.ProvProfile, dauer, start);
+  provider.Gesamtkosten =
+      ZeitraumkostenBerechnen(provider.Name, provider.ProvProfile, dauer, start);
   services_.Log("  Telefonkosten");
   provider.Gesamtkosten =
       ZeitraumkostenBerechnen(provider.Name, provider.TelProfile, dauer, start) +

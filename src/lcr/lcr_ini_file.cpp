@@ -14,8 +14,8 @@ constexpr std::size_t kLargestListBuffer = std::size_t{1} << 28;
 
 // The number a key name carries after `prefix`, when it is written in
 // decimal without leading zeros and lies in [first, last].
-bool NumberAfterPrefix(std::string_view name, std::string_view prefix, int32_t first,
-                       int32_t last, int32_t& number) {
+bool NumberAfterPrefix(std::string_view name, std::string_view prefix, int32_t first, int32_t last,
+                       int32_t& number) {
   if (!StartsWithIgnoreAsciiCase(name, prefix)) return false;
   const std::string_view digits = name.substr(prefix.size());
   if (digits.empty() || digits.size() > 10) return false;

@@ -35,9 +35,8 @@ class Profile {
   // Returns exactly the characters the platform reports as copied (its
   // return value is the length of the result). REQUIRES: buffer_size >= 1.
   virtual std::string GetString(std::optional<std::string_view> section,
-                                std::optional<std::string_view> key,
-                                std::string_view default_text, std::size_t buffer_size,
-                                const std::string& file) = 0;
+                                std::optional<std::string_view> key, std::string_view default_text,
+                                std::size_t buffer_size, const std::string& file) = 0;
 
   // WritePrivateProfileString.
   // - key and value given: write key=value, creating file and section.
@@ -61,8 +60,10 @@ class Profile {
   // that can read the file once for all of them should, so that a long
   // section costs time in proportion to its length.
   // REQUIRES: both buffer sizes >= 1.
-  virtual std::vector<NamedValue> GetSectionValues(std::string_view section, std::size_t list_buffer_size,
-                                                   std::size_t value_buffer_size, const std::string& file);
+  virtual std::vector<NamedValue> GetSectionValues(std::string_view section,
+                                                   std::size_t list_buffer_size,
+                                                   std::size_t value_buffer_size,
+                                                   const std::string& file);
 };
 
 // A NUL-separated list as GetString returns it, split into its names. Every
@@ -84,7 +85,8 @@ inline std::vector<Profile::NamedValue> Profile::GetSectionValues(std::string_vi
                                                                   std::size_t value_buffer_size,
                                                                   const std::string& file) {
   std::vector<NamedValue> entries;
-  for (std::string& name : SplitProfileList(GetString(section, std::nullopt, "", list_buffer_size, file))) {
+  for (std::string& name :
+       SplitProfileList(GetString(section, std::nullopt, "", list_buffer_size, file))) {
     std::string value = GetString(section, name, "", value_buffer_size, file);
     entries.push_back({std::move(name), std::move(value)});
   }

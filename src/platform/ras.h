@@ -9,8 +9,8 @@ namespace velkora {
 
 // Result codes of the dial-up library that its users look at.
 inline constexpr uint32_t kRasOk = 0;
-inline constexpr uint32_t kRasErrorInvalidHandle = 6;    // no such connection (any more)
-inline constexpr uint32_t kRasErrorNotConnected = 601;   // "invalid port handle"
+inline constexpr uint32_t kRasErrorInvalidHandle = 6;   // no such connection (any more)
+inline constexpr uint32_t kRasErrorNotConnected = 601;  // "invalid port handle"
 inline constexpr uint32_t kRasErrorBufferTooSmall = 603;
 inline constexpr uint32_t kRasErrorNotAvailable = 1157;  // the library or an entry point is missing
 

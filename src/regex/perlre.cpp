@@ -58,7 +58,8 @@ std::string ErrorText(int code) {
   std::array<PCRE2_UCHAR, 256> buffer{};
   const int length = pcre2_get_error_message(code, buffer.data(), buffer.size());
   if (length < 0) return "error " + std::to_string(code);
-  return std::string(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(length));
+  return std::string(reinterpret_cast<const char*>(buffer.data()),
+                     static_cast<std::size_t>(length));
 }
 
 // Text up to its first NUL: the server's strings have always ended there.
@@ -215,7 +216,8 @@ bool CallsSubroutine(std::string_view text, uint32_t options, const pcre2_code* 
         i = end == std::string_view::npos ? text.size() : end + 1;
       } else if (kind == 'C') {
         std::size_t k = i + 3;
-        if (k < text.size() && std::string_view("`'\"^%#${").find(text[k]) != std::string_view::npos) {
+        if (k < text.size() &&
+            std::string_view("`'\"^%#${").find(text[k]) != std::string_view::npos) {
           k = SkipCalloutString(text, k);
         }
         const std::size_t end = text.find(')', k);
@@ -317,10 +319,10 @@ bool TPerlre::MatchNext() {
   if (!engine_->code) throw EPerlRe("Perlre: no regex defined");
   match_start_ = search_pos_;
   const uint32_t options = last_match_empty_ ? PCRE2_NOTEMPTY_ATSTART : 0;
-  const int rc = pcre2_match(engine_->code.get(),
-                             reinterpret_cast<PCRE2_SPTR>(subject_.data() + match_start_),
-                             subject_.size() - match_start_, 0, options, engine_->match_data.get(),
-                             engine_->context.get());
+  const int rc =
+      pcre2_match(engine_->code.get(), reinterpret_cast<PCRE2_SPTR>(subject_.data() + match_start_),
+                  subject_.size() - match_start_, 0, options, engine_->match_data.get(),
+                  engine_->context.get());
   // Nothing found, a limit hit or any other engine failure: "no match".
   match_count_ = rc;
   if (rc < 0) return false;

@@ -18,9 +18,8 @@ std::string VersionDigits(std::string_view version) {
   std::size_t start = 0;
   while (true) {
     const std::size_t point = version.find('.', start);
-    std::string_view part = version.substr(start, point == std::string_view::npos
-                                                      ? std::string_view::npos
-                                                      : point - start);
+    std::string_view part = version.substr(
+        start, point == std::string_view::npos ? std::string_view::npos : point - start);
     if (part.size() < 2) digits.append(2 - part.size(), '0');
     digits += part;
     if (point == std::string_view::npos) break;
@@ -120,9 +119,15 @@ int32_t THaupt::GetPerfStats(const std::string& key) {
 
 LcrServices THaupt::LcrDienste() {
   Platform& platform = shell_.platform;
-  LcrServices services{platform.IniFiles(), shell_.settings_file, platform.SystemClock(),
-                       platform.UserLocale(), platform.Files(),   platform.Boxes(),
-                       perlre_,               frame_,             nullptr};
+  LcrServices services{platform.IniFiles(),
+                       shell_.settings_file,
+                       platform.SystemClock(),
+                       platform.UserLocale(),
+                       platform.Files(),
+                       platform.Boxes(),
+                       perlre_,
+                       frame_,
+                       nullptr};
   if (shell_.schreibe_log) services.log = [this](std::string_view text) { frame_.WriteLog(text); };
   return services;
 }
@@ -176,17 +181,18 @@ IniFunctions THaupt::Ini() {
   return IniFunctions(frame_, platform.IniFiles(), platform.Boxes(), platform.UserLocale());
 }
 
-void THaupt::IniWrite(const std::string& datei, const std::string& sektion, const std::string& eintrag,
-                      const Variant& wert) {
+void THaupt::IniWrite(const std::string& datei, const std::string& sektion,
+                      const std::string& eintrag, const Variant& wert) {
   Ini().IniWrite(datei, sektion, eintrag, wert);
 }
 
-Variant THaupt::IniRead(const std::string& datei, const std::string& sektion, const std::string& eintrag,
-                        const Variant& wert) {
+Variant THaupt::IniRead(const std::string& datei, const std::string& sektion,
+                        const std::string& eintrag, const Variant& wert) {
   return Ini().IniRead(datei, sektion, eintrag, wert);
 }
 
-void THaupt::IniDeleteKey(const std::string& datei, const std::string& sektion, const std::string& eintrag) {
+void THaupt::IniDeleteKey(const std::string& datei, const std::string& sektion,
+                          const std::string& eintrag) {
   Ini().IniDeleteKey(datei, sektion, eintrag);
 }
 

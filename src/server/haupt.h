@@ -140,8 +140,8 @@ class THaupt {
   std::string GetRasConnection();
   void IniWrite(const std::string& datei, const std::string& sektion, const std::string& eintrag,
                 const Variant& wert);
-  Variant IniRead(const std::string& datei, const std::string& sektion,
-                  const std::string& eintrag, const Variant& wert);
+  Variant IniRead(const std::string& datei, const std::string& sektion, const std::string& eintrag,
+                  const Variant& wert);
   void IniDeleteKey(const std::string& datei, const std::string& sektion,
                     const std::string& eintrag);
   std::string GetRasLCRName(const std::string& dauer);

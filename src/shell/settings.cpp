@@ -16,25 +16,18 @@ SettingType TypeOf(const Variant& v) {
   switch (v.Type()) {
     case kVtI2:
     case kVtI4:
-    case kVtUi1:
-      return SettingType::kInteger;
-    case kVtBool:
-      return SettingType::kBoolean;
-    case kVtBstr:
-      return SettingType::kText;
-    default:
-      return SettingType::kOther;
+    case kVtUi1: return SettingType::kInteger;
+    case kVtBool: return SettingType::kBoolean;
+    case kVtBstr: return SettingType::kText;
+    default: return SettingType::kOther;
   }
 }
 
 int32_t IntegerOf(const Variant& v) {
   switch (v.Type()) {
-    case kVtI2:
-      return v.AsI2();
-    case kVtUi1:
-      return v.AsUi1();
-    default:
-      return v.AsI4();
+    case kVtI2: return v.AsI2();
+    case kVtUi1: return v.AsUi1();
+    default: return v.AsI4();
   }
 }
 
@@ -50,8 +43,7 @@ std::optional<Variant> IntegerLike(const Variant& like, int32_t value) {
     case kVtUi1:
       if (value < 0 || value > 255) return std::nullopt;
       return Variant::Ui1(static_cast<uint8_t>(value));
-    default:
-      return Variant::I4(value);
+    default: return Variant::I4(value);
   }
 }
 
@@ -86,10 +78,8 @@ Variant ReadSetting(ShellContext& shell, std::string_view section, std::string_v
     }
     case SettingType::kBoolean:
       return Variant::Bool(settings.ReadInteger(section, key, def.AsBool() ? 1 : 0) != 0);
-    case SettingType::kText:
-      return Variant::Text(settings.ReadString(section, key, def.AsText()));
-    case SettingType::kOther:
-      break;
+    case SettingType::kText: return Variant::Text(settings.ReadString(section, key, def.AsText()));
+    case SettingType::kOther: break;
   }
   ShowSettingsError(shell, TypeErrorText("Lesen", section, key));
   return def;
@@ -100,15 +90,9 @@ void WriteSetting(ShellContext& shell, std::string_view section, std::string_vie
   const Variant& v = value.Deref();
   std::string text;
   switch (TypeOf(v)) {
-    case SettingType::kInteger:
-      text = IntToStr(IntegerOf(v));
-      break;
-    case SettingType::kBoolean:
-      text = v.AsBool() ? "1" : "0";
-      break;
-    case SettingType::kText:
-      text = v.AsText();
-      break;
+    case SettingType::kInteger: text = IntToStr(IntegerOf(v)); break;
+    case SettingType::kBoolean: text = v.AsBool() ? "1" : "0"; break;
+    case SettingType::kText: text = v.AsText(); break;
     case SettingType::kOther:
       ShowSettingsError(shell, TypeErrorText("Schreiben", section, key));
       return;

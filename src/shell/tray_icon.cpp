@@ -122,8 +122,7 @@ bool TTrayIcon::HandleMessage(uint32_t message, uintptr_t /*wparam*/, intptr_t l
       if (on_right_click_) on_right_click_(at);
       break;
     }
-    default:
-      break;
+    default: break;
   }
   return true;
 }

@@ -55,7 +55,10 @@ std::vector<ValueCase> Values() {
       {"BSTR empty", V::Text(""), TextForm::kYes},
       {"BSTR line breaks and quotes", V::Text("a\"b\"\r\nc\rd\n"), TextForm::kYes},
       {"BSTR embedded NUL", V::Text(std::string("vor\0nach", 8)), TextForm::kYes},
-      {"BSTR beyond the ANSI code page", V::Text("Gr\xC3\xBC\xC3\x9F" "e \xE6\xBC\xA2 \xF0\x9F\x98\x80"), TextForm::kYes},
+      {"BSTR beyond the ANSI code page",
+       V::Text("Gr\xC3\xBC\xC3\x9F"
+               "e \xE6\xBC\xA2 \xF0\x9F\x98\x80"),
+       TextForm::kYes},
       {"BSTR broken UTF-8", V::Text("\xFF\xFE\xC3"), TextForm::kYes},
       // Every call copies and logs its arguments a few times; 1 MB keeps the
       // table quick, the 10 MB value is written once below.
@@ -146,7 +149,8 @@ TEST(BadArguments, EveryMethodEveryArgumentEveryKindOfValue) {
     }
     for (std::size_t position = 0; position < method.params.size(); ++position) {
       for (const ValueCase& value : values) {
-        SCOPED_TRACE(std::string(method.name) + " " + std::string(method.params[position]) + " = " + value.label);
+        SCOPED_TRACE(std::string(method.name) + " " + std::string(method.params[position]) + " = " +
+                     value.label);
         std::vector<Variant> args;
         for (std::string_view param : method.params) args.push_back(Ordinary(param));
         args[position] = value.value;
@@ -185,16 +189,20 @@ TEST(BadArguments, EveryMethodEveryArgumentEveryKindOfValue) {
 TEST(BadArguments, OddTextsInIniValues) {
   auto write = [](const Variant& wert) {
     auto server = std::make_unique<Server>();
-    const std::vector<Variant> args{Variant::Text("/d.ini"), Variant::Text("S"), Variant::Text("K"), wert};
+    const std::vector<Variant> args{Variant::Text("/d.ini"), Variant::Text("S"), Variant::Text("K"),
+                                    wert};
     EXPECT_FALSE(server->app.Call(*Dispatcher::Find(dispid::kIniWrite), args).error.has_value());
     return server;
   };
   const auto broken = write(Variant::Text("a\r\n[Fenster]\r\nTestmodus=1"));
   EXPECT_EQ(broken->f.profile.Get("/d.ini", "S", "K"), std::nullopt);
   ASSERT_EQ(broken->f.boxes.shown.size(), 1u);
-  EXPECT_EQ(broken->f.boxes.shown[0].text, "Exception: Wert mit Zeilenumbruch kann nicht nach /d.ini geschrieben werden");
+  EXPECT_EQ(broken->f.boxes.shown[0].text,
+            "Exception: Wert mit Zeilenumbruch kann nicht nach /d.ini geschrieben werden");
 
-  const std::string beyond = "Gr\xC3\xBC\xC3\x9F" "e \xE6\xBC\xA2 \xF0\x9F\x98\x80";
+  const std::string beyond =
+      "Gr\xC3\xBC\xC3\x9F"
+      "e \xE6\xBC\xA2 \xF0\x9F\x98\x80";
   EXPECT_EQ(write(Variant::Text(beyond))->f.profile.Get("/d.ini", "S", "K"), beyond);
   const std::string big(10u << 20, 'x');
   EXPECT_EQ(write(Variant::Text(big))->f.profile.Get("/d.ini", "S", "K"), big);

@@ -53,7 +53,8 @@ TEST(MethodTable, MatchesThePublishedInterface) {
               kExpected[i].params);
     EXPECT_EQ(table[i].result, kExpected[i].result);
     // Only Wert of the INI value functions reaches its operation unconverted.
-    const bool ini_value = table[i].dispid == dispid::kIniWrite || table[i].dispid == dispid::kIniRead;
+    const bool ini_value =
+        table[i].dispid == dispid::kIniWrite || table[i].dispid == dispid::kIniRead;
     EXPECT_EQ(table[i].as_given, ini_value ? 3 : kNoParamAsGiven);
     ids.insert(table[i].dispid);
   }

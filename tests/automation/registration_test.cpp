@@ -53,7 +53,8 @@ TEST(ClassRegistry, EntriesInWritingOrder) {
     EXPECT_EQ(entries[i].key, expected[i].first);
     EXPECT_EQ(entries[i].value, expected[i].second);
   }
-  const auto blank = ClassRegistryEntries("C:\\Program Files\\velkora.exe", "C:\\PROGRA~1\\VELKORA.EXE");
+  const auto blank =
+      ClassRegistryEntries("C:\\Program Files\\velkora.exe", "C:\\PROGRA~1\\VELKORA.EXE");
   EXPECT_EQ(blank[1].value, "C:\\PROGRA~1\\VELKORA.EXE");
 }
 
@@ -76,11 +77,13 @@ TEST(ClassRegistry, RemovalInReverseOrder) {
   reg.operations.clear();
   EXPECT_TRUE(UpdateRegistry(StartMode::kUnregister, reg, entries));
   EXPECT_TRUE(reg.keys.empty());
-  const std::vector<std::string> expected = {
-      "delete " + kClsidKey + "\\TypeLib", "delete " + kClsidKey + "\\Version",
-      "delete " + kClsidKey + "\\ProgID",  "delete ScriptFunctions.App\\Clsid",
-      "delete ScriptFunctions.App",        "delete " + kClsidKey + "\\LocalServer32",
-      "delete " + kClsidKey};
+  const std::vector<std::string> expected = {"delete " + kClsidKey + "\\TypeLib",
+                                             "delete " + kClsidKey + "\\Version",
+                                             "delete " + kClsidKey + "\\ProgID",
+                                             "delete ScriptFunctions.App\\Clsid",
+                                             "delete ScriptFunctions.App",
+                                             "delete " + kClsidKey + "\\LocalServer32",
+                                             "delete " + kClsidKey};
   EXPECT_EQ(reg.operations, expected);
 }
 

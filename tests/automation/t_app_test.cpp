@@ -33,8 +33,7 @@ TEST_P(ArgumentTextTest, GermanFormats) {
 INSTANTIATE_TEST_SUITE_P(
     Arguments, ArgumentTextTest,
     ::testing::Values(TextCase{"text", Variant::Text("a \"b\"\r\n"), "a \"b\"\r\n"},
-                      TextCase{"empty", Variant(), ""},
-                      TextCase{"i2", Variant::I2(-5), "-5"},
+                      TextCase{"empty", Variant(), ""}, TextCase{"i2", Variant::I2(-5), "-5"},
                       TextCase{"i4", Variant::I4(40000), "40000"},
                       TextCase{"r8", Variant::R8(0.5), "0,5"},
                       TextCase{"r8big", Variant::R8(1e15), "1E+15"},
@@ -67,9 +66,9 @@ class TAppTest : public ::testing::Test {
 };
 
 TEST_F(TAppTest, ValuesWithoutTextFormAreRefusedBeforeAnythingRuns) {
-  const std::vector<Variant> bad = {Variant::Null(), Variant::Array(kVtI4),
-                                    Variant::ByRef(&kArrayTarget), Variant::Dispatch(),
-                                    Variant::Unknown(), Variant::ErrorCode(-2147352572)};
+  const std::vector<Variant> bad = {
+      Variant::Null(),     Variant::Array(kVtI4), Variant::ByRef(&kArrayTarget),
+      Variant::Dispatch(), Variant::Unknown(),    Variant::ErrorCode(-2147352572)};
   for (const Variant& v : bad) {
     SCOPED_TRACE(TypeName(v));
     // A not-yet-built method and a built one behave alike.
@@ -84,9 +83,11 @@ TEST_F(TAppTest, WertIsPassedOnUnconverted) {
   // Wert is neither converted nor followed: a reference takes the INI
   // functions' text path by its own type code, a number stays a number.
   auto args = [](Variant wert) {
-    return std::vector<Variant>{Variant::Text("d.ini"), Variant::Text("s"), Variant::Text("k"), wert};
+    return std::vector<Variant>{Variant::Text("d.ini"), Variant::Text("s"), Variant::Text("k"),
+                                wert};
   };
-  const CallResult by_reference = app.Call(Method(dispid::kIniRead), args(Variant::ByRef(&kNumberTarget)));
+  const CallResult by_reference =
+      app.Call(Method(dispid::kIniRead), args(Variant::ByRef(&kNumberTarget)));
   EXPECT_FALSE(by_reference.error.has_value());
   EXPECT_EQ(by_reference.value, Variant::Text("90"));
   EXPECT_EQ(app.Call(Method(dispid::kIniRead), args(Variant::I2(7))).value, Variant::I4(7));
@@ -119,7 +120,7 @@ TEST_F(TAppTest, EveryMethodIsServed) {
       const std::string text = "a" + std::to_string(i);
       const bool boolean = m.params[i] == "Alle";
       args.push_back(boolean ? Variant::Bool(true) : Variant::Text(text));
-      shown.push_back(boolean                            ? "True"
+      shown.push_back(boolean                             ? "True"
                       : static_cast<int>(i) == m.as_given ? "[" + text + "]"
                                                           : "\"" + text + "\"");
     }
@@ -158,23 +159,30 @@ TEST_F(TAppTest, WindowFunctionsReturnTheirTypes) {
 // Wert as given, and hand back what they return.
 TEST_F(TAppTest, IniMethodsRunTheIniFunctions) {
   auto text = [](const char* t) { return Variant::Text(t); };
-  EXPECT_FALSE(app.Call(Method(dispid::kIniWrite), std::vector<Variant>{text("d.ini"), text("S"), Variant::I2(5),
-                                                                         Variant::R8(1.5)})
-                   .error.has_value());
-  EXPECT_EQ(f.profile.Get("d.ini", "S", "5"), "1,5") << "the key as text, the Real in German formats";
-  EXPECT_EQ(app.Call(Method(dispid::kIniRead), std::vector<Variant>{text("d.ini"), text("s"), text("5"),
-                                                                    Variant::R8(0)})
+  EXPECT_FALSE(
+      app.Call(Method(dispid::kIniWrite),
+               std::vector<Variant>{text("d.ini"), text("S"), Variant::I2(5), Variant::R8(1.5)})
+          .error.has_value());
+  EXPECT_EQ(f.profile.Get("d.ini", "S", "5"), "1,5")
+      << "the key as text, the Real in German formats";
+  EXPECT_EQ(app.Call(Method(dispid::kIniRead),
+                     std::vector<Variant>{text("d.ini"), text("s"), text("5"), Variant::R8(0)})
                 .value,
             Variant::R8(1.5));
-  EXPECT_EQ(app.Call(Method(dispid::kIniReadSections), std::vector<Variant>{text("d.ini"), Variant::I2(0)}).value,
+  EXPECT_EQ(app.Call(Method(dispid::kIniReadSections),
+                     std::vector<Variant>{text("d.ini"), Variant::I2(0)})
+                .value,
             Variant::Text("S"));
-  EXPECT_EQ(app.Call(Method(dispid::kIniReadSection), std::vector<Variant>{text("d.ini"), text("S"), text(";")})
+  EXPECT_EQ(app.Call(Method(dispid::kIniReadSection),
+                     std::vector<Variant>{text("d.ini"), text("S"), text(";")})
                 .value,
             Variant::Text("5"));
-  EXPECT_EQ(app.Call(Method(dispid::kIniReadSectionValues), std::vector<Variant>{text("d.ini"), text("S"), text(";")})
+  EXPECT_EQ(app.Call(Method(dispid::kIniReadSectionValues),
+                     std::vector<Variant>{text("d.ini"), text("S"), text(";")})
                 .value,
             Variant::Text("5=1,5"));
-  EXPECT_EQ(app.Call(Method(dispid::kIniDeleteKey), std::vector<Variant>{text("d.ini"), text("S"), Variant::I4(5)})
+  EXPECT_EQ(app.Call(Method(dispid::kIniDeleteKey),
+                     std::vector<Variant>{text("d.ini"), text("S"), Variant::I4(5)})
                 .value,
             Variant());
   EXPECT_EQ(f.profile.Get("d.ini", "S", "5"), std::nullopt);

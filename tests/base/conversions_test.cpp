@@ -21,10 +21,22 @@ std::string ErrorOf(auto&& call) {
 }
 
 TEST(StrToIntTest, ReadsDecimalAndHexadecimal) {
-  struct { const char* text; int32_t value; } cases[] = {
-      {"0", 0}, {"42", 42}, {"-42", -42}, {"+7", 7}, {"007", 7},
-      {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
-      {"$10", 16}, {"$ff", 255}, {"-$10", -16}, {"$7FFFFFFF", INT32_MAX}, {"$FFFFFFFF", -1},
+  struct {
+    const char* text;
+    int32_t value;
+  } cases[] = {
+      {"0", 0},
+      {"42", 42},
+      {"-42", -42},
+      {"+7", 7},
+      {"007", 7},
+      {"2147483647", 2147483647},
+      {"-2147483648", INT32_MIN},
+      {"$10", 16},
+      {"$ff", 255},
+      {"-$10", -16},
+      {"$7FFFFFFF", INT32_MAX},
+      {"$FFFFFFFF", -1},
   };
   for (const auto& c : cases) EXPECT_EQ(StrToInt(c.text), c.value) << c.text;
 }
@@ -32,7 +44,8 @@ TEST(StrToIntTest, ReadsDecimalAndHexadecimal) {
 TEST(StrToIntTest, RefusesEverythingElse) {
   for (const char* text : {"", "-", "$", "+$", "1.5", " 1", "1 ", "0x10", "12a", "2147483648",
                            "-2147483649", "$100000000", "1e3", "--1"}) {
-    EXPECT_EQ(ErrorOf([&] { StrToInt(text); }), "'" + std::string(text) + "' ist kein gültiger Integerwert");
+    EXPECT_EQ(ErrorOf([&] { StrToInt(text); }),
+              "'" + std::string(text) + "' ist kein gültiger Integerwert");
     EXPECT_EQ(StrToIntDef(text, -7), -7) << text;
   }
 }
@@ -44,20 +57,38 @@ TEST(StrToFloatTest, ReadsTheLocaleForm) {
   EXPECT_EQ(StrToFloat("1e-2", kGerman), 0.01);
   EXPECT_EQ(StrToFloat("1e-400", kGerman), 0);
   EXPECT_EQ(StrToFloat("0.25", FormatSettings{}), 0.25);
-  for (const char* text : {"", " ", "0.32", "1.000,5", "1e", "1e+", ",", "abc", "1,5x", "1e400", "inf", "nan"}) {
+  for (const char* text :
+       {"", " ", "0.32", "1.000,5", "1e", "1e+", ",", "abc", "1,5x", "1e400", "inf", "nan"}) {
     EXPECT_EQ(ErrorOf([&] { StrToFloat(text, kGerman); }),
               "'" + std::string(text) + "' ist kein gültiger Gleitkommawert");
   }
 }
 
 TEST(FloatToStrTest, GeneralFormat) {
-  struct { double value; const char* german; } cases[] = {
-      {0, "0"}, {-0.0, "0"}, {0.32, "0,32"}, {-1.5, "-1,5"}, {100, "100"},
-      {0.1 + 0.2, "0,3"}, {1.0 / 3, "0,333333333333333"}, {2.0 / 3, "0,666666666666667"},
-      {123456789012345, "123456789012345"}, {999999999999999.4, "999999999999999"},
-      {999999999999999.9, "1E15"}, {1e15, "1E15"}, {1e20, "1E20"}, {-2.5e20, "-2,5E20"},
-      {0.0001, "0,0001"}, {0.00012, "0,00012"}, {0.00001, "1E-5"}, {1.5e-7, "1,5E-7"},
-      {1e-100, "1E-100"}, {3.14159265358979, "3,14159265358979"},
+  struct {
+    double value;
+    const char* german;
+  } cases[] = {
+      {0, "0"},
+      {-0.0, "0"},
+      {0.32, "0,32"},
+      {-1.5, "-1,5"},
+      {100, "100"},
+      {0.1 + 0.2, "0,3"},
+      {1.0 / 3, "0,333333333333333"},
+      {2.0 / 3, "0,666666666666667"},
+      {123456789012345, "123456789012345"},
+      {999999999999999.4, "999999999999999"},
+      {999999999999999.9, "1E15"},
+      {1e15, "1E15"},
+      {1e20, "1E20"},
+      {-2.5e20, "-2,5E20"},
+      {0.0001, "0,0001"},
+      {0.00012, "0,00012"},
+      {0.00001, "1E-5"},
+      {1.5e-7, "1,5E-7"},
+      {1e-100, "1E-100"},
+      {3.14159265358979, "3,14159265358979"},
   };
   for (const auto& c : cases) EXPECT_EQ(FloatToStr(c.value, kGerman), c.german) << c.value;
   EXPECT_EQ(FloatToStr(0.5, FormatSettings{}), "0.5");
@@ -96,8 +127,9 @@ TEST(StrToDateTest, ReadsTheShortDateOrder) {
 }
 
 TEST(StrToDateTest, RefusesInvalidDates) {
-  for (const char* text : {"", "1", "29.02.2023", "32.01.2004", "1.13.2004", "0.1.2004", "1.1.0000",
-                           "1.1.2004.5", "1/1/2004", "1.1.2004 10:00", "1..2004", "a.b.c", "1.1.20045"}) {
+  for (const char* text :
+       {"", "1", "29.02.2023", "32.01.2004", "1.13.2004", "0.1.2004", "1.1.0000", "1.1.2004.5",
+        "1/1/2004", "1.1.2004 10:00", "1..2004", "a.b.c", "1.1.20045"}) {
     EXPECT_EQ(ErrorOf([&] { StrToDate(text, kGerman, 2026); }),
               "'" + std::string(text) + "' ist kein gültiges Datum");
   }
@@ -108,7 +140,8 @@ TEST(StrToTimeTest, ReadsHoursMinutesAndSeconds) {
   EXPECT_EQ(StrToTime("07:58:30", kGerman), EncodeTime(7, 58, 30));
   EXPECT_EQ(StrToTime(" 0:0:0 ", kGerman), 0);
   EXPECT_EQ(StrToTime("23:59:59", kGerman), EncodeTime(23, 59, 59));
-  for (const char* text : {"", "12", "24:00", "12:60", "12:00:60", "12.00", "12:00:00:00", "1:2:3x", "123:00"}) {
+  for (const char* text :
+       {"", "12", "24:00", "12:60", "12:00:60", "12.00", "12:00:00:00", "1:2:3x", "123:00"}) {
     EXPECT_EQ(ErrorOf([&] { StrToTime(text, kGerman); }),
               "'" + std::string(text) + "' ist keine gültige Uhrzeit");
   }
@@ -157,7 +190,8 @@ TEST(FormatDateTimeTest, TwelveHourClockWithAmPm) {
 }
 
 TEST(DateTimeToStrTest, LeavesOutMidnight) {
-  EXPECT_EQ(DateTimeToStr(EncodeDate(2026, 12, 7) + EncodeTime(9, 15, 2), kGerman), "07.12.2026 09:15:02");
+  EXPECT_EQ(DateTimeToStr(EncodeDate(2026, 12, 7) + EncodeTime(9, 15, 2), kGerman),
+            "07.12.2026 09:15:02");
   EXPECT_EQ(DateTimeToStr(EncodeDate(2026, 12, 7), kGerman), "07.12.2026");
   EXPECT_EQ(DateTimeToStr(37988 - 0.0001 / kMillisecondsPerDay, kGerman), "02.01.2004");
   EXPECT_EQ(DateTimeToStr(0.5, kGerman), "30.12.1899 12:00:00");

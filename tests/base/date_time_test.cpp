@@ -26,13 +26,14 @@ TEST_P(DayNumberTest, EncodesDecodesAndNamesTheWeekday) {
   EXPECT_EQ(DayOfWeek(with_time), c.weekday) << "the time of day does not change the day";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Calendar, DayNumberTest,
-    testing::Values(DayCase{1899, 12, 30, 0, 7}, DayCase{1899, 12, 29, -1, 6},
-                    DayCase{1899, 12, 24, -6, 1}, DayCase{1899, 12, 23, -7, 7},
-                    DayCase{1900, 3, 1, 61, 5}, DayCase{2000, 2, 29, 36585, 3},
-                    DayCase{2004, 1, 1, 37987, 5}, DayCase{2026, 12, 7, 46363, 2},
-                    DayCase{1, 1, 1, -693593, 2}, DayCase{9999, 12, 31, 2958465, 6}));
+INSTANTIATE_TEST_SUITE_P(Calendar, DayNumberTest,
+                         testing::Values(DayCase{1899, 12, 30, 0, 7}, DayCase{1899, 12, 29, -1, 6},
+                                         DayCase{1899, 12, 24, -6, 1}, DayCase{1899, 12, 23, -7, 7},
+                                         DayCase{1900, 3, 1, 61, 5}, DayCase{2000, 2, 29, 36585, 3},
+                                         DayCase{2004, 1, 1, 37987, 5},
+                                         DayCase{2026, 12, 7, 46363, 2},
+                                         DayCase{1, 1, 1, -693593, 2},
+                                         DayCase{9999, 12, 31, 2958465, 6}));
 
 TEST(DateTimeTest, EveryDayOfFourCenturiesRoundTrips) {
   double expected = EncodeDate(1801, 1, 1);

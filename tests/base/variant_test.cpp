@@ -1,6 +1,5 @@
 #include "base/variant.h"
 
-
 #include <gtest/gtest.h>
 
 #include "base/error.h"
@@ -26,10 +25,12 @@ INSTANTIATE_TEST_SUITE_P(
     Examples, R8TextTest,
     testing::Values(RealCase{0.56789, "0.56789"}, RealCase{5.6789e-11, "0.000000000056789"},
                     RealCase{5.6789e-12, "5.6789E-12"}, RealCase{1e-15, "0.000000000000001"},
-                    RealCase{1.5e-15, "1.5E-15"}, RealCase{1e15, "1E+15"}, RealCase{1.2e15, "1.2E+15"},
-                    RealCase{999999999999999, "999999999999999"}, RealCase{-1e100, "-1E+100"},
-                    RealCase{3.14159265358979323846, "3.14159265358979"}, RealCase{12.345678901234567, "12.3456789012346"},
-                    RealCase{0, "0"}, RealCase{-0.0, "0"}, RealCase{-2.5, "-2.5"},
+                    RealCase{1.5e-15, "1.5E-15"}, RealCase{1e15, "1E+15"},
+                    RealCase{1.2e15, "1.2E+15"}, RealCase{999999999999999, "999999999999999"},
+                    RealCase{-1e100, "-1E+100"},
+                    RealCase{3.14159265358979323846, "3.14159265358979"},
+                    RealCase{12.345678901234567, "12.3456789012346"}, RealCase{0, "0"},
+                    RealCase{-0.0, "0"}, RealCase{-2.5, "-2.5"},
                     RealCase{1234567.125, "1234567.125"}, RealCase{0.1 + 0.2, "0.3"}));
 
 TEST(VariantToTextTest, ScalarTypes) {
@@ -74,9 +75,12 @@ TEST(VariantToTextTest, WideIntegersAndDecimalsKeepEveryDigit) {
   EXPECT_EQ(VariantToText(dec(1, true, 0, 15), kGerman), "-1,5");
   EXPECT_EQ(VariantToText(dec(7, false, 0, 9000), kGerman), "0,0009");
   EXPECT_EQ(VariantToText(dec(0, false, 1, 0), kPoint), "18446744073709551616");
-  EXPECT_EQ(VariantToText(dec(0, false, 0xFFFFFFFF, UINT64_MAX), kPoint), "79228162514264337593543950335");
-  EXPECT_EQ(VariantToText(dec(10, false, 0xFFFFFFFF, UINT64_MAX), kPoint), "7922816251426433759.3543950335");
-  EXPECT_EQ(VariantToText(dec(28, false, 0xFFFFFFFF, UINT64_MAX), kPoint), "7.9228162514264337593543950335");
+  EXPECT_EQ(VariantToText(dec(0, false, 0xFFFFFFFF, UINT64_MAX), kPoint),
+            "79228162514264337593543950335");
+  EXPECT_EQ(VariantToText(dec(10, false, 0xFFFFFFFF, UINT64_MAX), kPoint),
+            "7922816251426433759.3543950335");
+  EXPECT_EQ(VariantToText(dec(28, false, 0xFFFFFFFF, UINT64_MAX), kPoint),
+            "7.9228162514264337593543950335");
   EXPECT_EQ(VariantToText(dec(10, false, 0, 1), kPoint), "0.0000000001");
 
   EXPECT_EQ(Variant::Ui4(7).Type(), kVtUi4);
@@ -113,8 +117,8 @@ TEST(VariantToTextTest, FollowsReferences) {
 TEST(VariantToTextTest, RefusesValuesWithoutText) {
   Variant loop;
   loop = Variant::ByRef(&loop);
-  for (const Variant& v : {Variant::Null(), Variant::Dispatch(), Variant::Unknown(), Variant::ErrorCode(0),
-                           Variant::Array(kVtBstr), loop}) {
+  for (const Variant& v : {Variant::Null(), Variant::Dispatch(), Variant::Unknown(),
+                           Variant::ErrorCode(0), Variant::Array(kVtBstr), loop}) {
     try {
       VariantToText(v, kGerman);
       ADD_FAILURE() << TypeName(v) << " converted";
@@ -137,10 +141,14 @@ TEST(VariantTest, TypeCodesAndAccessors) {
 }
 
 TEST(TextToBoolTest, WordsThenLocaleNumbers) {
-  struct { const char* text; bool value; } cases[] = {
+  struct {
+    const char* text;
+    bool value;
+  } cases[] = {
       {"True", true}, {"tRUE", true}, {"FALSE", false}, {"#TRUE#", true}, {"#FALSE#", false},
-      {"1", true}, {"-1", true}, {"0", false}, {"0,0", false}, {"1.5", true}, {"0,5", true},
-      {" 0 ", false}, {"1.000", true}, {"1e3", true}, {"0e5", false}, {"&H0", false}, {"&h1F", true},
+      {"1", true},    {"-1", true},   {"0", false},     {"0,0", false},   {"1.5", true},
+      {"0,5", true},  {" 0 ", false}, {"1.000", true},  {"1e3", true},    {"0e5", false},
+      {"&H0", false}, {"&h1F", true},
   };
   for (const auto& c : cases) EXPECT_EQ(TextToBool(c.text, kGerman), c.value) << c.text;
   EXPECT_FALSE(TextToBool("0.0", kPoint));
@@ -148,7 +156,8 @@ TEST(TextToBoolTest, WordsThenLocaleNumbers) {
 }
 
 TEST(TextToBoolTest, RefusesOtherWords) {
-  for (const char* text : {"", "Wahr", "Falsch", "On", "Yes", "#true#", "T", "True ", ".5", "1,2,3", "&H", "&HG"}) {
+  for (const char* text :
+       {"", "Wahr", "Falsch", "On", "Yes", "#true#", "T", "True ", ".5", "1,2,3", "&H", "&HG"}) {
     try {
       TextToBool(text, kGerman);
       ADD_FAILURE() << text << " converted";

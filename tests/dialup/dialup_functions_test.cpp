@@ -33,8 +33,8 @@ TEST_F(DialupFunctionsTest, GetRasConnectionNamesTheFirstConnection) {
   lib.connections = {{11, "T-Online"}, {12, "Arcor"}};
   EXPECT_EQ(GetRasConnection(frame, ras), "T-Online");
   EXPECT_EQ(frame.StatusLine(), "GetRasConnection()-->\"T-Online\"");
-  EXPECT_EQ(f.Log(), Lines({"GetRasConnection()", " --> \"\"", "GetRasConnection()",
-                            " --> \"T-Online\""}));
+  EXPECT_EQ(f.Log(),
+            Lines({"GetRasConnection()", " --> \"\"", "GetRasConnection()", " --> \"T-Online\""}));
   EXPECT_EQ(lib.Count("HangUp 11"), 0);
 }
 
@@ -111,8 +111,8 @@ TEST_F(DialupFunctionsTest, GetPerfStatsRefusesTextDwordAndLongValues) {
     ASSERT_EQ(f.boxes.shown.size(), 1u) << key;
     EXPECT_EQ(f.boxes.shown[0].text, "Exception: " + message);
     EXPECT_EQ(f.boxes.shown[0].caption, "Fehler in Velkora");
-    EXPECT_EQ(f.Log(), Lines({std::string("GetPerfStats(\"") + key + "\")",
-                              " Exception: " + message}));
+    EXPECT_EQ(f.Log(),
+              Lines({std::string("GetPerfStats(\"") + key + "\")", " Exception: " + message}));
   }
 }
 

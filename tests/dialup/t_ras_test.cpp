@@ -212,9 +212,8 @@ TEST_F(TRASTest, DisconnectEventGetsTheCodeOfOneMorePoll) {
   lib.connections = {{11, "Arcor"}};
   lib.error_strings[kRasErrorInvalidHandle] = "Ungültiges Handle";
   std::vector<std::pair<uint32_t, std::string>> events;
-  ras->OnDisconnect([&](TRAS&, uint32_t code, const std::string& text) {
-    events.emplace_back(code, text);
-  });
+  ras->OnDisconnect(
+      [&](TRAS&, uint32_t code, const std::string& text) { events.emplace_back(code, text); });
   Attach();
   EXPECT_EQ(ras->HangUpAndWait(), 0u);
   ASSERT_EQ(events.size(), 1u);

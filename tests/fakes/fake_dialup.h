@@ -83,8 +83,8 @@ class FakeRasLibrary : public RasLibrary {
       }
       ++it->polls_since_hang_up;
       if (!it->states_after_hang_up.empty()) {
-        const std::size_t i = std::min<std::size_t>(it->polls_since_hang_up - 1,
-                                                    it->states_after_hang_up.size() - 1);
+        const std::size_t i =
+            std::min<std::size_t>(it->polls_since_hang_up - 1, it->states_after_hang_up.size() - 1);
         status.state = it->states_after_hang_up[i];
       } else {
         status.state = it->state;
@@ -137,7 +137,7 @@ class FakeRasLibrary : public RasLibrary {
 
   bool available = true;  // Load's answer
   std::vector<FakeConnection> connections;
-  uint32_t enum_result = 0;       // non-zero: EnumConnections fails with it
+  uint32_t enum_result = 0;           // non-zero: EnumConnections fails with it
   bool blank_when_too_small = false;  // 603 leaves the records blank
   uint32_t hang_up_result = 0;
   std::map<uint32_t, std::string> error_strings;

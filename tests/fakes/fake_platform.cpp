@@ -58,7 +58,8 @@ bool FakeProfile::WriteString(std::string_view section, std::optional<std::strin
                               std::optional<std::string_view> value, const std::string& file) {
   if (fail_writes) return false;
   File& f = files_[file];
-  auto s = std::find_if(f.begin(), f.end(), [&](const Section& x) { return SameName(x.name, section); });
+  auto s =
+      std::find_if(f.begin(), f.end(), [&](const Section& x) { return SameName(x.name, section); });
   if (!key) {
     if (s != f.end()) f.erase(s);
     return true;
@@ -166,9 +167,8 @@ bool FakeFileSystem::AppendToFile(const std::string& path, std::string_view byte
   return true;
 }
 
-BoxResult FakeMessageBoxes::Show(const std::string& text, const std::string& caption,
-                                 BoxIcon icon, BoxButtons buttons, bool default_no,
-                                 bool task_modal) {
+BoxResult FakeMessageBoxes::Show(const std::string& text, const std::string& caption, BoxIcon icon,
+                                 BoxButtons buttons, bool default_no, bool task_modal) {
   shown.push_back({text, caption, icon, buttons, default_no, task_modal});
   if (inside) inside();
   if (!answers.empty()) {

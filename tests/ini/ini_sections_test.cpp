@@ -26,13 +26,15 @@ TEST_F(IniSections, ListsInFileOrderWithAnySeparator) {
   EXPECT_EQ(ini.IniReadSections(f1, ","), "A,B");
   EXPECT_EQ(ini.IniReadSections(f1, ""), "AB");
   EXPECT_EQ(ini.IniReadSection(f1, "a", ";"), "x;y;z") << "keys with empty values are listed";
-  EXPECT_EQ(ini.IniReadSectionValues(f1, "A", ";"), "x=1;z=3") << "entries with empty values are not";
+  EXPECT_EQ(ini.IniReadSectionValues(f1, "A", ";"), "x=1;z=3")
+      << "entries with empty values are not";
   EXPECT_EQ(ini.IniReadSection(f1, "B", ";"), "");
-  EXPECT_EQ(LogLines(), (Lines{"IniReadSections(\"" + f1 + "\",\",\")", " --> \"A,B\"",
-                               "IniReadSections(\"" + f1 + "\",\"\")", " --> \"AB\"",
-                               "IniReadSection(\"" + f1 + "\",\"a\",\";\")", " --> \"x;y;z\"",
-                               "IniReadSectionValues(\"" + f1 + "\",\"A\",\";\")", " --> \"x=1;z=3\"",
-                               "IniReadSection(\"" + f1 + "\",\"B\",\";\")", " --> \"\""}));
+  EXPECT_EQ(LogLines(),
+            (Lines{"IniReadSections(\"" + f1 + "\",\",\")", " --> \"A,B\"",
+                   "IniReadSections(\"" + f1 + "\",\"\")", " --> \"AB\"",
+                   "IniReadSection(\"" + f1 + "\",\"a\",\";\")", " --> \"x;y;z\"",
+                   "IniReadSectionValues(\"" + f1 + "\",\"A\",\";\")", " --> \"x=1;z=3\"",
+                   "IniReadSection(\"" + f1 + "\",\"B\",\";\")", " --> \"\""}));
   EXPECT_TRUE(f.boxes.shown.empty());
 }
 
@@ -52,7 +54,8 @@ TEST_F(IniSections, LineBreakSeparatorIsRealInTheResultAndEscapedInTheLog) {
   Put("a.ini", "[A]\r\n[B]\r\n");
   const std::string f1 = File("a.ini");
   EXPECT_EQ(ini.IniReadSections(f1, "\r\n"), "A\r\nB");
-  EXPECT_EQ(LogLines(), (Lines{"IniReadSections(\"" + f1 + "\",\"{0d}{0a}\")", " --> \"A{0d}{0a}B\""}));
+  EXPECT_EQ(LogLines(),
+            (Lines{"IniReadSections(\"" + f1 + "\",\"{0d}{0a}\")", " --> \"A{0d}{0a}B\""}));
   EXPECT_EQ(frame.StatusLine(), "IniReadSections(\"" + f1 + "\",\"{0d}{0a}\")-->\"A{0d}{0a}B\"");
 }
 
@@ -87,14 +90,16 @@ TEST_F(IniSections, LongListsArriveCutWithoutError) {
   // 16384-byte buffer brings 16382 characters: 1820 whole names and two
   // characters of the next.
   std::string file = "[S]\r\n";
-  for (int i = 0; i < 2000; ++i) file += "key" + std::to_string(10000 + i) + "=" + std::to_string(i) + "\r\n";
+  for (int i = 0; i < 2000; ++i)
+    file += "key" + std::to_string(10000 + i) + "=" + std::to_string(i) + "\r\n";
   Put("a.ini", file);
   const std::string keys = ini.IniReadSection(File("a.ini"), "S", ",");
   EXPECT_EQ(keys.size(), 16382u) << "every NUL became a comma";
   EXPECT_EQ(keys.substr(0, 18), "key10000,key10001,");
   EXPECT_EQ(keys.substr(keys.size() - 11), "key11819,ke") << "the last name cut";
   const std::string values = ini.IniReadSectionValues(File("a.ini"), "S", ",");
-  EXPECT_EQ(values.substr(values.size() - 19), "=1818,key11819=1819") << "a cut name finds no value";
+  EXPECT_EQ(values.substr(values.size() - 19), "=1818,key11819=1819")
+      << "a cut name finds no value";
   EXPECT_TRUE(f.boxes.shown.empty());
 }
 

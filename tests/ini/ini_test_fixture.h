@@ -19,7 +19,9 @@ namespace velkora::testing_support {
 class IniTest : public ::testing::Test {
  protected:
   std::string File(const std::string& name) const { return dir.File(name); }
-  void Put(const std::string& name, const std::string& bytes) const { WriteBytes(File(name), bytes); }
+  void Put(const std::string& name, const std::string& bytes) const {
+    WriteBytes(File(name), bytes);
+  }
   std::string Bytes(const std::string& name) const { return ReadBytes(File(name)); }
 
   // The log's entries without their timestamps ("07.12.2026 07:58:30 ").

@@ -26,18 +26,22 @@ TEST_F(IniValues, IntegerRoundTripWithItsLines) {
   EXPECT_EQ(frame.StatusLine(), "IniRead(\"" + f1 + "\",\"S\",\"K\",[0])-->[5]");
   ini.IniWrite(f1, "S", "K", Variant::I4(-2147483647 - 1));
   EXPECT_EQ(ini.IniRead(f1, "S", "K", Variant::I4(0)), Variant::I4(-2147483647 - 1));
-  EXPECT_EQ(LogLines(), (Lines{"IniWrite(\"" + f1 + "\",\"S\",\"K\",[5])", " Integer",
-                               "IniRead(\"" + f1 + "\",\"S\",\"K\",[0])", " Integer", " --> [5]",
-                               "IniWrite(\"" + f1 + "\",\"S\",\"K\",[-2147483648])", " Integer",
-                               "IniRead(\"" + f1 + "\",\"S\",\"K\",[0])", " Integer", " --> [-2147483648]"}));
+  EXPECT_EQ(LogLines(),
+            (Lines{"IniWrite(\"" + f1 + "\",\"S\",\"K\",[5])", " Integer",
+                   "IniRead(\"" + f1 + "\",\"S\",\"K\",[0])", " Integer", " --> [5]",
+                   "IniWrite(\"" + f1 + "\",\"S\",\"K\",[-2147483648])", " Integer",
+                   "IniRead(\"" + f1 + "\",\"S\",\"K\",[0])", " Integer", " --> [-2147483648]"}));
   EXPECT_TRUE(f.boxes.shown.empty());
 }
 
 TEST_F(IniValues, IntegerReadingRules) {
-  Put("a.ini", "[S]\r\nhex=0x1F\r\nHEX=0X10\r\nshort=0x\r\ndollar=$ff\r\nword=abc\r\nempty=\r\n"
-               "big=2147483648\r\nblank= 12 \r\nquoted=\"7\"\r\n");
+  Put("a.ini",
+      "[S]\r\nhex=0x1F\r\nHEX=0X10\r\nshort=0x\r\ndollar=$ff\r\nword=abc\r\nempty=\r\n"
+      "big=2147483648\r\nblank= 12 \r\nquoted=\"7\"\r\n");
   const std::string f1 = File("a.ini");
-  auto read = [&](const char* key, int32_t def) { return ini.IniRead(f1, "S", key, Variant::I4(def)); };
+  auto read = [&](const char* key, int32_t def) {
+    return ini.IniRead(f1, "S", key, Variant::I4(def));
+  };
   EXPECT_EQ(read("hex", 0), Variant::I4(31));
   EXPECT_EQ(read("dollar", 0), Variant::I4(255));
   EXPECT_EQ(read("short", 9), Variant::I4(9)) << "\"0x\" alone is no number";
@@ -66,7 +70,8 @@ TEST_F(IniValues, BooleanAsOneAndZero) {
   // and takes the text path); every value but 0 is True.
   EXPECT_EQ(ini.IniRead(f2, "S", "minus", Variant::Bool(false)), Variant::Bool(true));
   EXPECT_EQ(ini.IniRead(f2, "S", "low", Variant::Bool(false)), Variant::Bool(true));
-  EXPECT_EQ(ini.IniRead(f2, "S", "word", Variant::Bool(false)), Variant::Bool(false)) << "a word is no number";
+  EXPECT_EQ(ini.IniRead(f2, "S", "word", Variant::Bool(false)), Variant::Bool(false))
+      << "a word is no number";
   EXPECT_EQ(ini.IniRead(f2, "S", "word", Variant::Bool(true)), Variant::Bool(true));
   EXPECT_EQ(ini.IniRead(f2, "S", "hex", Variant::Bool(true)), Variant::Bool(false));
   EXPECT_EQ(ini.IniRead(f2, "S", "none", Variant::Bool(true)), Variant::Bool(true));
@@ -84,7 +89,8 @@ TEST_F(IniValues, RealsUseTheLocalesDecimalComma) {
   EXPECT_EQ(LogLines()[1], " Real");
   EXPECT_EQ(ini.IniRead(f1, "S", "K", Variant::R8(0)), Variant::R8(1.5));
   EXPECT_EQ(frame.StatusLine(), "IniRead(\"" + f1 + "\",\"S\",\"K\",[0])-->[1,5]");
-  EXPECT_EQ(ini.IniRead(f1, "S", "Gross", Variant::R4(0)), Variant::R8(1e20)) << "a double whatever the default";
+  EXPECT_EQ(ini.IniRead(f1, "S", "Gross", Variant::R4(0)), Variant::R8(1e20))
+      << "a double whatever the default";
   EXPECT_EQ(ini.IniRead(f1, "S", "Klein", Variant::R8(0)), Variant::R8(-0.00001));
   // A missing key reads the default's own text back, exponent included.
   EXPECT_EQ(ini.IniRead(f1, "S", "Fehlt", Variant::R8(2.5e20)), Variant::R8(2.5e20));
@@ -102,7 +108,8 @@ TEST_F(IniValues, LargestRealsReadBack) {
   EXPECT_EQ(Bytes("a.ini"), "[S]\r\nMax=1,79769313486232E308\r\nMin=-1,79769313486232E308\r\n");
   EXPECT_EQ(ini.IniRead(f1, "S", "Max", Variant::R8(0)), Variant::R8(largest));
   EXPECT_EQ(ini.IniRead(f1, "S", "Min", Variant::R8(0)), Variant::R8(-largest));
-  EXPECT_EQ(ini.IniRead(f1, "S", "Fehlt", Variant::R8(largest)), Variant::R8(largest)) << "the default's text too";
+  EXPECT_EQ(ini.IniRead(f1, "S", "Fehlt", Variant::R8(largest)), Variant::R8(largest))
+      << "the default's text too";
   EXPECT_TRUE(f.boxes.shown.empty());
 }
 
@@ -146,7 +153,8 @@ TEST_F(IniValues, StringsAndScriptVariables) {
 
   Put("b.ini", "[S]\r\nempty=\r\nlong=" + std::string(3000, 'x') + "\r\n");
   EXPECT_EQ(ini.IniRead(File("b.ini"), "S", "empty", Variant::Text("d")), Variant::Text(""));
-  EXPECT_EQ(ini.IniRead(File("b.ini"), "S", "long", Variant::Text("")), Variant::Text(std::string(2047, 'x')));
+  EXPECT_EQ(ini.IniRead(File("b.ini"), "S", "long", Variant::Text("")),
+            Variant::Text(std::string(2047, 'x')));
   EXPECT_TRUE(f.boxes.shown.empty());
 }
 
@@ -160,7 +168,8 @@ TEST_F(IniValues, OtherTypesShowTheirCodeAndTouchNothing) {
                                        "\r\nSektion: S\r\nSchlüssel: K");
   EXPECT_EQ(f.boxes.shown[0].caption, "Fehler in Velkora");
   EXPECT_EQ(f.boxes.shown[0].icon, BoxIcon::kError);
-  EXPECT_EQ(LogLines(), (Lines{"IniWrite(\"" + f1 + "\",\"S\",\"K\",[07.12.2026])", " unklar 0007"}));
+  EXPECT_EQ(LogLines(),
+            (Lines{"IniWrite(\"" + f1 + "\",\"S\",\"K\",[07.12.2026])", " unklar 0007"}));
 
   Put("a.ini", "[S]\r\nK=1\r\n");
   EXPECT_EQ(ini.IniRead(f1, "S", "K", date), Variant());
@@ -205,10 +214,12 @@ TEST_F(IniValues, FailuresAreReportedAndTheCallReturns) {
   ini.IniWrite(a, "S\n", "K", Variant::Text("x"));
   ini.IniWrite(a, "S", "K\r", Variant::Text("x"));
   EXPECT_EQ(Bytes("a.ini"), "[S]\r\nK=1\r\n");
-  EXPECT_EQ(BoxTexts(), (Lines{"Exception: Wert mit Zeilenumbruch kann nicht nach " + a + " geschrieben werden",
-                               "Exception: Sektion mit Zeilenumbruch kann nicht nach " + a + " geschrieben werden",
-                               "Exception: Schlüssel mit Zeilenumbruch kann nicht nach " + a +
-                                   " geschrieben werden"}));
+  EXPECT_EQ(
+      BoxTexts(),
+      (Lines{
+          "Exception: Wert mit Zeilenumbruch kann nicht nach " + a + " geschrieben werden",
+          "Exception: Sektion mit Zeilenumbruch kann nicht nach " + a + " geschrieben werden",
+          "Exception: Schlüssel mit Zeilenumbruch kann nicht nach " + a + " geschrieben werden"}));
 
   // A value without a text form stops the call before its call line.
   f.boxes.shown.clear();
@@ -216,7 +227,8 @@ TEST_F(IniValues, FailuresAreReportedAndTheCallReturns) {
   EXPECT_EQ(ini.IniRead(File("a.ini"), "S", "K", Variant::Array(kVtVariant)), Variant());
   const Variant array = Variant::Array(kVtI4);
   ini.IniWrite(File("a.ini"), "S", "K", Variant::ByRef(&array));
-  EXPECT_EQ(BoxTexts(), (Lines{"Exception: Ungültige Variant-Typumwandlung", "Exception: Ungültige Variant-Typumwandlung"}));
+  EXPECT_EQ(BoxTexts(), (Lines{"Exception: Ungültige Variant-Typumwandlung",
+                               "Exception: Ungültige Variant-Typumwandlung"}));
   EXPECT_EQ(LogLines().size(), lines + 2);
   EXPECT_EQ(LogLines().back(), " Exception: Ungültige Variant-Typumwandlung");
   EXPECT_EQ(Bytes("a.ini"), "[S]\r\nK=1\r\n");
@@ -234,7 +246,8 @@ TEST_F(IniValues, DeleteKeyIsSilentAboutWhatIsMissing) {
   EXPECT_EQ(Bytes("a.ini"), "; Kommentar\r\n[S]\r\nB=2\r\n");
   EXPECT_FALSE(std::filesystem::exists(File("fehlt.ini"))) << "a delete creates no file";
   EXPECT_TRUE(f.boxes.shown.empty());
-  EXPECT_EQ(LogLines(), (Lines{"IniDeleteKey(\"" + f1 + "\",\"s\",\"a\")", "IniDeleteKey(\"" + f1 + "\",\"S\",\"Fehlt\")",
+  EXPECT_EQ(LogLines(), (Lines{"IniDeleteKey(\"" + f1 + "\",\"s\",\"a\")",
+                               "IniDeleteKey(\"" + f1 + "\",\"S\",\"Fehlt\")",
                                "IniDeleteKey(\"" + f1 + "\",\"Fehlt\",\"B\")",
                                "IniDeleteKey(\"" + File("fehlt.ini") + "\",\"S\",\"K\")",
                                "IniDeleteKey(\"" + File("fehlt/a.ini") + "\",\"S\",\"K\")"}));
@@ -245,7 +258,8 @@ TEST(SplitProfileList, EveryNulEndsANameAndACutNameCounts) {
   EXPECT_EQ(SplitProfileList(""), std::vector<std::string>{});
   EXPECT_EQ(SplitProfileList(std::string("A\0B\0", 4)), (std::vector<std::string>{"A", "B"}));
   EXPECT_EQ(SplitProfileList(std::string("A\0\0B\0", 5)), (std::vector<std::string>{"A", "", "B"}));
-  EXPECT_EQ(SplitProfileList(std::string("section1\0secti", 14)), (std::vector<std::string>{"section1", "secti"}));
+  EXPECT_EQ(SplitProfileList(std::string("section1\0secti", 14)),
+            (std::vector<std::string>{"section1", "secti"}));
 }
 
 }  // namespace

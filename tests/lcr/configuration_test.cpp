@@ -12,7 +12,6 @@ namespace {
 class Mode0Test : public ::testing::Test, public LcrFixture {
  protected:
   LcrEvaluation ev{services, FormatSettings::German(), 2026};
-
 };
 
 TEST_F(Mode0Test, ProvidersProfilesAndHolidays) {

@@ -144,7 +144,8 @@ TEST_F(CostTest, ABadIncrementFailsOnlyWhenItIsReached) {
 
 TEST_F(CostTest, ProviderCostIsProviderPlusTelephoneWithTheirLogLines) {
   tEinProvider p("Net", 3);
-  p.ProvProfile = Lists({tEinProfil(0.0, 60, 0.02, 0.10), tEinProfil(Hms(8, 0, 0), 60, 0.06, 0.10)});
+  p.ProvProfile =
+      Lists({tEinProfil(0.0, 60, 0.02, 0.10), tEinProfil(Hms(8, 0, 0), 60, 0.06, 0.10)});
   p.TelProfile = Lists({tEinProfil(0.0, 30, 0.01, 0.0)});
   ev.ProviderkostenBerechnen(p, 300, monday + Hms(7, 58, 30));
   EXPECT_DOUBLE_EQ(p.Gesamtkosten, 0.32 + 0.10);

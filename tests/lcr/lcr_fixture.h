@@ -21,8 +21,14 @@ class LcrFixture {
   fakes::ShellFixture f;
   TPerlre perlre{true, kPerlreCaseless};
   ScriptFrame frame{f.shell};
-  LcrServices services{f.profile, f.shell.settings_file, f.clock, f.locale, f.files, f.boxes,
-                       perlre,    frame,
+  LcrServices services{f.profile,
+                       f.shell.settings_file,
+                       f.clock,
+                       f.locale,
+                       f.files,
+                       f.boxes,
+                       perlre,
+                       frame,
                        [this](std::string_view text) { frame.WriteLog(text); }};
 
   // A value in the settings file.

@@ -40,8 +40,7 @@ TEST_F(RankingTest, DurationIsLimitedNotRefused) {
     ClearLog();
     EXPECT_EQ(Evaluate(dauer), "Beispiel:0,12");  // fee and one increment
     EXPECT_EQ(LogLines()[0], " Dauer zu klein, auf 1 s gesetzt");
-    EXPECT_EQ(LogLines()[1],
-              " Verbindungskosten auswerten ab 07.12.2026 07:58:30 für 1 Sekunden");
+    EXPECT_EQ(LogLines()[1], " Verbindungskosten auswerten ab 07.12.2026 07:58:30 für 1 Sekunden");
   }
   ClearLog();
   const std::string day = Evaluate("86400");
@@ -58,7 +57,8 @@ TEST_F(RankingTest, ADurationThatIsNoIntegerShowsTheBoxAndGivesNothing) {
     std::string para5 = "alt";
     EXPECT_EQ(GetRasLCRName(services, dauer, para5), "");
     EXPECT_EQ(para5, "");
-    const std::string text = std::string("Exception: '") + dauer + "' ist kein gültiger Integerwert";
+    const std::string text =
+        std::string("Exception: '") + dauer + "' ist kein gültiger Integerwert";
     ASSERT_EQ(f.boxes.shown.size(), 1u) << dauer;
     EXPECT_EQ(f.boxes.shown[0].text, text);
     EXPECT_EQ(f.boxes.shown[0].caption, "Fehler in Velkora.GetRasLCR");
@@ -137,8 +137,9 @@ TEST_F(RankingTest, AFaultBoxWhileProvidersAreLoadedRunsANestedEvaluation) {
   };
   EXPECT_EQ(GetRasLCRInfo(services, "60", ";"), "");
   EXPECT_EQ(inner, "Beispiel:0,12/Kaputt:1");
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{
-                         "Exception: Provider 'Kaputt': Profil 'Fehlt' nicht vorhanden/fehlerhaft"}));
+  EXPECT_EQ(Boxes(),
+            (std::vector<std::string>{
+                "Exception: Provider 'Kaputt': Profil 'Fehlt' nicht vorhanden/fehlerhaft"}));
 }
 
 TEST_F(RankingTest, NothingIsKeptBetweenCalls) {

@@ -22,7 +22,7 @@ TEST(Tk32SearchOnDisk, FollowsNoLinkAndEndsInLoops) {
   fs::create_directories(root / "a" / "b" / "c");
   fs::create_directories(root / "versteckt");
   testing_support::WriteBytes((root / "versteckt" / "tk32.ini").string(), "");
-  fs::create_directory_symlink(root, root / "a" / "zurueck");             // a loop
+  fs::create_directory_symlink(root, root / "a" / "zurueck");  // a loop
   fs::create_directory_symlink(root / "versteckt", root / "a" / "b" / "quer");
 
   OneFolderDrive drive(root.string() + "/");

@@ -58,7 +58,8 @@ TEST(Tk32Search, LinksLoopsAndForeignVolumesAreNotEntered) {
   fs.files["/proc/tk32.ini"] = "";
 
   EXPECT_EQ(SearchFixedDrivesFor(fs, "tk32.ini"), "");
-  EXPECT_EQ(fs.walk_reads, (std::vector<std::string>{"/", "/schleife/", "/proc/", "/schleife/innen/"}));
+  EXPECT_EQ(fs.walk_reads,
+            (std::vector<std::string>{"/", "/schleife/", "/proc/", "/schleife/innen/"}));
 }
 
 TEST(Tk32Search, CaseAndUnreadableFolders) {

@@ -34,10 +34,11 @@ class Tk32Test : public ::testing::Test, public LcrFixture {
 
   // A tariff file: `Werktag` Monday to Friday, `Frei` on holidays and at
   // weekends.
-  void TariffFile(const std::string& name, const std::string& werktag1,
-                  const std::string& werktag2, const std::string& frei) {
+  void TariffFile(const std::string& name, const std::string& werktag1, const std::string& werktag2,
+                  const std::string& frei) {
     const std::string file = "/tk32/" + name + ".trf";
-    for (const char* day : {"mo", "di", "mi", "do", "fr"}) Ini(file, "Tarifzuordnung", day, "Werktag");
+    for (const char* day : {"mo", "di", "mi", "do", "fr"})
+      Ini(file, "Tarifzuordnung", day, "Werktag");
     for (const char* day : {"f1", "so", "sa"}) Ini(file, "Tarifzuordnung", day, "Frei");
     Ini(file, "Tarif Werktag", "Bereiche", "2");
     Ini(file, "Tarif Werktag", "Bereich1", werktag1);
@@ -45,7 +46,6 @@ class Tk32Test : public ::testing::Test, public LcrFixture {
     Ini(file, "Tarif Frei", "Bereiche", "1");
     Ini(file, "Tarif Frei", "Bereich1", frei);
   }
-
 
   int LogCount(const std::string& line) {
     const std::vector<std::string> lines = LogLines();
@@ -164,7 +164,8 @@ TEST_F(Tk32Test, TariffFaults) {
        "TK32-Tarifdatei: |ohne Tage"},
       {"|00:00:00;60;1|#|#|#|#|#|#|#", "000000", "Fehler beim Auswerten der Tarifdatei, Provider A",
        "TK32-Tarifdatei: "},
-      {"|0x:00:00;60;1|#|#|#|#|#|#|#|#|", "000000", "'0x:00:00' ist keine gültige Uhrzeit", nullptr},
+      {"|0x:00:00;60;1|#|#|#|#|#|#|#|#|", "000000", "'0x:00:00' ist keine gültige Uhrzeit",
+       nullptr},
       {"|00:00:00;60;1;a|#|#|#|#|#|#|#|#|", "000000", "'a' ist kein gültiger Gleitkommawert",
        nullptr},
       {"|00:00:00;1e12;1|#|#|#|#|#|#|#|#|", "000000", "'1e12' ist kein gültiger Integerwert",
@@ -223,8 +224,9 @@ TEST_F(Tk32Test, WhereTk32IniIsLookedFor) {
   ClearLog();
   EXPECT_EQ(ev.TK32PfadSuchen(), "/opt/tk32/");
   EXPECT_EQ(f.profile.Get(f.shell.settings_file, "LCR", "TK32Pfad"), "/opt/tk32/");
-  EXPECT_EQ(LogLines(), (std::vector<std::string>{
-                            " tk32.ini nicht in TK32Pfad gefunden, Festplatte durchsuchen"}));
+  EXPECT_EQ(
+      LogLines(),
+      (std::vector<std::string>{" tk32.ini nicht in TK32Pfad gefunden, Festplatte durchsuchen"}));
 
   // Nowhere: every mode but 0 fails, an unknown one included.
   f.files.files.erase("/opt/tk32/tk32.ini");
@@ -252,7 +254,8 @@ TEST_F(Tk32Test, ARelativeFolderIsReadWhereItWasFound) {
   EXPECT_EQ(Evaluate("60"), "Relativ:0");
   EXPECT_TRUE(f.boxes.shown.empty());
   const std::vector<std::string> lines = LogLines();
-  EXPECT_NE(std::find(lines.begin(), lines.end(), " Providernamen aus " + ini + " einlesen"), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), " Providernamen aus " + ini + " einlesen"),
+            lines.end());
 }
 
 // The what-if run keeps what a disk search found to itself.
@@ -268,8 +271,9 @@ TEST_F(Tk32Test, AFolderFoundCanServeOneEvaluationOnly) {
   EXPECT_EQ(ev.TK32PfadSuchen(), "/opt/tk32/");
   EXPECT_TRUE(f.profile.writes.empty());
   EXPECT_EQ(f.profile.Get(f.shell.settings_file, "LCR", "TK32Pfad"), "C:\\Programme\\TK32\\");
-  EXPECT_EQ(LogLines(), (std::vector<std::string>{" tk32.ini nicht in TK32Pfad gefunden, Festplatte durchsuchen",
-                                                  " tk32.ini gefunden in /opt/tk32/, TK32Pfad bleibt unverändert"}));
+  EXPECT_EQ(LogLines(), (std::vector<std::string>{
+                            " tk32.ini nicht in TK32Pfad gefunden, Festplatte durchsuchen",
+                            " tk32.ini gefunden in /opt/tk32/, TK32Pfad bleibt unverändert"}));
 }
 
 TEST_F(Tk32Test, AFailedWriteBackIsReported) {

@@ -13,7 +13,8 @@ using portable::ini_engine::GetString;
 using portable::ini_engine::WriteString;
 using OptText = std::optional<std::string>;
 
-const std::string kF1 = "[section1]\r\nname1=val1\r\nname2=\"val2\"\r\nname3\r\nname4=a\r\n[section2]\r\n";
+const std::string kF1 =
+    "[section1]\r\nname1=val1\r\nname2=\"val2\"\r\nname3\r\nname4=a\r\n[section2]\r\n";
 
 struct ReadCase {
   const char* what;
@@ -33,7 +34,8 @@ class ReadTable : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(ReadTable, GivesThePlatformResult) {
   const ReadCase& c = GetParam();
-  EXPECT_EQ(GetString(c.file, View(c.section), View(c.key), c.default_text, c.size), c.expected) << c.what;
+  EXPECT_EQ(GetString(c.file, View(c.section), View(c.key), c.default_text, c.size), c.expected)
+      << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -51,9 +53,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"key names", kF1, "section1", std::nullopt, "def", 260, "name1\0name2\0name4\0"s},
         ReadCase{"section names cut", kF1, std::nullopt, std::nullopt, "", 16, "section1\0secti"s},
         ReadCase{"key names cut", kF1, "section1", std::nullopt, "", 16, "name1\0name2\0na"s},
-        ReadCase{"key names that fit", kF1, "section1", std::nullopt, "", 20, "name1\0name2\0name4\0"s},
-        ReadCase{"key names exactly the needed size are too long", kF1, "section1", std::nullopt, "", 19,
-                 "name1\0name2\0name4"s},
+        ReadCase{"key names that fit", kF1, "section1", std::nullopt, "", 20,
+                 "name1\0name2\0name4\0"s},
+        ReadCase{"key names exactly the needed size are too long", kF1, "section1", std::nullopt,
+                 "", 19, "name1\0name2\0name4"s},
         ReadCase{"empty section argument", kF1, "", "name1", "default", 260, "default"},
         ReadCase{"empty key argument", kF1, "section1", "", "default  ", 260, "default"},
         ReadCase{"missing key", kF1, "section1", "nokey", "one two  ", 260, "one two"},
@@ -98,17 +101,19 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"LF endings", "[s]\nk=v\nj=w\n", "s", "j", "d", 260, "w"},
         ReadCase{"lone CR endings", "[s]\rk=v\rj=w\r", "s", "j", "d", 260, "w"},
         ReadCase{"mixed endings", "[a]\r\nx=1\n[s]\rk=v", "s", "k", "d", 260, "v"},
-        ReadCase{"UTF-8 mark is part of the first line", "\xEF\xBB\xBF[s]\r\nk=v\r\n", "s", "k", "d", 260, "d"},
-        ReadCase{"UTF-16LE file", "\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0v\0\xE4\0\r\0\n\0"s, "s", "k", "d", 260,
-                 "v\xC3\xA4"},
-        ReadCase{"UTF-16LE pair and lone surrogate", "\xFF\xFE[\0s\0]\0\n\0k\0=\0\x3D\xD8\x00\xDE\x00\xD8"s, "s",
-                 "k", "d", 260, "\xF0\x9F\x98\x80?"},
-        ReadCase{"comments and no-= lines not listed", "[s]\r\n;c=1\r\nplain\r\nk=v\r\n", "s", std::nullopt, "",
-                 260, "k\0"s},
-        ReadCase{"duplicates listed", "[a]\r\nk=1\r\nk=2\r\n[A]\r\n", std::nullopt, std::nullopt, "", 260,
-                 "a\0A\0"s},
-        ReadCase{"duplicate keys listed as written", "[a]\r\nK=1\r\nk=2\r\n", "a", std::nullopt, "", 260,
-                 "K\0k\0"s},
+        ReadCase{"UTF-8 mark is part of the first line", "\xEF\xBB\xBF[s]\r\nk=v\r\n", "s", "k",
+                 "d", 260, "d"},
+        ReadCase{"UTF-16LE file", "\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0v\0\xE4\0\r\0\n\0"s, "s", "k",
+                 "d", 260, "v\xC3\xA4"},
+        ReadCase{"UTF-16LE pair and lone surrogate",
+                 "\xFF\xFE[\0s\0]\0\n\0k\0=\0\x3D\xD8\x00\xDE\x00\xD8"s, "s", "k", "d", 260,
+                 "\xF0\x9F\x98\x80?"},
+        ReadCase{"comments and no-= lines not listed", "[s]\r\n;c=1\r\nplain\r\nk=v\r\n", "s",
+                 std::nullopt, "", 260, "k\0"s},
+        ReadCase{"duplicates listed", "[a]\r\nk=1\r\nk=2\r\n[A]\r\n", std::nullopt, std::nullopt,
+                 "", 260, "a\0A\0"s},
+        ReadCase{"duplicate keys listed as written", "[a]\r\nK=1\r\nk=2\r\n", "a", std::nullopt, "",
+                 260, "K\0k\0"s},
         ReadCase{"argument ends at NUL", "[s]\r\nk=v\r\n", "s\0x"s, "k", "d", 260, "v"}));
 
 // The reader jumps from one '[' to the next and compares names in place;
@@ -116,12 +121,16 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     SectionSearch, ReadTable,
     testing::Values(
-        ReadCase{"[ inside a value is no header", "[a]\r\nx=[s]\r\n[s]\r\nk=v\r\n", "s", "k", "d", 260, "v"},
-        ReadCase{"[ after text on its line is no header", "[a]\r\nx [s]\r\nk=v\r\n", "s", "k", "d", 260, "d"},
-        ReadCase{"header right after a line ending in [", "[a]\rx=[\r[s]\rk=v", "s", "k", "d", 260, "v"},
-        ReadCase{"header after a long line of brackets", "[a]\nx=" + std::string(300, '[') + "[s]\n[s]\nk=v",
-                 "s", "k", "d", 260, "v"},
-        ReadCase{"indented header after a lone CR", "[a]\rx=1\r \t\v[s]\rk=v", "s", "k", "d", 260, "v"},
+        ReadCase{"[ inside a value is no header", "[a]\r\nx=[s]\r\n[s]\r\nk=v\r\n", "s", "k", "d",
+                 260, "v"},
+        ReadCase{"[ after text on its line is no header", "[a]\r\nx [s]\r\nk=v\r\n", "s", "k", "d",
+                 260, "d"},
+        ReadCase{"header right after a line ending in [", "[a]\rx=[\r[s]\rk=v", "s", "k", "d", 260,
+                 "v"},
+        ReadCase{"header after a long line of brackets",
+                 "[a]\nx=" + std::string(300, '[') + "[s]\n[s]\nk=v", "s", "k", "d", 260, "v"},
+        ReadCase{"indented header after a lone CR", "[a]\rx=1\r \t\v[s]\rk=v", "s", "k", "d", 260,
+                 "v"},
         ReadCase{"header after blank lines", "[a]\n\n  \n\t[s]\nk=v\n", "s", "k", "d", 260, "v"},
         ReadCase{"argument longer than the name", "[s]\r\nk=v\r\n", "s2", "k", "d", 260, "d"},
         ReadCase{"name longer than the argument", "[s2]\r\nk=v\r\n", "s", "k", "d", 260, "d"},
@@ -129,28 +138,30 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"argument with ] names no section", "[a]b]\r\nk=v\r\n", "a]b", "k", "d", 260, "d"},
         ReadCase{"argument ending in a tab", "[s\t]\r\nk=v\r\n", "s\t", "k", "d", 260, "d"},
         ReadCase{"8-bit letters compare exactly", "[\xC4]\r\nk=v\r\n", "\xE4", "k", "d", 260, "d"},
-        ReadCase{"header name at the very end", "[a]\r\nk=1\r\n[ b", std::nullopt, std::nullopt, "", 260,
-                 "a\0b\0"s},
-        ReadCase{"lone [ at the end is the empty section", "[a]\r\n[", std::nullopt, std::nullopt, "", 260,
-                 "a\0\0"s},
-        ReadCase{"key names stop at the next header", "[s]\r\na=1\r\n [t]\r\nb=2\r\n", "s", std::nullopt,
-                 "", 260, "a\0"s},
-        ReadCase{"key found past comments and plain lines", "[s]\r\n;k=x\r\nk\r\n\r\n k = v \r\n", "s",
-                 "K", "d", 260, "v"}));
+        ReadCase{"header name at the very end", "[a]\r\nk=1\r\n[ b", std::nullopt, std::nullopt, "",
+                 260, "a\0b\0"s},
+        ReadCase{"lone [ at the end is the empty section", "[a]\r\n[", std::nullopt, std::nullopt,
+                 "", 260, "a\0\0"s},
+        ReadCase{"key names stop at the next header", "[s]\r\na=1\r\n [t]\r\nb=2\r\n", "s",
+                 std::nullopt, "", 260, "a\0"s},
+        ReadCase{"key found past comments and plain lines", "[s]\r\n;k=x\r\nk\r\n\r\n k = v \r\n",
+                 "s", "K", "d", 260, "v"}));
 
 // Names "ab" and "cd" need 7 characters: "ab\0cd\0" plus the closing NUL.
 INSTANTIATE_TEST_SUITE_P(
     ListBoundaries, ReadTable,
-    testing::Values(ReadCase{"room to spare", "[ab]\n[cd]\n", std::nullopt, std::nullopt, "", 8, "ab\0cd\0"s},
-                    ReadCase{"exact size is too small", "[ab]\n[cd]\n", std::nullopt, std::nullopt, "", 7, "ab\0cd"s},
-                    ReadCase{"one less", "[ab]\n[cd]\n", std::nullopt, std::nullopt, "", 6, "ab\0c"s},
-                    ReadCase{"cut at a separator", "[ab]\n[cd]\n", std::nullopt, std::nullopt, "", 5, "ab\0"s},
-                    ReadCase{"first name cut", "[ab]\n[cd]\n", std::nullopt, std::nullopt, "", 3, "a"},
-                    ReadCase{"two", "[ab]\n[cd]\n", std::nullopt, std::nullopt, "", 2, ""},
-                    ReadCase{"one", "[ab]\n[cd]\n", std::nullopt, std::nullopt, "", 1, ""},
-                    ReadCase{"empty list, one", "", std::nullopt, std::nullopt, "", 1, ""},
-                    ReadCase{"empty section name listed", "[]\n[x]\n", std::nullopt, std::nullopt, "", 260,
-                             "\0x\0"s}));
+    testing::Values(
+        ReadCase{"room to spare", "[ab]\n[cd]\n", std::nullopt, std::nullopt, "", 8, "ab\0cd\0"s},
+        ReadCase{"exact size is too small", "[ab]\n[cd]\n", std::nullopt, std::nullopt, "", 7,
+                 "ab\0cd"s},
+        ReadCase{"one less", "[ab]\n[cd]\n", std::nullopt, std::nullopt, "", 6, "ab\0c"s},
+        ReadCase{"cut at a separator", "[ab]\n[cd]\n", std::nullopt, std::nullopt, "", 5, "ab\0"s},
+        ReadCase{"first name cut", "[ab]\n[cd]\n", std::nullopt, std::nullopt, "", 3, "a"},
+        ReadCase{"two", "[ab]\n[cd]\n", std::nullopt, std::nullopt, "", 2, ""},
+        ReadCase{"one", "[ab]\n[cd]\n", std::nullopt, std::nullopt, "", 1, ""},
+        ReadCase{"empty list, one", "", std::nullopt, std::nullopt, "", 1, ""},
+        ReadCase{"empty section name listed", "[]\n[x]\n", std::nullopt, std::nullopt, "", 260,
+                 "\0x\0"s}));
 
 struct WriteCase {
   const char* what;
@@ -174,17 +185,20 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"new file", "", "App", "key", "", "[App]\r\nkey=\r\n"},
         WriteCase{"value verbatim", "", "s", "k", "  \"v\" ;x ", "[s]\r\nk=  \"v\" ;x \r\n"},
         WriteCase{"arguments trimmed of spaces", "", " s ", " k ", "v", "[s]\r\nk=v\r\n"},
-        WriteCase{"existing key keeps place and spelling", "[s]\r\n  KeY = old ;c\r\nz=1\r\n", "s", "key", "new",
-                  "[s]\r\nKeY=new\r\nz=1\r\n"},
-        WriteCase{"replaced line keeps its ending", "[s]\nk=1\n;c\n", "s", "k", "2", "[s]\nk=2\n;c\n"},
+        WriteCase{"existing key keeps place and spelling", "[s]\r\n  KeY = old ;c\r\nz=1\r\n", "s",
+                  "key", "new", "[s]\r\nKeY=new\r\nz=1\r\n"},
+        WriteCase{"replaced line keeps its ending", "[s]\nk=1\n;c\n", "s", "k", "2",
+                  "[s]\nk=2\n;c\n"},
         WriteCase{"replaced last line without ending", "[s]\r\nk=1", "s", "k", "2", "[s]\r\nk=2"},
-        WriteCase{"new key after last key line", "[s]\r\na=1\r\n\r\n;comment\r\n[t]\r\n", "s", "b", "2",
-                  "[s]\r\na=1\r\nb=2\r\n\r\n;comment\r\n[t]\r\n"},
-        WriteCase{"new key skips comments and plain lines", "[s]\r\na=1\r\n;c=3\r\nplain\r\n", "s", "b", "2",
-                  "[s]\r\na=1\r\nb=2\r\n;c=3\r\nplain\r\n"},
-        WriteCase{"new key right after header", "[s]\r\n;c\r\n[t]", "s", "b", "2", "[s]\r\nb=2\r\n;c\r\n[t]"},
+        WriteCase{"new key after last key line", "[s]\r\na=1\r\n\r\n;comment\r\n[t]\r\n", "s", "b",
+                  "2", "[s]\r\na=1\r\nb=2\r\n\r\n;comment\r\n[t]\r\n"},
+        WriteCase{"new key skips comments and plain lines", "[s]\r\na=1\r\n;c=3\r\nplain\r\n", "s",
+                  "b", "2", "[s]\r\na=1\r\nb=2\r\n;c=3\r\nplain\r\n"},
+        WriteCase{"new key right after header", "[s]\r\n;c\r\n[t]", "s", "b", "2",
+                  "[s]\r\nb=2\r\n;c\r\n[t]"},
         WriteCase{"header is last line without ending", "[s]", "s", "k", "v", "[s]\r\nk=v\r\n"},
-        WriteCase{"last key line without ending", "[s]\r\na=1", "s", "k", "v", "[s]\r\na=1\r\nk=v\r\n"},
+        WriteCase{"last key line without ending", "[s]\r\na=1", "s", "k", "v",
+                  "[s]\r\na=1\r\nk=v\r\n"},
         WriteCase{"new section after unterminated line", "[a]\r\nx=1", "b", "k", "v",
                   "[a]\r\nx=1\r\n[b]\r\nk=v\r\n"},
         WriteCase{"new section after LF file", "[a]\n", "b", "k", "v", "[a]\n[b]\r\nk=v\r\n"},
@@ -192,23 +206,29 @@ INSTANTIATE_TEST_SUITE_P(
                   "[a]\r\nx=1\r\n[b]\r\nk=v\r\n"},
         WriteCase{"first of duplicate sections", "[s]\r\n[s]\r\nk=1\r\n", "s", "k", "2",
                   "[s]\r\nk=2\r\n[s]\r\nk=1\r\n"},
-        WriteCase{"text before first section kept", "k=0\r\n", "s", "k", "1", "k=0\r\n[s]\r\nk=1\r\n"},
+        WriteCase{"text before first section kept", "k=0\r\n", "s", "k", "1",
+                  "k=0\r\n[s]\r\nk=1\r\n"},
         WriteCase{"section name with ]", "", "a]b", "k", "v", "[a]b]\r\nk=v\r\n"},
-        WriteCase{"delete key", "[s]\r\na=1\r\nk=v\r\n;c\r\n", "s", "K", std::nullopt, "[s]\r\na=1\r\n;c\r\n"},
-        WriteCase{"delete last key keeps section", "[s]\r\nk=v\r\n", "s", "k", std::nullopt, "[s]\r\n"},
-        WriteCase{"delete missing key changes nothing", "[s]\r\nk=v", "s", "x", std::nullopt, "[s]\r\nk=v"},
-        WriteCase{"delete key of missing section", "[s]\r\nk=v", "t", "k", std::nullopt, "[s]\r\nk=v"},
+        WriteCase{"delete key", "[s]\r\na=1\r\nk=v\r\n;c\r\n", "s", "K", std::nullopt,
+                  "[s]\r\na=1\r\n;c\r\n"},
+        WriteCase{"delete last key keeps section", "[s]\r\nk=v\r\n", "s", "k", std::nullopt,
+                  "[s]\r\n"},
+        WriteCase{"delete missing key changes nothing", "[s]\r\nk=v", "s", "x", std::nullopt,
+                  "[s]\r\nk=v"},
+        WriteCase{"delete key of missing section", "[s]\r\nk=v", "t", "k", std::nullopt,
+                  "[s]\r\nk=v"},
         WriteCase{"delete on empty file", "", "s", "k", std::nullopt, ""},
         WriteCase{"delete section keeps comments and other lines",
-                  "[a]\r\nx=1\r\n[s]\r\n;keep\r\nk=v\r\n\r\nother\r\n[b]\r\ny=2\r\n", "S", std::nullopt,
-                  std::nullopt, "[a]\r\nx=1\r\n;keep\r\n\r\nother\r\n[b]\r\ny=2\r\n"},
-        WriteCase{"delete last section", "[a]\r\nx=1\r\n[s]\r\nk=v", "s", std::nullopt, std::nullopt,
-                  "[a]\r\nx=1\r\n"},
+                  "[a]\r\nx=1\r\n[s]\r\n;keep\r\nk=v\r\n\r\nother\r\n[b]\r\ny=2\r\n", "S",
+                  std::nullopt, std::nullopt, "[a]\r\nx=1\r\n;keep\r\n\r\nother\r\n[b]\r\ny=2\r\n"},
+        WriteCase{"delete last section", "[a]\r\nx=1\r\n[s]\r\nk=v", "s", std::nullopt,
+                  std::nullopt, "[a]\r\nx=1\r\n"},
         WriteCase{"delete missing section", "[a]\r\n", "s", std::nullopt, std::nullopt, "[a]\r\n"},
         WriteCase{"delete indented section after a lone CR", "[a]\rx=[s]\r  [s]\rk=v\r;c\r[b]", "s",
                   std::nullopt, std::nullopt, "[a]\rx=[s]\r;c\r[b]"},
-        WriteCase{"new key in the section, not at a [ inside a value", "[a]\r\nx=[s]\r\n[s]\r\ny=1\r\n", "s",
-                  "k", "v", "[a]\r\nx=[s]\r\n[s]\r\ny=1\r\nk=v\r\n"},
+        WriteCase{"new key in the section, not at a [ inside a value",
+                  "[a]\r\nx=[s]\r\n[s]\r\ny=1\r\n", "s", "k", "v",
+                  "[a]\r\nx=[s]\r\n[s]\r\ny=1\r\nk=v\r\n"},
         WriteCase{"value with CR LF refused", "[s]\r\n", "s", "k", "a\r\n[x]", std::nullopt},
         WriteCase{"key with LF refused", "[s]\r\n", "s", "k\nj", "v", std::nullopt},
         WriteCase{"section with CR refused", "", "s\rt", "k", "v", std::nullopt},
@@ -220,14 +240,19 @@ TEST(IniEngineWrite, BuildsAFileFromNothing) {
     const char* section;
     const char* key;
     const char* value;
-  } writes[] = {{"App1", "key1", "string1"}, {"App1", "key2", "string2"}, {"App1", "key3", "string3"},
-                {"App2", "key4", "string4"}, {"App3", "key5", "string5"}};
+  } writes[] = {{"App1", "key1", "string1"},
+                {"App1", "key2", "string2"},
+                {"App1", "key3", "string3"},
+                {"App2", "key4", "string4"},
+                {"App3", "key5", "string5"}};
   for (const auto& w : writes) file = WriteString(file, w.section, w.key, w.value).value();
   EXPECT_EQ(file,
             "[App1]\r\nkey1=string1\r\nkey2=string2\r\nkey3=string3\r\n[App2]\r\nkey4=string4\r\n"
             "[App3]\r\nkey5=string5\r\n");
   file = WriteString(file, "App3", "key5", std::nullopt).value();
-  EXPECT_EQ(file, "[App1]\r\nkey1=string1\r\nkey2=string2\r\nkey3=string3\r\n[App2]\r\nkey4=string4\r\n[App3]\r\n");
+  EXPECT_EQ(file,
+            "[App1]\r\nkey1=string1\r\nkey2=string2\r\nkey3=string3\r\n[App2]\r\nkey4=string4\r\n["
+            "App3]\r\n");
 }
 
 TEST(IniEngineWrite, RoundTripsValuesAndKeepsEveryOtherByte) {
@@ -238,18 +263,21 @@ TEST(IniEngineWrite, RoundTripsValuesAndKeepsEveryOtherByte) {
     const char* section;
     const char* key;
     const char* value;
-  } const cases[] = {{"a", "x", "replaced"}, {"b", "y", " padded "}, {"b", "new", "n"}, {"c", "k", "'q'"}};
+  } const cases[] = {
+      {"a", "x", "replaced"}, {"b", "y", " padded "}, {"b", "new", "n"}, {"c", "k", "'q'"}};
   for (const auto& c : cases) {
     const std::string after = WriteString(before, c.section, c.key, c.value).value();
     std::string expected = c.value;
-    if (expected.size() > 1 && expected.front() == '\'') expected = expected.substr(1, expected.size() - 2);
+    if (expected.size() > 1 && expected.front() == '\'')
+      expected = expected.substr(1, expected.size() - 2);
     while (!expected.empty() && expected.front() == ' ') expected.erase(expected.begin());
     while (!expected.empty() && expected.back() == ' ') expected.pop_back();
     EXPECT_EQ(GetString(after, c.section, c.key, "?", 2048), expected) << c.key;
     // The edit is one contiguous change: everything before and after it is
     // the original's bytes.
     std::size_t prefix = 0;
-    while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix]) ++prefix;
+    while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix])
+      ++prefix;
     std::size_t suffix = 0;
     while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
            before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
@@ -286,7 +314,10 @@ TEST(IniEngineUtf16, WriteKeepsTheEncodingAndUntouchedUnits) {
   EXPECT_EQ(after, Utf16(u"[s]\r\n;\xD800 lone\r\nk=\u00E4\r\n") + "\x41");
   EXPECT_EQ(GetString(after, "s", "k", "", 260), "\xC3\xA4");
 
-  const std::string added = WriteString(Utf16(u"[s]\r\n"), "t", "k", "a\xFF" "b").value();
+  const std::string added = WriteString(Utf16(u"[s]\r\n"), "t", "k",
+                                        "a\xFF"
+                                        "b")
+                                .value();
   EXPECT_EQ(added, Utf16(u"[s]\r\n[t]\r\nk=a\uFFFDb\r\n"));
 }
 
@@ -299,7 +330,8 @@ TEST(IniEngineSectionValues, AgreesWithOneLookupPerName) {
       // Duplicates in other letter case, quotes, empty and blank values,
       // comment and key-less lines, a key before the first section, a second
       // section of the same name, a line "=v" without a name.
-      "k=0\r\n[S]\r\nA=1\r\na=2\r\n;B=3\r\nB\r\nC=\"q\"\r\nD=  \r\n=v\r\nE='x\"\r\n[s]\r\nA=9\r\nF=8\r\n",
+      "k=0\r\n[S]\r\nA=1\r\na=2\r\n;B=3\r\nB\r\nC=\"q\"\r\nD=  "
+      "\r\n=v\r\nE='x\"\r\n[s]\r\nA=9\r\nF=8\r\n",
       // Names with inner blanks, and a name whose cut form is a later key.
       "[S]\r\nlong name=1\r\nlong = 2\r\nlo=3\r\n",
       // UTF-16LE with its mark.
@@ -310,13 +342,15 @@ TEST(IniEngineSectionValues, AgreesWithOneLookupPerName) {
       for (const std::size_t value_size : {1u, 2u, 2048u}) {
         for (const char* section : {"S", " s ", "section1", "missing"}) {
           std::vector<Profile::NamedValue> expected;
-          for (std::string& name : SplitProfileList(GetString(file, section, std::nullopt, "", list_size))) {
+          for (std::string& name :
+               SplitProfileList(GetString(file, section, std::nullopt, "", list_size))) {
             std::string value = GetString(file, section, name, "", value_size);
             expected.push_back({std::move(name), std::move(value)});
           }
-          EXPECT_EQ(portable::ini_engine::GetSectionValues(file, section, list_size, value_size), expected)
-              << "section " << section << ", list " << list_size << ", value " << value_size << ", file "
-              << file;
+          EXPECT_EQ(portable::ini_engine::GetSectionValues(file, section, list_size, value_size),
+                    expected)
+              << "section " << section << ", list " << list_size << ", value " << value_size
+              << ", file " << file;
         }
       }
     }

@@ -28,7 +28,8 @@ const std::string kOriginal = "; settings\r\n[Fenster]\r\nBreite=10\r\n\r\n[LCR]
 
 std::vector<std::string> EntriesOf(const fs::path& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
   return names;
 }
 
@@ -46,9 +47,11 @@ TEST(IniFileProfile, ReadsTheFileAsItIsNow) {
   EXPECT_EQ(profile.GetString("Fenster", "Breite", "none", 2048, file), "10");
   WriteBytes(file, "[Fenster]\nBreite=20\n");  // changed behind the profile's back
   EXPECT_EQ(profile.GetString("Fenster", "Breite", "none", 2048, file), "20");
-  EXPECT_EQ(profile.GetString(std::nullopt, std::nullopt, "", 16384, file), std::string("Fenster\0", 8));
+  EXPECT_EQ(profile.GetString(std::nullopt, std::nullopt, "", 16384, file),
+            std::string("Fenster\0", 8));
   EXPECT_EQ(profile.GetString("Fenster", "Breite", "none", 2048, ""), "none");
-  EXPECT_EQ(profile.GetString("Fenster", "Breite", "none", 2048, dir.path().string()), "none");  // a folder
+  EXPECT_EQ(profile.GetString("Fenster", "Breite", "none", 2048, dir.path().string()),
+            "none");  // a folder
   const std::string fifo = dir.File("fifo.ini");
   ASSERT_EQ(std::system(("mkfifo '" + fifo + "'").c_str()), 0);
   EXPECT_EQ(profile.GetString("Fenster", "Breite", "none", 2048, fifo), "none") << "must not block";
@@ -73,7 +76,8 @@ TEST(IniFileProfile, WritesCreateEditAndDelete) {
   ASSERT_TRUE(profile.WriteString("App", "key", std::nullopt, absent));
   ASSERT_TRUE(profile.WriteString("App", std::nullopt, std::nullopt, absent));
   EXPECT_FALSE(fs::exists(absent));
-  EXPECT_EQ(EntriesOf(dir.path()), std::vector<std::string>{"new.ini"}) << "nothing else left behind";
+  EXPECT_EQ(EntriesOf(dir.path()), std::vector<std::string>{"new.ini"})
+      << "nothing else left behind";
   // A delete that finds nothing leaves the file alone, down to its inode.
   const ino_t before = InodeOf(file);
   ASSERT_TRUE(profile.WriteString("App", "missing", std::nullopt, file));
@@ -121,7 +125,8 @@ TEST(IniFileProfile, RefusedWritesLeaveNothingBehind) {
   IniFileProfile profile;
   EXPECT_FALSE(profile.WriteString("s", "k", "v", ""));
   EXPECT_FALSE(profile.WriteString("s", "k", "v", dir.File("missing/folder.ini")));
-  EXPECT_FALSE(profile.WriteString("s", "k", "v", dir.path().string()));  // a folder where the file should be
+  EXPECT_FALSE(profile.WriteString("s", "k", "v",
+                                   dir.path().string()));  // a folder where the file should be
   const std::string file = dir.File("a.ini");
   WriteBytes(file, kOriginal);
   EXPECT_FALSE(profile.WriteString("s", "k", "line\r\nbreak", file));
@@ -152,7 +157,8 @@ TEST_P(InjectedFailure, LeavesTheOriginalIntact) {
 INSTANTIATE_TEST_SUITE_P(EveryStep, InjectedFailure,
                          testing::Values(IniFileProfile::WriteStep::kCreateTemp,
                                          IniFileProfile::WriteStep::kWriteTemp,
-                                         IniFileProfile::WriteStep::kSyncTemp, IniFileProfile::WriteStep::kRename));
+                                         IniFileProfile::WriteStep::kSyncTemp,
+                                         IniFileProfile::WriteStep::kRename));
 
 // Runs the write probe as a user whom modes bind: as root through setpriv
 // as "nobody", whose files the test hands over first; as anyone else
@@ -169,7 +175,8 @@ int WriteAsUnprivilegedUser(const std::string& file, const std::string& value,
     command = "setpriv --reuid=" + std::to_string(kNobody) + " --regid=" + std::to_string(kNobody) +
               " --clear-groups ";
   }
-  command += std::string("'") + VELKORA_INI_WRITE_PROBE + "' '" + file + "' Fenster Breite '" + value + "'";
+  command += std::string("'") + VELKORA_INI_WRITE_PROBE + "' '" + file + "' Fenster Breite '" +
+             value + "'";
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -251,7 +258,9 @@ TEST(IniFileProfile, HardLinkedFileIsWrittenInPlace) {
   EXPECT_EQ(ReadBytes(file), ReadBytes(other));
   EXPECT_EQ(fs::hard_link_count(file), 2u);
 
-  IniFileProfile failing([](IniFileProfile::WriteStep step) { return step == IniFileProfile::WriteStep::kWriteInPlace; });
+  IniFileProfile failing([](IniFileProfile::WriteStep step) {
+    return step == IniFileProfile::WriteStep::kWriteInPlace;
+  });
   const std::string content = ReadBytes(file);
   EXPECT_FALSE(failing.WriteString("Fenster", "Breite", "1", file));
   EXPECT_EQ(ReadBytes(file), content);
@@ -260,9 +269,10 @@ TEST(IniFileProfile, HardLinkedFileIsWrittenInPlace) {
 TEST(IniFileProfile, ReplacementKeepsPermissionBits) {
   TempDir dir;
   IniFileProfile profile;
-  for (const fs::perms perms : {fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
-                                fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                                    fs::perms::group_write | fs::perms::others_read | fs::perms::others_write}) {
+  for (const fs::perms perms :
+       {fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
+        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+            fs::perms::group_write | fs::perms::others_read | fs::perms::others_write}) {
     const std::string file = dir.File("p.ini");
     WriteBytes(file, kOriginal);
     fs::permissions(file, perms);

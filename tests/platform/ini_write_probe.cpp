@@ -7,5 +7,7 @@
 int main(int argc, char** argv) {
   if (argc != 5) return 2;
   velkora::posix::IniFileProfile profile;
-  return profile.WriteString(argv[2], std::string_view(argv[3]), std::string_view(argv[4]), argv[1]) ? 0 : 1;
+  return profile.WriteString(argv[2], std::string_view(argv[3]), std::string_view(argv[4]), argv[1])
+             ? 0
+             : 1;
 }

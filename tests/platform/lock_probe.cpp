@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   const velkora::LockResult lock = factory.Acquire(argv[1]);
   {
     std::ofstream out(argv[2], std::ios::trunc);
-    out << (lock                                                    ? "acquired"
+    out << (lock                                                   ? "acquired"
             : lock.error() == velkora::LockFailure::kAlreadyExists ? "exists"
                                                                    : "failed");
   }

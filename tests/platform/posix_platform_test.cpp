@@ -32,8 +32,8 @@ using testing_support::WriteBytes;
 std::string ProbeLock(const TempDir& dir, const std::string& name, bool crash = false) {
   const std::string result = dir.File("probe-result");
   fs::remove(result);
-  const std::string command = std::string("'") + VELKORA_LOCK_PROBE + "' '" + name + "' '" + result + "'" +
-                              (crash ? " crash" : "") + " 2>/dev/null";
+  const std::string command = std::string("'") + VELKORA_LOCK_PROBE + "' '" + name + "' '" +
+                              result + "'" + (crash ? " crash" : "") + " 2>/dev/null";
   [[maybe_unused]] const int status = std::system(command.c_str());
   return ReadBytes(result);
 }
@@ -99,7 +99,8 @@ TEST(PosixNamedLock, AWaitingAcquisitionGetsTheLockWhenItsHolderLetsGo) {
 TEST(PosixNamedLock, DistinctNamesGetDistinctFiles) {
   EXPECT_NE(NamedLockPath("a/b"), NamedLockPath("a_b"));
   EXPECT_NE(NamedLockPath("a b"), NamedLockPath("a%20b"));
-  EXPECT_EQ(fs::path(NamedLockPath("../x")).parent_path(), fs::path(NamedLockPath("x")).parent_path());
+  EXPECT_EQ(fs::path(NamedLockPath("../x")).parent_path(),
+            fs::path(NamedLockPath("x")).parent_path());
 }
 
 // ---- file system -----------------------------------------------------------
@@ -131,11 +132,13 @@ TEST(PosixFileSystem, FilesFoldersAndAppending) {
 
 TEST(PosixFileSystem, ListsMatchingEntries) {
   TempDir dir;
-  for (const char* name : {"Alpha.INI", "beta.ini", "gamma.txt", "noext"}) WriteBytes(dir.File(name), "");
+  for (const char* name : {"Alpha.INI", "beta.ini", "gamma.txt", "noext"})
+    WriteBytes(dir.File(name), "");
   fs::create_directory(dir.path() / "sub.ini");
   PosixFileSystem files;
   const std::string folder = dir.path().string();
-  EXPECT_EQ(files.ListDirectory(folder, "*.ini"), (std::vector<std::string>{"Alpha.INI", "beta.ini", "sub.ini/"}));
+  EXPECT_EQ(files.ListDirectory(folder, "*.ini"),
+            (std::vector<std::string>{"Alpha.INI", "beta.ini", "sub.ini/"}));
   EXPECT_EQ(files.ListDirectory(folder, "*.*").size(), 5u);
   EXPECT_EQ(files.ListDirectory(folder, "?eta.*"), std::vector<std::string>{"beta.ini"});
   EXPECT_TRUE(files.ListDirectory(dir.File("missing"), "*").empty());
@@ -194,10 +197,12 @@ TEST(PosixFileSystem, WildcardMatch) {
     const char* pattern;
     const char* name;
     bool match;
-  } cases[] = {{"*", "", true},         {"*", "abc", true},        {"a*c", "abbbc", true}, {"a*c", "abcd", false},
-               {"*.*", "noext", true},  {"*.ini", "A.INI", true},   {"?", "", false},       {"a?c", "abc", true},
-               {"*b*b", "abxbb", true}, {"**", "x", true},          {"abc", "ab", false},   {"ab", "abc", false}};
-  for (const auto& c : cases) EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
+  } cases[] = {{"*", "", true},        {"*", "abc", true},     {"a*c", "abbbc", true},
+               {"a*c", "abcd", false}, {"*.*", "noext", true}, {"*.ini", "A.INI", true},
+               {"?", "", false},       {"a?c", "abc", true},   {"*b*b", "abxbb", true},
+               {"**", "x", true},      {"abc", "ab", false},   {"ab", "abc", false}};
+  for (const auto& c : cases)
+    EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
 }
 
 // ---- locale ----------------------------------------------------------------
@@ -221,7 +226,8 @@ TEST(PosixLocale, MapsLocaleNames) {
   EXPECT_EQ(FormatsWith({{"LANG", "xx_NOWHERE"}}), FormatSettings{});
   EXPECT_EQ(FormatsWith({{"LANG", "dex_DE"}}), FormatSettings{});
   EXPECT_EQ(FormatsWith({{"LANG", "de_DE"}, {"LC_ALL", "C"}}), FormatSettings{}) << "LC_ALL wins";
-  EXPECT_EQ(FormatsWith({{"LANG", "de_DE"}, {"LC_ALL", ""}}), german) << "empty variables are unset";
+  EXPECT_EQ(FormatsWith({{"LANG", "de_DE"}, {"LC_ALL", ""}}), german)
+      << "empty variables are unset";
 
   const FormatSettings mixed = FormatsWith({{"LANG", "C"}, {"LC_NUMERIC", "de_DE.UTF-8"}});
   EXPECT_EQ(mixed.decimal_separator, ',');
@@ -241,12 +247,23 @@ TEST(PosixLocale, StrftimeFormatsBecomeRuntimeFormats) {
   const struct {
     const char* strftime;
     const char* runtime;
-  } cases[] = {{"%d.%m.%Y", "dd.mm.yyyy"}, {"%m/%d/%y", "mm/dd/yy"}, {"%Y-%m-%d", "yyyy-mm-dd"},
-               {"%e/%m/%Y", "d/mm/yyyy"},  {"%D", "mm/dd/yy"},       {"%F", "yyyy-mm-dd"},
-               {"%T", "hh:nn:ss"},         {"%I:%M:%S %p", "hh:nn:ss"}, {"%r", "hh:nn:ss"},
-               {"%Od.%Om.%EY", "dd.mm.yyyy"}, {"%H.%M", "hh.nn"}, {"%", ""},
-               {"%a %d %b %Y", "ddd dd mmm yyyy"}, {"%A, %e. %B %Y", "dddd, d. mmmm yyyy"}, {"%d-%h", "dd-mmm"}};
-  for (const auto& c : cases) EXPECT_EQ(RuntimeFormatFromStrftime(c.strftime), c.runtime) << c.strftime;
+  } cases[] = {{"%d.%m.%Y", "dd.mm.yyyy"},
+               {"%m/%d/%y", "mm/dd/yy"},
+               {"%Y-%m-%d", "yyyy-mm-dd"},
+               {"%e/%m/%Y", "d/mm/yyyy"},
+               {"%D", "mm/dd/yy"},
+               {"%F", "yyyy-mm-dd"},
+               {"%T", "hh:nn:ss"},
+               {"%I:%M:%S %p", "hh:nn:ss"},
+               {"%r", "hh:nn:ss"},
+               {"%Od.%Om.%EY", "dd.mm.yyyy"},
+               {"%H.%M", "hh.nn"},
+               {"%", ""},
+               {"%a %d %b %Y", "ddd dd mmm yyyy"},
+               {"%A, %e. %B %Y", "dddd, d. mmmm yyyy"},
+               {"%d-%h", "dd-mmm"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(RuntimeFormatFromStrftime(c.strftime), c.runtime) << c.strftime;
 }
 
 // ---- clock -----------------------------------------------------------------
@@ -254,7 +271,8 @@ TEST(PosixLocale, StrftimeFormatsBecomeRuntimeFormats) {
 TEST(PosixClock, NowIsTodayInLocalTime) {
   // Days since 30 December 1899 in UTC; local time differs by under a day.
   const double unix_days =
-      std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count() / 86400.0;
+      std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count() /
+      86400.0;
   const double utc_now = unix_days + 25569.0;
   const DateTime now = PosixClock().Now();
   EXPECT_LT(std::abs(now - utc_now), 1.0);
@@ -269,8 +287,10 @@ TEST(StderrMessageBoxesTest, WritesCaptionAndTextAndAnswersTheDefault) {
   StderrMessageBoxes stderr_boxes(out);
   MessageBoxes& boxes = stderr_boxes;
   EXPECT_EQ(boxes.Show("Velkora 1.1.3", "Info", BoxIcon::kInformation), BoxResult::kOk);
-  EXPECT_EQ(boxes.Show("Beenden?", "Frage", BoxIcon::kQuestion, BoxButtons::kYesNo), BoxResult::kYes);
-  EXPECT_EQ(boxes.Show("Beenden?", "Frage", BoxIcon::kQuestion, BoxButtons::kYesNo, true), BoxResult::kNo);
+  EXPECT_EQ(boxes.Show("Beenden?", "Frage", BoxIcon::kQuestion, BoxButtons::kYesNo),
+            BoxResult::kYes);
+  EXPECT_EQ(boxes.Show("Beenden?", "Frage", BoxIcon::kQuestion, BoxButtons::kYesNo, true),
+            BoxResult::kNo);
   EXPECT_EQ(out.str(), "[Info] Velkora 1.1.3\n[Frage] Beenden?\n[Frage] Beenden?\n");
 }
 
@@ -286,8 +306,11 @@ TEST(StderrMessageBoxesTest, WindowsLineBreaksBecomeNewLines) {
 
 TEST(PosixPlatform, HandsOutItsObjectsAndAnswersForWhatPosixLacks) {
   std::ostringstream out;
-  const PosixLocale::EnvLookup no_env = [](const char*) -> std::optional<std::string> { return std::nullopt; };
-  PosixPlatform platform({.box_stream = out, .env = no_env, .german_formats = false, .ini_folder = ""});
+  const PosixLocale::EnvLookup no_env = [](const char*) -> std::optional<std::string> {
+    return std::nullopt;
+  };
+  PosixPlatform platform(
+      {.box_stream = out, .env = no_env, .german_formats = false, .ini_folder = ""});
   EXPECT_EQ(&platform.IniFiles(), &platform.IniFiles());
   EXPECT_EQ(platform.UserLocale().Formats(), FormatSettings{});
   platform.Boxes().Show("Text", "Titel", BoxIcon::kError);
@@ -308,10 +331,14 @@ TEST(PosixPlatform, HandsOutItsObjectsAndAnswersForWhatPosixLacks) {
   EXPECT_FALSE(platform.Registry().SetDefaultValue("CLSID\\x", "y"));
 
   TempDir dir;
-  PosixPlatform german({.box_stream = out, .env = no_env, .german_formats = true, .ini_folder = dir.path().string()});
+  PosixPlatform german({.box_stream = out,
+                        .env = no_env,
+                        .german_formats = true,
+                        .ini_folder = dir.path().string()});
   EXPECT_EQ(german.UserLocale().Formats(), FormatSettings::German());
   ASSERT_TRUE(german.IniFiles().WriteString("S", "K", "v", "named.ini"));
-  EXPECT_EQ(testing_support::ReadBytes(dir.File("named.ini")), "[S]\r\nK=v\r\n") << "a name without path";
+  EXPECT_EQ(testing_support::ReadBytes(dir.File("named.ini")), "[S]\r\nK=v\r\n")
+      << "a name without path";
 }
 
 }  // namespace

@@ -209,9 +209,18 @@ TEST(TPerlre, PatternAndSubjectEndAtTheirFirstNul) {
 TEST(TPerlre, RunawayPatternsEndAsNoMatch) {
   const std::string title = std::string(254, 'a') + "!";
   const char* const patterns[] = {
-      "(a+)+$",        "(a|a)*$",          "(a|aa)+$",          "((a+)*)+$",
-      "(?:a|a?)+$",    "^(\\w+\\s?)*$",    "(?:(a+)\\1)*$",     "(a*)*\\1$",
-      "(?=(a+)+$)",    "(a(?1)?)+$",       "(?:a{0,100}){0,100}$", "(.*a){20}$",
+      "(a+)+$",
+      "(a|a)*$",
+      "(a|aa)+$",
+      "((a+)*)+$",
+      "(?:a|a?)+$",
+      "^(\\w+\\s?)*$",
+      "(?:(a+)\\1)*$",
+      "(a*)*\\1$",
+      "(?=(a+)+$)",
+      "(a(?1)?)+$",
+      "(?:a{0,100}){0,100}$",
+      "(.*a){20}$",
   };
   for (bool study : {true, false}) {
     TPerlre re(study, kPerlreCaseless);
@@ -219,8 +228,9 @@ TEST(TPerlre, RunawayPatternsEndAsNoMatch) {
       re.SetRegex(pattern);
       const auto start = std::chrono::steady_clock::now();
       EXPECT_FALSE(re.Match(title)) << pattern;
-      const double ms = std::chrono::duration<double, std::milli>(
-                            std::chrono::steady_clock::now() - start).count();
+      const double ms =
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+              .count();
       EXPECT_LT(re.MatchCount(), 0) << pattern;
       EXPECT_EQ(MessageOf([&] { re.GetSubExp(0); }), "Perlre: GetSubExp without match");
       std::printf("  %-8s %-24s %7.2f ms\n", study ? "jit" : "interp", pattern, ms);
@@ -263,19 +273,36 @@ TEST(TPerlre, RecursionThroughEmptyAlternativesEnds) {
 // engine reads as a literal, a class member or a comment.
 TEST(TPerlre, OnlyRealSubroutineCallsLeaveTheJit) {
   const char* const calls[] = {
-      "(a)(?R)?",        "(a)(?0)?",         "(a)b(?1)?",       "(a)(?-1)",
-      "(?+1)(a)",        "(?<n>a)(?&n)",     "(?P<n>a)(?P>n)",  "(a)\\g<1>",
-      "(?<n>a)\\g'n'", "(a)\\g<-1>",     "[(]\\((?1)?(a)", "\\Q[\\E(?R)?",
-      "[]](?R)?",        "[^]](?R)?",        "[[:alpha:]](?R)?", "(?#[)(?R)?",
-      "(?x: # [\n)(?R)?", "(?x)(?-x)#(?R)?", "(?x)(?i:(?-x))#[\n(?R)?",
-      "(*MARK:[)(?R)?",  "(?C\"[\")(?R)?",  "(?C{x)}}})(?R)?", "(?i)(?R)?",       "\\c[(?R)?",
+      "(a)(?R)?",
+      "(a)(?0)?",
+      "(a)b(?1)?",
+      "(a)(?-1)",
+      "(?+1)(a)",
+      "(?<n>a)(?&n)",
+      "(?P<n>a)(?P>n)",
+      "(a)\\g<1>",
+      "(?<n>a)\\g'n'",
+      "(a)\\g<-1>",
+      "[(]\\((?1)?(a)",
+      "\\Q[\\E(?R)?",
+      "[]](?R)?",
+      "[^]](?R)?",
+      "[[:alpha:]](?R)?",
+      "(?#[)(?R)?",
+      "(?x: # [\n)(?R)?",
+      "(?x)(?-x)#(?R)?",
+      "(?x)(?i:(?-x))#[\n(?R)?",
+      "(*MARK:[)(?R)?",
+      "(?C\"[\")(?R)?",
+      "(?C{x)}}})(?R)?",
+      "(?i)(?R)?",
+      "\\c[(?R)?",
   };
   const char* const no_calls[] = {
-      "(?-i)Editor",     "(?i-s)a.b",        "(?^)a",           "\\(?R\\)",
-      "[(?R)]",          "[]\\](?R)]",     "[[:alpha:](?R)]", "\\Q(?R)\\E",
-      "(?#(?R)a",       "(?P=n)|(?P<n>a)",  "(a)\\g{-1}",    "\\k<n>|(?<n>a)",
-      "\\c[",          "(?(1)a|b)(c)",     "(*CR)a",          "(?x)a # (?R)\n b",
-      "(?x: # [\n)[(?R)]", "(?C\"(?R)\")a",
+      "(?-i)Editor",      "(?i-s)a.b",         "(?^)a",         "\\(?R\\)",     "[(?R)]",
+      "[]\\](?R)]",       "[[:alpha:](?R)]",   "\\Q(?R)\\E",    "(?#(?R)a",     "(?P=n)|(?P<n>a)",
+      "(a)\\g{-1}",       "\\k<n>|(?<n>a)",    "\\c[",          "(?(1)a|b)(c)", "(*CR)a",
+      "(?x)a # (?R)\n b", "(?x: # [\n)[(?R)]", "(?C\"(?R)\")a",
   };
   TPerlre re(true, 0);
   for (const char* pattern : calls) {

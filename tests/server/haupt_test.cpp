@@ -27,7 +27,8 @@ TEST_F(HauptTest, VelkoraVersionLogsCallAndQuotedResult) {
   EXPECT_EQ(haupt.StatusLine(), "VelkoraVersion()-->\"" + digits + "\"");
   EXPECT_EQ(f.Log(),
             "07.12.2026 07:58:30 VelkoraVersion()\r\n"
-            "07.12.2026 07:58:30  --> \"" + digits + "\"\r\n");
+            "07.12.2026 07:58:30  --> \"" +
+                digits + "\"\r\n");
 }
 
 TEST_F(HauptTest, VelkoraIninameIsTheSettingsFile) {

@@ -176,8 +176,7 @@ TEST_F(HauptWindowTest, IdentifiersOfNoMenuItemAreNoCommands) {
   }
   for (const MenuItem& item : items) {
     if (item.caption == "-") continue;
-    EXPECT_EQ(MenuCommandFromId(static_cast<uint32_t>(item.command)), item.command)
-        << item.caption;
+    EXPECT_EQ(MenuCommandFromId(static_cast<uint32_t>(item.command)), item.command) << item.caption;
   }
 
   auto haupt = MakeNormal();

@@ -78,15 +78,14 @@ TEST_F(StartupTest, StartLinesForZeroParameters) {
   Set("SchreibeLog", "1");
   EXPECT_EQ(Run({"/opt/velkora/bin/velkora"}), kExitOk);
   EXPECT_EQ(files.files[kLog].substr(0, 20), "07.12.2026 07:58:30 ");
-  const std::vector<std::string> expected = {
-      "Start Velkora Version " + std::string(kVersion),
-      "Kommandozeileninformation",
-      " Anzahl Parameter: 0",
-      " Nummmer:0 Wert:</opt/velkora/bin/velkora>",
-      "Application.Initialize",
-      "Application.CreateForm",
-      "Application.Run",
-      "Programmende"};
+  const std::vector<std::string> expected = {"Start Velkora Version " + std::string(kVersion),
+                                             "Kommandozeileninformation",
+                                             " Anzahl Parameter: 0",
+                                             " Nummmer:0 Wert:</opt/velkora/bin/velkora>",
+                                             "Application.Initialize",
+                                             "Application.CreateForm",
+                                             "Application.Run",
+                                             "Programmende"};
   EXPECT_EQ(LogLines(), expected);
 }
 
@@ -177,7 +176,7 @@ TEST_F(StartupTest, HooksRunInOrderAndThreadTheMainWindow) {
   hooks.in_loop = [](THaupt& haupt) { haupt.VelkoraVersion(); };
   Set("SchreibeLog", "1");
   Run({"/bin/velkora"});
-  const std::vector<std::string> expected = {"prepare", "initialize", "created",   "loop",
+  const std::vector<std::string> expected = {"prepare", "initialize", "created",     "loop",
                                              "revoke",  "destroying", "uninitialize"};
   EXPECT_EQ(hooks.calls, expected);
   const std::vector<std::string> lines = LogLines();
@@ -205,17 +204,19 @@ TEST_F(StartupTest, UnwritableSettingsDoNotStopTheServerAndAreLogged) {
   EXPECT_EQ(Run({"C:\\Programme\\velkora.exe", "-Embedding"}), kExitOk);
   EXPECT_TRUE(boxes.shown.empty());
   EXPECT_TRUE(test_mode_seen) << "the server runs with the values it read";
-  const std::vector<std::string> expected_hooks = {"prepare", "initialize", "created",   "loop",
+  const std::vector<std::string> expected_hooks = {"prepare", "initialize", "created",     "loop",
                                                    "revoke",  "destroying", "uninitialize"};
   EXPECT_EQ(hooks.calls, expected_hooks);
   const std::vector<std::string> lines = LogLines();
   ASSERT_EQ(lines.size(), 11u);
   EXPECT_EQ(lines[5], "Application.Initialize");
-  EXPECT_EQ(lines[6],
-            "Starteinstellungen nicht gespeichert: nach /cfg/velkora.ini kann nicht geschrieben werden");
+  EXPECT_EQ(
+      lines[6],
+      "Starteinstellungen nicht gespeichert: nach /cfg/velkora.ini kann nicht geschrieben werden");
   EXPECT_EQ(lines[7], "Application.CreateForm");
-  EXPECT_EQ(lines[9],
-            "Fensterposition nicht gespeichert: nach /cfg/velkora.ini kann nicht geschrieben werden");
+  EXPECT_EQ(
+      lines[9],
+      "Fensterposition nicht gespeichert: nach /cfg/velkora.ini kann nicht geschrieben werden");
   EXPECT_EQ(lines[10], "Programmende");
   EXPECT_FALSE(locks.Held(std::string(kInstanceLockName)));
 }
@@ -271,7 +272,8 @@ TEST_F(StartupTest, AFailedRegistrationBesideARunningInstanceIsReported) {
   config.when_running = WhenRunning::kRegisterOnly;
   EXPECT_EQ(RunServer(config, platform, perlre, failing), kExitStartupError);
   ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text, "Fehler beim Erstellen eines Eintrages in die Systemregistrierung");
+  EXPECT_EQ(boxes.shown[0].text,
+            "Fehler beim Erstellen eines Eintrages in die Systemregistrierung");
   const std::vector<std::string> expected = {"initialize", "uninitialize"};
   EXPECT_EQ(failing.calls, expected);
 }

@@ -19,7 +19,9 @@ class OneFolderDrive final : public FileSystem {
   bool DirectoryExists(const std::string& p) const override { return real_.DirectoryExists(p); }
   bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
   bool EmptyFile(const std::string& p) override { return real_.EmptyFile(p); }
-  bool AppendToFile(const std::string& p, std::string_view b) override { return real_.AppendToFile(p, b); }
+  bool AppendToFile(const std::string& p, std::string_view b) override {
+    return real_.AppendToFile(p, b);
+  }
   std::vector<std::string> ListDirectory(const std::string& f, std::string_view p) const override {
     return real_.ListDirectory(f, p);
   }

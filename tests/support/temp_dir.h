@@ -33,8 +33,8 @@ class TempDir {
                                      std::filesystem::perm_options::add, ignored);
       }
     }
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                 ignored);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
   }
 

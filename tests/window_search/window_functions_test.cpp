@@ -58,13 +58,19 @@ TEST_F(WindowFunctions, PrefixSearchTakesTheFirstWindowInZOrder) {
 
 TEST_F(WindowFunctions, PrefixSearchFoldsOnlyAsciiLetters) {
   windows.Add("Notepad - x.txt");
-  windows.Add("über");          // UTF-8, as on POSIX
-  windows.Add("\xFC" "ber");    // code page 1252, as on Windows
+  windows.Add("über");  // UTF-8, as on POSIX
+  windows.Add(
+      "\xFC"
+      "ber");  // code page 1252, as on Windows
   EXPECT_TRUE(WindowExists(frame, windows, "note"));
   EXPECT_FALSE(WindowExists(frame, windows, "x.txt"));
   EXPECT_FALSE(WindowExists(frame, windows, "Über"));
-  EXPECT_FALSE(WindowExists(frame, windows, "\xDC" "ber"));
-  EXPECT_TRUE(WindowExists(frame, windows, "\xFC" "BER"));
+  EXPECT_FALSE(WindowExists(frame, windows,
+                            "\xDC"
+                            "ber"));
+  EXPECT_TRUE(WindowExists(frame, windows,
+                           "\xFC"
+                           "BER"));
   EXPECT_FALSE(WindowExists(frame, windows, "Notepad - x.txt and more"));
   EXPECT_EQ(LogEntries()[4], " Fenster existiert nicht");
   CloseWindow(frame, windows, "x.txt");
@@ -168,7 +174,7 @@ TEST_F(WindowFunctions, CloseFirstOrEveryMatch) {
     const char* alle;
     const char* result;
   } cases[] = {{"1", "Foo|Boo"}, {"tRUE", "Foo|Boo"}, {"-1", "Foo|Boo"}, {"#TRUE#", "Foo|Boo"},
-               {"", "Foo"},      {"0", "Foo"},        {"false", "Foo"},   {"0,0", "Foo"}};
+               {"", "Foo"},      {"0", "Foo"},        {"false", "Foo"},  {"0,0", "Foo"}};
   for (const auto& c : cases) {
     EXPECT_EQ(Close("oo", "|", c.alle), c.result) << "Alle = " << c.alle;
   }

@@ -41,10 +41,12 @@ int HexDigit(char c) {
 // The smallest of Integer and Long that holds an integral value, else Double,
 // which is how a script engine types an integer literal.
 Variant IntegerVariant(double value) {
-  if (value >= std::numeric_limits<int16_t>::min() && value <= std::numeric_limits<int16_t>::max()) {
+  if (value >= std::numeric_limits<int16_t>::min() &&
+      value <= std::numeric_limits<int16_t>::max()) {
     return Variant::I2(static_cast<int16_t>(value));
   }
-  if (value >= std::numeric_limits<int32_t>::min() && value <= std::numeric_limits<int32_t>::max()) {
+  if (value >= std::numeric_limits<int32_t>::min() &&
+      value <= std::numeric_limits<int32_t>::max()) {
     return Variant::I4(static_cast<int32_t>(value));
   }
   return Variant::R8(value);
@@ -160,7 +162,8 @@ class Parser {
    public:
     NestingGuard(Parser& parser, std::size_t offset) : parser_(parser) {
       if (++parser_.depth_ > kMaxNesting) {
-        parser_.Fail(offset, "arguments nested deeper than " + std::to_string(kMaxNesting) + " levels");
+        parser_.Fail(offset,
+                     "arguments nested deeper than " + std::to_string(kMaxNesting) + " levels");
       }
     }
     NestingGuard(const NestingGuard&) = delete;
@@ -177,10 +180,11 @@ class Parser {
     char c = Peek();
     if (c == '"') return Variant::Text(ParseString());
     if (c == '#') return Variant::Date(ParseDate());
-    if (IsDigit(c) || c == '.' || c == '-' || c == '+' || c == '&') return IntegerOrDouble(ParseNumber());
+    if (IsDigit(c) || c == '.' || c == '-' || c == '+' || c == '&')
+      return IntegerOrDouble(ParseNumber());
     if (!IsLetter(c)) {
       Fail(start, c == '\0' || c == '\'' || c == ',' || c == ')' ? "expected an argument"
-                                                                   : "unexpected character");
+                                                                 : "unexpected character");
     }
     std::string_view word = ReadName();
     if (EqualsIgnoreAsciiCase(word, "true")) return Variant::Bool(true);
@@ -230,8 +234,9 @@ class Parser {
         return *v;
       }
     }
-    Fail(start, "unknown word '" + std::string(word) +
-                    "' (variables are not supported; write ByRef(value) for a by-reference argument)");
+    Fail(start,
+         "unknown word '" + std::string(word) +
+             "' (variables are not supported; write ByRef(value) for a by-reference argument)");
   }
 
   std::string ParseString() {
@@ -329,7 +334,8 @@ class Parser {
     Number n;
     n.integral = integral;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n.value);
-    if (ec == std::errc::result_out_of_range || !std::isfinite(n.value)) Fail(start, "number out of range");
+    if (ec == std::errc::result_out_of_range || !std::isfinite(n.value))
+      Fail(start, "number out of range");
     if (ec != std::errc() || end != text.data() + text.size()) Fail(start, "malformed number");
     return n;
   }
@@ -338,7 +344,7 @@ class Parser {
   // a fraction; no exponent, so that no digit is lost on the way.
   struct ExactDigits {
     bool negative = false;
-    std::string digits;  // integral and fraction digits together
+    std::string digits;     // integral and fraction digits together
     std::size_t scale = 0;  // how many of them are fraction digits
   };
 

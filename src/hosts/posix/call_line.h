@@ -30,8 +30,8 @@ class ParsedCall {
   ParsedCall(const ParsedCall&) = delete;
   ParsedCall& operator=(const ParsedCall&) = delete;
 
-  std::string method;               // as written, letter case kept
-  std::vector<CallArgument> args;   // in the order written
+  std::string method;              // as written, letter case kept
+  std::vector<CallArgument> args;  // in the order written
 
   // Keeps `target` alive for the call's lifetime and returns its address.
   const Variant* Own(Variant target);

@@ -31,7 +31,8 @@ std::string AbsoluteFolder(const std::string& folder) {
 
 std::optional<std::string> XdgFolder(const EnvLookup& env, const char* variable,
                                      std::string_view fallback) {
-  if (std::optional<std::string> base = env(variable); base && !base->empty() && (*base)[0] == '/') {
+  if (std::optional<std::string> base = env(variable);
+      base && !base->empty() && (*base)[0] == '/') {
     return *base + "/velkora";
   }
   if (std::optional<std::string> home = env("HOME"); home && !home->empty()) {
@@ -44,7 +45,9 @@ HostOptionsResult ParseHostOptions(const std::vector<std::string>& args, const E
   HostOptions options;
   std::optional<std::string> config_dir;
   std::optional<std::string> state_dir;
-  auto fail = [](std::string message) -> HostOptionsResult { return Unexpected(std::move(message)); };
+  auto fail = [](std::string message) -> HostOptionsResult {
+    return Unexpected(std::move(message));
+  };
 
   std::size_t i = 0;
   for (; i < args.size(); ++i) {

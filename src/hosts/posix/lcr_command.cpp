@@ -4,7 +4,8 @@ namespace velkora {
 namespace {
 
 // Digits at `pos`, at least `min` and at most `max` of them.
-std::optional<int> Digits(std::string_view text, std::size_t& pos, std::size_t min, std::size_t max) {
+std::optional<int> Digits(std::string_view text, std::size_t& pos, std::size_t min,
+                          std::size_t max) {
   std::size_t count = 0;
   int value = 0;
   while (pos < text.size() && count < max && text[pos] >= '0' && text[pos] <= '9') {
@@ -48,7 +49,9 @@ LcrCommandResult ParseLcrCommand(const std::vector<std::string>& args, const Env
   LcrCommandOptions options;
   std::optional<std::string> seconds;
   std::optional<std::string> config_dir;
-  auto fail = [](std::string message) -> LcrCommandResult { return Unexpected(std::move(message)); };
+  auto fail = [](std::string message) -> LcrCommandResult {
+    return Unexpected(std::move(message));
+  };
   auto positional = [&](const std::string& arg) -> bool {
     if (seconds) return false;
     seconds = arg;
@@ -78,7 +81,8 @@ LcrCommandResult ParseLcrCommand(const std::vector<std::string>& args, const Env
       if (name == "--at") {
         options.at = ParseAtInstant(*v);
         if (!options.at) {
-          return fail("lcr: --at '" + *v + "' is not an instant of the form \"DD.MM.YYYY HH:MM:SS\"");
+          return fail("lcr: --at '" + *v +
+                      "' is not an instant of the form \"DD.MM.YYYY HH:MM:SS\"");
         }
       } else if (name == "--config-dir") {
         config_dir = *v;

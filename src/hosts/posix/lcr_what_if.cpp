@@ -37,11 +37,10 @@ int RunLcrCommand(const std::vector<std::string>& args, HostStreams streams, con
     return 0;
   }
 
-  posix::PosixPlatform platform(
-      {.box_stream = streams.err,
-       .env = env,
-       .german_formats = options.german_formats,
-       .ini_folder = options.config_dir});
+  posix::PosixPlatform platform({.box_stream = streams.err,
+                                 .env = env,
+                                 .german_formats = options.german_formats,
+                                 .ini_folder = options.config_dir});
   std::optional<FixedClock> fixed;
   if (options.at) fixed.emplace(*options.at);
   Clock& clock = fixed ? static_cast<Clock&>(*fixed) : platform.SystemClock();
@@ -52,8 +51,14 @@ int RunLcrCommand(const std::vector<std::string>& args, HostStreams streams, con
   ShellContext shell{platform, settings_file, "", false};
   ScriptFrame frame(shell);
   TPerlre perlre(true, kPerlreCaseless);
-  LcrServices services{platform.IniFiles(), settings_file,    clock, platform.UserLocale(),
-                       platform.Files(),    platform.Boxes(), perlre, frame,
+  LcrServices services{platform.IniFiles(),
+                       settings_file,
+                       clock,
+                       platform.UserLocale(),
+                       platform.Files(),
+                       platform.Boxes(),
+                       perlre,
+                       frame,
                        nullptr};
   // A what-if writes nothing into the configuration it is given: a folder
   // a disk search finds for tk32.ini serves this evaluation only (--trace

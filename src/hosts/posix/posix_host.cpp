@@ -58,9 +58,9 @@ class StdinHost final : public HostHooks {
       first_line = false;
       CallLineResult parsed = ParseCallLine(line);
       if (parsed && !*parsed) continue;  // a blank or comment line
-      const std::string answer =
-          parsed ? FormatAnswer(RunCall(app, **parsed), locale_.Formats(), mode)
-                 : FormatSyntaxError(parsed.error(), mode);
+      const std::string answer = parsed
+                                     ? FormatAnswer(RunCall(app, **parsed), locale_.Formats(), mode)
+                                     : FormatSyntaxError(parsed.error(), mode);
       // One line per call, flushed at once, so a script talking to the host
       // through a pipe gets each answer before it sends the next call.
       streams_.out << answer << '\n' << std::flush;
@@ -115,8 +115,10 @@ int RunPosixHost(const std::vector<std::string>& args, const std::string& execut
 
   // INI files a script names without a full path lie beside the settings
   // file, whatever folder the host was started from.
-  posix::PosixPlatform platform({.box_stream = streams.err, .env = env,
-                                 .german_formats = options.german_formats, .ini_folder = options.config_dir});
+  posix::PosixPlatform platform({.box_stream = streams.err,
+                                 .env = env,
+                                 .german_formats = options.german_formats,
+                                 .ini_folder = options.config_dir});
 
   ServerConfig config;
   config.params.push_back(executable);

@@ -72,9 +72,8 @@ HRESULT AppObject::GetIDsOfNames(REFIID /*riid*/, LPOLESTR* names, UINT count, L
   return DispGetIDsOfNames(host_.InterfaceTypeInfo(), names, count, ids);
 }
 
-HRESULT AppObject::Invoke(DISPID id, REFIID /*riid*/, LCID /*lcid*/, WORD flags,
-                          DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
-                          UINT* arg_error) {
+HRESULT AppObject::Invoke(DISPID id, REFIID /*riid*/, LCID /*lcid*/, WORD flags, DISPPARAMS* params,
+                          VARIANT* result, EXCEPINFO* exception, UINT* arg_error) {
   return Dispatch(id, flags, params, result, exception, arg_error);
 }
 
@@ -168,8 +167,7 @@ HRESULT AppObject::GetMemberProperties(DISPID id, DWORD fetch, DWORD* properties
   if (Dispatcher::Find(id) == nullptr) return DISP_E_UNKNOWNNAME;
   // Every member is a method: it can be called and nothing else.
   constexpr DWORD kMethod = fdexPropCannotGet | fdexPropCannotPut | fdexPropCannotPutRef |
-                            fdexPropCanCall | fdexPropCannotConstruct |
-                            fdexPropCannotSourceEvents;
+                            fdexPropCanCall | fdexPropCannotConstruct | fdexPropCannotSourceEvents;
   *properties = kMethod & fetch;
   return S_OK;
 }

@@ -100,21 +100,19 @@ class AppObject final : public IApp, public IDispatchEx, public ISupportErrorInf
   HRESULT STDMETHODCALLTYPE GetRasConnection(VARIANT* Ergebnis) override;
   HRESULT STDMETHODCALLTYPE IniWrite(VARIANT Datei, VARIANT Sektion, VARIANT Eintrag,
                                      VARIANT Wert) override;
-  HRESULT STDMETHODCALLTYPE IniRead(VARIANT Datei, VARIANT Sektion, VARIANT Eintrag,
-                                    VARIANT Wert, VARIANT* Ergebnis) override;
-  HRESULT STDMETHODCALLTYPE IniDeleteKey(VARIANT Datei, VARIANT Sektion,
-                                         VARIANT Eintrag) override;
+  HRESULT STDMETHODCALLTYPE IniRead(VARIANT Datei, VARIANT Sektion, VARIANT Eintrag, VARIANT Wert,
+                                    VARIANT* Ergebnis) override;
+  HRESULT STDMETHODCALLTYPE IniDeleteKey(VARIANT Datei, VARIANT Sektion, VARIANT Eintrag) override;
   HRESULT STDMETHODCALLTYPE GetRasLCRName(VARIANT Dauer, VARIANT* Ergebnis) override;
   HRESULT STDMETHODCALLTYPE GetRasLCRInfo(VARIANT Dauer, VARIANT Trenner,
                                           VARIANT* Ergebnis) override;
-  HRESULT STDMETHODCALLTYPE WndGetList(VARIANT Muster, VARIANT Trenner,
-                                       VARIANT* Ergebnis) override;
+  HRESULT STDMETHODCALLTYPE WndGetList(VARIANT Muster, VARIANT Trenner, VARIANT* Ergebnis) override;
   HRESULT STDMETHODCALLTYPE WndClose(VARIANT Muster, VARIANT Trenner, VARIANT Alle,
                                      VARIANT* Ergebnis) override;
   HRESULT STDMETHODCALLTYPE RasClose(VARIANT* Ergebnis) override;
   HRESULT STDMETHODCALLTYPE VelkoraVersion(VARIANT* Ergebnis) override;
-  HRESULT STDMETHODCALLTYPE IniReadSectionValues(VARIANT IniDatei, VARIANT Sektion,
-                                                 VARIANT Trenner, VARIANT* Ergebnis) override;
+  HRESULT STDMETHODCALLTYPE IniReadSectionValues(VARIANT IniDatei, VARIANT Sektion, VARIANT Trenner,
+                                                 VARIANT* Ergebnis) override;
   HRESULT STDMETHODCALLTYPE IniReadSection(VARIANT Datei, VARIANT Sektion, VARIANT Trenner,
                                            VARIANT* Ergebnis) override;
   HRESULT STDMETHODCALLTYPE IniReadSections(VARIANT Datei, VARIANT Trenner,
@@ -143,8 +141,8 @@ class AppObject final : public IApp, public IDispatchEx, public ISupportErrorInf
   HRESULT CallMethod(const MethodInfo& method, std::span<const VARIANT* const> args,
                      VARIANT* result);
   // Invoke and InvokeEx: the call checked by the type information, then run.
-  HRESULT Dispatch(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
-                   EXCEPINFO* exception, UINT* arg_error);
+  HRESULT Dispatch(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                   UINT* arg_error);
 
   // JScript hands every InvokeEx its caller's service provider, from the
   // client's process: a proxy here, which the call's stub releases when the

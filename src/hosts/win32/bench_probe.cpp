@@ -76,13 +76,13 @@ void BenchProbe::CallAnswered() noexcept {
                           steps_[i].name, MsSinceCreation(steps_[i].at));
   }
   if (used <= 0 || used >= static_cast<int>(sizeof line)) return;
-  std::snprintf(line + used, sizeof line - static_cast<std::size_t>(used),
-                "registered_ms=%.2f first_call_arrived_ms=%.2f "
-                "first_call_answered_ms=%.2f first_call_own_ms=%.2f",
-                registered_ ? MsSinceCreation(registered_) : -1.0,
-                MsSinceCreation(first_arrived_), MsSinceCreation(answered),
-                static_cast<double>(answered - first_arrived_) * 1000.0 /
-                    static_cast<double>(frequency_));
+  std::snprintf(
+      line + used, sizeof line - static_cast<std::size_t>(used),
+      "registered_ms=%.2f first_call_arrived_ms=%.2f "
+      "first_call_answered_ms=%.2f first_call_own_ms=%.2f",
+      registered_ ? MsSinceCreation(registered_) : -1.0, MsSinceCreation(first_arrived_),
+      MsSinceCreation(answered),
+      static_cast<double>(answered - first_arrived_) * 1000.0 / static_cast<double>(frequency_));
   Append(line);
 }
 
@@ -91,8 +91,7 @@ void BenchProbe::Append(const char* line) const noexcept {
   try {
     std::ofstream out(std::filesystem::path(file_), std::ios::app);
     out << line << '\n';
-  } catch (...) {
-  }
+  } catch (...) {}
 }
 
 }  // namespace velkora::win32

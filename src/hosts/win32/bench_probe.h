@@ -41,7 +41,7 @@ class BenchProbe {
 
   std::wstring file_;
   int64_t frequency_ = 1;
-  int64_t main_entered_ = 0;      // performance counter at WinMain
+  int64_t main_entered_ = 0;  // performance counter at WinMain
   double creation_to_main_ms_ = 0;
   struct Step {
     const char* name;

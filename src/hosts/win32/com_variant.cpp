@@ -58,7 +58,8 @@ Variant FromComVariantAt(const VARIANT& value, std::deque<Variant>& referents, i
   const VARTYPE type = V_VT(&value);
   if (type & VT_ARRAY) return Variant::Array(static_cast<uint16_t>(type & VT_TYPEMASK));
   if (type == (VT_BYREF | VT_VARIANT)) {
-    if (V_VARIANTREF(&value) == nullptr || depth >= kMostReferencesInARow) return Variant::Unknown();
+    if (V_VARIANTREF(&value) == nullptr || depth >= kMostReferencesInARow)
+      return Variant::Unknown();
     referents.push_back(FromComVariantAt(*V_VARIANTREF(&value), referents, depth + 1));
     return Variant::ByRef(&referents.back());
   }
@@ -66,7 +67,8 @@ Variant FromComVariantAt(const VARIANT& value, std::deque<Variant>& referents, i
     // Another type by reference: read the value it points at. The copy is
     // cleared also when reading it fails.
     UniqueVariant target;
-    if (FAILED(VariantCopyInd(target.put(), const_cast<VARIANT*>(&value)))) return Variant::Unknown();
+    if (FAILED(VariantCopyInd(target.put(), const_cast<VARIANT*>(&value))))
+      return Variant::Unknown();
     return FromComVariantAt(target.get(), referents, depth + 1);
   }
   switch (type) {
@@ -137,24 +139,66 @@ Variant TextArgumentFromComVariant(const VARIANT& value, std::deque<Variant>& re
 HRESULT ToComVariant(const Variant& value, VARIANT* out) {
   switch (value.Type()) {
     case kVtNull: V_VT(out) = VT_NULL; break;
-    case kVtI2: V_VT(out) = VT_I2; V_I2(out) = value.AsI2(); break;
-    case kVtI4: V_VT(out) = VT_I4; V_I4(out) = value.AsI4(); break;
-    case kVtR4: V_VT(out) = VT_R4; V_R4(out) = value.AsR4(); break;
-    case kVtR8: V_VT(out) = VT_R8; V_R8(out) = value.AsR8(); break;
-    case kVtCy: V_VT(out) = VT_CY; V_CY(out).int64 = value.AsCurrency(); break;
-    case kVtDate: V_VT(out) = VT_DATE; V_DATE(out) = value.AsDate(); break;
+    case kVtI2:
+      V_VT(out) = VT_I2;
+      V_I2(out) = value.AsI2();
+      break;
+    case kVtI4:
+      V_VT(out) = VT_I4;
+      V_I4(out) = value.AsI4();
+      break;
+    case kVtR4:
+      V_VT(out) = VT_R4;
+      V_R4(out) = value.AsR4();
+      break;
+    case kVtR8:
+      V_VT(out) = VT_R8;
+      V_R8(out) = value.AsR8();
+      break;
+    case kVtCy:
+      V_VT(out) = VT_CY;
+      V_CY(out).int64 = value.AsCurrency();
+      break;
+    case kVtDate:
+      V_VT(out) = VT_DATE;
+      V_DATE(out) = value.AsDate();
+      break;
     case kVtBool:
       V_VT(out) = VT_BOOL;
       V_BOOL(out) = value.AsBool() ? VARIANT_TRUE : VARIANT_FALSE;
       break;
-    case kVtUi1: V_VT(out) = VT_UI1; V_UI1(out) = value.AsUi1(); break;
-    case kVtI1: V_VT(out) = VT_I1; V_I1(out) = static_cast<CHAR>(value.AsInteger()); break;
-    case kVtUi2: V_VT(out) = VT_UI2; V_UI2(out) = static_cast<USHORT>(value.AsInteger()); break;
-    case kVtUi4: V_VT(out) = VT_UI4; V_UI4(out) = static_cast<ULONG>(value.AsInteger()); break;
-    case kVtI8: V_VT(out) = VT_I8; V_I8(out) = value.AsInteger(); break;
-    case kVtUi8: V_VT(out) = VT_UI8; V_UI8(out) = value.AsUi8(); break;
-    case kVtInt: V_VT(out) = VT_INT; V_INT(out) = static_cast<INT>(value.AsInteger()); break;
-    case kVtUint: V_VT(out) = VT_UINT; V_UINT(out) = static_cast<UINT>(value.AsInteger()); break;
+    case kVtUi1:
+      V_VT(out) = VT_UI1;
+      V_UI1(out) = value.AsUi1();
+      break;
+    case kVtI1:
+      V_VT(out) = VT_I1;
+      V_I1(out) = static_cast<CHAR>(value.AsInteger());
+      break;
+    case kVtUi2:
+      V_VT(out) = VT_UI2;
+      V_UI2(out) = static_cast<USHORT>(value.AsInteger());
+      break;
+    case kVtUi4:
+      V_VT(out) = VT_UI4;
+      V_UI4(out) = static_cast<ULONG>(value.AsInteger());
+      break;
+    case kVtI8:
+      V_VT(out) = VT_I8;
+      V_I8(out) = value.AsInteger();
+      break;
+    case kVtUi8:
+      V_VT(out) = VT_UI8;
+      V_UI8(out) = value.AsUi8();
+      break;
+    case kVtInt:
+      V_VT(out) = VT_INT;
+      V_INT(out) = static_cast<INT>(value.AsInteger());
+      break;
+    case kVtUint:
+      V_VT(out) = VT_UINT;
+      V_UINT(out) = static_cast<UINT>(value.AsInteger());
+      break;
     case kVtDecimal: {
       // The decimal fills the whole VARIANT, its first field overlapping
       // the type code: set the code last.
@@ -167,7 +211,10 @@ HRESULT ToComVariant(const Variant& value, VARIANT* out) {
       V_VT(out) = VT_DECIMAL;
       break;
     }
-    case kVtError: V_VT(out) = VT_ERROR; V_ERROR(out) = value.AsErrorCode(); break;
+    case kVtError:
+      V_VT(out) = VT_ERROR;
+      V_ERROR(out) = value.AsErrorCode();
+      break;
     case kVtBstr: {
       std::wstring wide = WideFromAnsi(value.AsText());
       BSTR text = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));

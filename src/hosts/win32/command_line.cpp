@@ -5,9 +5,7 @@ namespace velkora::win32 {
 std::vector<std::string> SplitCommandLine(std::string_view command_line) {
   std::vector<std::string> params;
   std::size_t i = 0;
-  const auto is_separator = [](char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-  };
+  const auto is_separator = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
   while (i < command_line.size()) {
     while (i < command_line.size() && is_separator(command_line[i])) ++i;
     if (i >= command_line.size()) break;

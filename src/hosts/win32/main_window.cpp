@@ -55,7 +55,8 @@ namespace {
 
 std::string WindowText(HWND window) {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -85,14 +86,11 @@ MainWindow::MainWindow(HWND window, THaupt& haupt, MessageBoxes& boxes, Win32Tra
   }
 
   switch (haupt_.Visibility()) {
-    case THaupt::StartVisibility::kShown:
-      ShowWindow(window_, SW_SHOWNORMAL);
-      break;
+    case THaupt::StartVisibility::kShown: ShowWindow(window_, SW_SHOWNORMAL); break;
     case THaupt::StartVisibility::kMinimizedToTray:
       PostMessageA(window_, kStartMinimizedMessage, 0, 0);
       break;
-    case THaupt::StartVisibility::kHidden:
-      break;
+    case THaupt::StartVisibility::kHidden: break;
   }
 }
 
@@ -186,8 +184,9 @@ void MainWindow::ShowTrayMenu(ScreenPoint at) {
   // Without the owner in the foreground the menu would not close when the
   // user clicks elsewhere.
   SetForegroundWindow(owner);
-  const UINT chosen = static_cast<UINT>(TrackPopupMenu(
-      tray_menu_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
+  const UINT chosen = static_cast<UINT>(
+      TrackPopupMenu(tray_menu_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y,
+                     0, owner, nullptr));
   PostMessageA(owner, WM_NULL, 0, 0);
   if (auto command = MenuCommandFromId(chosen)) RunCommand(*command);
 }
@@ -230,8 +229,7 @@ bool MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESU
         haupt_.SetPosition(rect.left, rect.top);
       }
       return false;
-    default:
-      return false;
+    default: return false;
   }
 }
 

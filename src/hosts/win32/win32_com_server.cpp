@@ -84,7 +84,8 @@ void Win32ComServer::LoadTypeLibrary() {
   if (!dispatch_info_) throw Error(no_dispatch);
   UniqueTypeAttr attr(dispatch_info_.get());
   if (FAILED(dispatch_info_->GetTypeAttr(attr.put()))) throw Error(no_dispatch);
-  const bool is_dual_dispatch = attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL) &&
+  const bool is_dual_dispatch = attr->typekind == TKIND_DISPATCH &&
+                                (attr->wTypeFlags & TYPEFLAG_FDUAL) &&
                                 IsEqualGUID(attr->guid, IID_IApp);
   // The vtable half of the dual interface, through which DispInvoke calls.
   HREFTYPE vtable_ref = 0;
@@ -106,8 +107,8 @@ void Win32ComServer::UnregisterTypeLibrary() {
   using UnRegisterFn = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
   HMODULE oleaut = GetModuleHandleA("oleaut32.dll");
   if (oleaut == nullptr) return;
-  auto unregister =
-      reinterpret_cast<UnRegisterFn>(reinterpret_cast<void*>(GetProcAddress(oleaut, "UnRegisterTypeLib")));
+  auto unregister = reinterpret_cast<UnRegisterFn>(
+      reinterpret_cast<void*>(GetProcAddress(oleaut, "UnRegisterTypeLib")));
   if (unregister == nullptr) return;
   UniqueTLibAttr attr(type_library_.get());
   if (FAILED(type_library_->GetLibAttr(attr.put()))) return;
@@ -128,8 +129,7 @@ std::optional<int> Win32ComServer::InitializeAutomation(const std::vector<std::s
   process_reference_ = std::make_unique<Win32ProcessReference>();
   objects_ = std::make_unique<ObjectCounter>(mode_, process_reference_.get());
 
-  const std::vector<RegistryEntry> entries =
-      ClassRegistryEntries(exe_path_, ShortPath(exe_path_));
+  const std::vector<RegistryEntry> entries = ClassRegistryEntries(exe_path_, ShortPath(exe_path_));
   if (mode_ == StartMode::kUnregister) {
     UnregisterTypeLibrary();
   } else {
@@ -178,10 +178,9 @@ void Win32ComServer::MainWindowCreated(THaupt& haupt) {
   window_class_.reset(RegisterClassExA(&window_class));
   // Hidden: the server normally runs without a visible window. Without a
   // display no window can be made; the loop then still serves COM calls.
-  window_.reset(CreateWindowExA(0, kWindowClass, kWindowCaption,
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                haupt.Left(), haupt.Top(), 386, 194, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), this));
+  window_.reset(CreateWindowExA(
+      0, kWindowClass, kWindowCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+      haupt.Left(), haupt.Top(), 386, 194, nullptr, nullptr, GetModuleHandleA(nullptr), this));
   if (window_) {
     main_window_ = std::make_unique<MainWindow>(window_.get(), haupt, platform_.Boxes(),
                                                 dynamic_cast<Win32TrayShell*>(&platform_.Tray()));
@@ -333,7 +332,8 @@ LRESULT Win32ComServer::HandleMessage(HWND window, UINT message, WPARAM wparam, 
       break;
     case WM_CLOSE:
       // A user ends the server: ask first while clients still hold objects.
-      if (objects_ && !ConfirmClose(*objects_, /*user_interactive=*/true, platform_.Boxes())) return 0;
+      if (objects_ && !ConfirmClose(*objects_, /*user_interactive=*/true, platform_.Boxes()))
+        return 0;
       window_.reset();
       PostQuitMessage(0);
       return 0;
@@ -345,8 +345,7 @@ LRESULT Win32ComServer::HandleMessage(HWND window, UINT message, WPARAM wparam, 
         PostQuitMessage(0);
       }
       return 0;
-    default:
-      break;
+    default: break;
   }
   LRESULT result = 0;
   if (main_window_ && main_window_->HandleMessage(message, wparam, lparam, result)) return result;

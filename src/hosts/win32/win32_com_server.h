@@ -108,7 +108,7 @@ class Win32ComServer final : public HostHooks, public AppHost {
 
   std::unique_ptr<TApp> app_;
   UniqueWindowClass window_class_;
-  UniqueThreadTimer thread_timer_;  // the quit timer when there is no window
+  UniqueThreadTimer thread_timer_;           // the quit timer when there is no window
   std::unique_ptr<MainWindow> main_window_;  // its content: goes after the window
   UniqueWindow window_;
 };

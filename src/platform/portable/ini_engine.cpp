@@ -184,7 +184,8 @@ struct Location {
 // Finds the first section called `section` and, when `key` is given, the
 // first key line of that name inside it. Later sections of the same name are
 // never searched.
-Location Locate(std::string_view text, std::string_view section, std::optional<std::string_view> key) {
+Location Locate(std::string_view text, std::string_view section,
+                std::optional<std::string_view> key) {
   Location loc;
   loc.section_end = text.size();
   const std::size_t bracket = FindSection(text, section);
@@ -217,7 +218,8 @@ Location Locate(std::string_view text, std::string_view section, std::optional<s
 }
 
 std::string_view StripOuterQuotes(std::string_view value) {
-  if (value.size() > 1 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+  if (value.size() > 1 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
     return value.substr(1, value.size() - 2);
   }
   return value;
@@ -301,15 +303,19 @@ std::string GetStringFromText(std::string_view text, std::optional<std::string_v
 struct FoldedHash {
   std::size_t operator()(std::string_view name) const {
     uint64_t hash = 14695981039346656037ull;  // FNV-1a
-    for (const char c : name) hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
+    for (const char c : name)
+      hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
     return static_cast<std::size_t>(hash);
   }
 };
 struct FoldedEqual {
-  bool operator()(std::string_view a, std::string_view b) const { return EqualsIgnoreAsciiCase(a, b); }
+  bool operator()(std::string_view a, std::string_view b) const {
+    return EqualsIgnoreAsciiCase(a, b);
+  }
 };
 
-std::vector<Profile::NamedValue> SectionValuesFromText(std::string_view text, std::string_view section_arg,
+std::vector<Profile::NamedValue> SectionValuesFromText(std::string_view text,
+                                                       std::string_view section_arg,
                                                        std::size_t list_buffer_size,
                                                        std::size_t value_buffer_size) {
   const std::string_view section = NormaliseName(section_arg);
@@ -395,7 +401,8 @@ std::optional<std::string> WriteText(std::string_view text, std::string_view sec
 
   if (loc.section_found) {  // new key after the section's last key line
     out.append(text.substr(0, loc.anchor_end));
-    if (loc.anchor_end == loc.anchor_content_end) out.append(kLineBreak);  // an unterminated last line
+    if (loc.anchor_end == loc.anchor_content_end)
+      out.append(kLineBreak);  // an unterminated last line
     out.append(*key);
     out.push_back('=');
     out.append(*value);
@@ -486,7 +493,9 @@ std::string Utf8ToUtf16(std::string_view text) {
   std::string out;
   out.reserve(text.size() * 2);
   const std::size_t n = text.size();
-  auto byte = [&](std::size_t i) { return static_cast<uint32_t>(static_cast<unsigned char>(text[i])); };
+  auto byte = [&](std::size_t i) {
+    return static_cast<uint32_t>(static_cast<unsigned char>(text[i]));
+  };
   auto cont = [&](std::size_t i) { return i < n && (byte(i) & 0xC0) == 0x80; };
   std::size_t i = 0;
   while (i < n) {
@@ -497,13 +506,14 @@ std::string Utf8ToUtf16(std::string_view text) {
     } else if (b0 >= 0xC2 && b0 <= 0xDF && cont(i + 1)) {
       AppendUtf16(out, ((b0 & 0x1F) << 6) | (byte(i + 1) & 0x3F));
       i += 2;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF && cont(i + 1) && cont(i + 2) && (b0 != 0xE0 || byte(i + 1) >= 0xA0)) {
+    } else if (b0 >= 0xE0 && b0 <= 0xEF && cont(i + 1) && cont(i + 2) &&
+               (b0 != 0xE0 || byte(i + 1) >= 0xA0)) {
       AppendUtf16(out, ((b0 & 0x0F) << 12) | ((byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F));
       i += 3;
     } else if (b0 >= 0xF0 && b0 <= 0xF4 && cont(i + 1) && cont(i + 2) && cont(i + 3) &&
                (b0 != 0xF0 || byte(i + 1) >= 0x90) && (b0 != 0xF4 || byte(i + 1) < 0x90)) {
-      const uint32_t cp = ((b0 & 0x07) << 18) | ((byte(i + 1) & 0x3F) << 12) | ((byte(i + 2) & 0x3F) << 6) |
-                          (byte(i + 3) & 0x3F);
+      const uint32_t cp = ((b0 & 0x07) << 18) | ((byte(i + 1) & 0x3F) << 12) |
+                          ((byte(i + 2) & 0x3F) << 6) | (byte(i + 3) & 0x3F);
       AppendUtf16(out, 0xD800 + ((cp - 0x10000) >> 10));
       AppendUtf16(out, 0xDC00 + ((cp - 0x10000) & 0x3FF));
       i += 4;
@@ -532,8 +542,10 @@ std::string GetString(std::string_view file_bytes, std::optional<std::string_vie
   return GetStringFromText(file_bytes, section, key, default_text, buffer_size);
 }
 
-std::vector<Profile::NamedValue> GetSectionValues(std::string_view file_bytes, std::string_view section,
-                                                  std::size_t list_buffer_size, std::size_t value_buffer_size) {
+std::vector<Profile::NamedValue> GetSectionValues(std::string_view file_bytes,
+                                                  std::string_view section,
+                                                  std::size_t list_buffer_size,
+                                                  std::size_t value_buffer_size) {
   if (HasUtf16Bom(file_bytes)) {
     const std::string text = DecodeForReading(file_bytes);
     return SectionValuesFromText(text, section, list_buffer_size, value_buffer_size);

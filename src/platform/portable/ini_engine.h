@@ -46,8 +46,10 @@ std::string GetString(std::string_view file_bytes, std::optional<std::string_vie
 // answers as those calls, from one pass over the section, so a section of
 // thousands of keys costs time in proportion to its length.
 // REQUIRES: both buffer sizes >= 1.
-std::vector<Profile::NamedValue> GetSectionValues(std::string_view file_bytes, std::string_view section,
-                                                  std::size_t list_buffer_size, std::size_t value_buffer_size);
+std::vector<Profile::NamedValue> GetSectionValues(std::string_view file_bytes,
+                                                  std::string_view section,
+                                                  std::size_t list_buffer_size,
+                                                  std::size_t value_buffer_size);
 
 // WritePrivateProfileString over the bytes of a file (empty when missing):
 // returns the file's new bytes.

@@ -32,14 +32,11 @@ class UnavailableRasLibrary final : public RasLibrary {
  public:
   bool Load() override { return false; }
   void Unload() override {}
-  uint32_t EnumConnections(std::size_t, std::vector<RasConnection>& records,
-                           uint32_t&) override {
+  uint32_t EnumConnections(std::size_t, std::vector<RasConnection>& records, uint32_t&) override {
     records.clear();
     return kRasErrorNotAvailable;
   }
-  uint32_t GetConnectStatus(uintptr_t, RasConnectStatus&) override {
-    return kRasErrorNotAvailable;
-  }
+  uint32_t GetConnectStatus(uintptr_t, RasConnectStatus&) override { return kRasErrorNotAvailable; }
   uint32_t HangUp(uintptr_t) override { return kRasErrorNotAvailable; }
   std::string ErrorString(uint32_t) override { return {}; }
   std::string SystemErrorText(uint32_t) override { return {}; }
@@ -52,9 +49,7 @@ class UnavailableRasLibrary final : public RasLibrary {
 // No dial-up statistics: every value is missing, so every counter reads 0.
 class NoPerfCounters final : public PerfData {
  public:
-  std::optional<RegistryValue> ReadStatValue(const std::string&) override {
-    return std::nullopt;
-  }
+  std::optional<RegistryValue> ReadStatValue(const std::string&) override { return std::nullopt; }
 };
 
 // No notification area and no application window to hide or show.

@@ -38,7 +38,9 @@ class FileBytes {
 
   std::string_view view() const { return {data_.get(), size_}; }
   operator std::string_view() const { return view(); }
-  friend bool operator==(std::string_view text, const FileBytes& bytes) { return text == bytes.view(); }
+  friend bool operator==(std::string_view text, const FileBytes& bytes) {
+    return text == bytes.view();
+  }
 
  private:
   std::unique_ptr<char[]> data_;
@@ -181,7 +183,8 @@ bool IniFileProfile::WriteInPlace(const std::string& target, const struct stat& 
   if (bytes.size() > static_cast<std::size_t>(now.st_size) && !Reserve(fd.get(), bytes.size())) {
     // Whatever part of the room was had goes again; the content is as it was.
     struct stat after {};
-    if (::fstat(fd.get(), &after) == 0 && after.st_size != now.st_size) (void)::ftruncate(fd.get(), now.st_size);
+    if (::fstat(fd.get(), &after) == 0 && after.st_size != now.st_size)
+      (void)::ftruncate(fd.get(), now.st_size);
     return false;
   }
   // Freshly opened, the descriptor writes from the file's start.
@@ -197,8 +200,9 @@ std::string IniFileProfile::PathOf(const std::string& file) const {
 }
 
 std::string IniFileProfile::GetString(std::optional<std::string_view> section,
-                                      std::optional<std::string_view> key, std::string_view default_text,
-                                      std::size_t buffer_size, const std::string& file) {
+                                      std::optional<std::string_view> key,
+                                      std::string_view default_text, std::size_t buffer_size,
+                                      const std::string& file) {
   FileBytes bytes;
   struct stat info {};
   // A file that is missing or unreadable reads as empty: the caller gets the
@@ -214,17 +218,21 @@ std::vector<Profile::NamedValue> IniFileProfile::GetSectionValues(std::string_vi
   FileBytes bytes;
   struct stat info {};
   if (file.empty() || ReadWholeFile(PathOf(file), bytes, info) != ReadOutcome::kRead) bytes.clear();
-  return portable::ini_engine::GetSectionValues(bytes, section, list_buffer_size, value_buffer_size);
+  return portable::ini_engine::GetSectionValues(bytes, section, list_buffer_size,
+                                                value_buffer_size);
 }
 
-IniFileProfile::TempFile IniFileProfile::CreateTempFile(const std::string& target, mode_t mode) const {
+IniFileProfile::TempFile IniFileProfile::CreateTempFile(const std::string& target,
+                                                        mode_t mode) const {
   TempFile temp;
   if (Fails(WriteStep::kCreateTemp)) return temp;
   const std::string stem = TempStem(target);
-  const auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+  const auto seed =
+      static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
     temp.path = stem + std::to_string(seed + attempt);
-    temp.fd = UniqueFd(::open(temp.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
+    temp.fd = UniqueFd(
+        ::open(temp.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
     if (temp.fd) return temp;
     temp.error = errno;
     if (temp.error != EEXIST) break;
@@ -282,7 +290,8 @@ bool IniFileProfile::WriteString(std::string_view section, std::optional<std::st
   const bool existed = outcome == ReadOutcome::kRead;
   if (existed && !MayWrite(target, info)) return false;
 
-  const std::optional<std::string> new_bytes = portable::ini_engine::WriteString(old_bytes, section, key, value);
+  const std::optional<std::string> new_bytes =
+      portable::ini_engine::WriteString(old_bytes, section, key, value);
   if (!new_bytes) return false;
   // Nothing to change: the file stays untouched, and a delete from a file
   // that is not there creates none.

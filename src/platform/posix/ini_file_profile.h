@@ -53,7 +53,8 @@ class IniFileProfile final : public Profile {
   using FaultInjector = std::function<bool(WriteStep)>;
 
   IniFileProfile() = default;
-  explicit IniFileProfile(FaultInjector fault_injector) : fault_injector_(std::move(fault_injector)) {}
+  explicit IniFileProfile(FaultInjector fault_injector)
+      : fault_injector_(std::move(fault_injector)) {}
 
   // A file named without a full path (not starting with "/") is looked for
   // in `folder`, the way the platform's functions look in one fixed folder,
@@ -61,16 +62,17 @@ class IniFileProfile final : public Profile {
   // are taken from the current folder.
   void SetFolderForRelativeNames(std::string folder) { relative_folder_ = std::move(folder); }
 
-  std::string GetString(std::optional<std::string_view> section, std::optional<std::string_view> key,
-                        std::string_view default_text, std::size_t buffer_size,
-                        const std::string& file) override;
+  std::string GetString(std::optional<std::string_view> section,
+                        std::optional<std::string_view> key, std::string_view default_text,
+                        std::size_t buffer_size, const std::string& file) override;
 
   bool WriteString(std::string_view section, std::optional<std::string_view> key,
                    std::optional<std::string_view> value, const std::string& file) override;
 
   // Reads the file once for the names and all their values.
   std::vector<NamedValue> GetSectionValues(std::string_view section, std::size_t list_buffer_size,
-                                           std::size_t value_buffer_size, const std::string& file) override;
+                                           std::size_t value_buffer_size,
+                                           const std::string& file) override;
 
  private:
   bool Fails(WriteStep step) const { return fault_injector_ && fault_injector_(step); }
@@ -107,7 +109,8 @@ class IniFileProfile final : public Profile {
   // file the bytes were computed from; a different file found at `target`
   // now is left alone (false). A longer content gets its room on the disk
   // first, so a full disk refuses the write before any byte changes.
-  bool WriteInPlace(const std::string& target, const struct stat& read_info, std::string_view bytes) const;
+  bool WriteInPlace(const std::string& target, const struct stat& read_info,
+                    std::string_view bytes) const;
 
   std::string PathOf(const std::string& file) const;
 

@@ -5,10 +5,10 @@
 namespace velkora::posix {
 
 DateTime PosixClock::Now() const {
-  timespec now {};
+  timespec now{};
   ::clock_gettime(CLOCK_REALTIME, &now);
   const time_t seconds = now.tv_sec;
-  tm local {};
+  tm local{};
   if (::localtime_r(&seconds, &local) == nullptr) return 0.0;
   // A leap second has no place in a day fraction; it reads as the second before.
   const int second = local.tm_sec > 59 ? 59 : local.tm_sec;

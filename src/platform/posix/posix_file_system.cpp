@@ -27,7 +27,8 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
   // Iterative match with one backtrack point: the last '*' seen.
   std::size_t p = 0, n = 0, star = std::string_view::npos, resume = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || AsciiLower(pattern[p]) == AsciiLower(name[n]))) {
+    if (p < pattern.size() &&
+        (pattern[p] == '?' || AsciiLower(pattern[p]) == AsciiLower(name[n]))) {
       ++p;
       ++n;
     } else if (p < pattern.size() && pattern[p] == '*') {
@@ -131,8 +132,8 @@ bool PosixFileSystem::ReadFolderForWalk(const std::string& folder, FolderIdentit
       if (record->d_type == DT_UNKNOWN) {
         // Some file systems do not fill in the type.
         struct stat entry {};
-        is_directory = ::fstatat(fd.get(), name, &entry, AT_SYMLINK_NOFOLLOW) == 0 &&
-                       S_ISDIR(entry.st_mode);
+        is_directory =
+            ::fstatat(fd.get(), name, &entry, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(entry.st_mode);
       }
       entries.push_back(WalkEntry{name, is_directory});
     }

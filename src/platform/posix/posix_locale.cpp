@@ -27,7 +27,9 @@ UniqueLocale OpenLocale(int mask, const std::string& name) {
   return UniqueLocale(::newlocale(mask, name.c_str(), static_cast<locale_t>(nullptr)));
 }
 
-bool IsFormatLetter(char c) { return c == 'd' || c == 'm' || c == 'y' || c == 'h' || c == 'n' || c == 's'; }
+bool IsFormatLetter(char c) {
+  return c == 'd' || c == 'm' || c == 'y' || c == 'h' || c == 'n' || c == 's';
+}
 
 // The first character between fields, e.g. '.' in "dd.mm.yyyy".
 char SeparatorOf(std::string_view runtime_format, char fallback) {
@@ -65,8 +67,8 @@ std::string RuntimeFormatFromStrftime(std::string_view f) {
     if (++i >= f.size()) break;
     char field = f[i];
     // Flags and the E/O modifiers change spelling, not the field.
-    while ((field == 'E' || field == 'O' || field == '-' || field == '_' || field == '0' || field == '^' ||
-            field == '#') &&
+    while ((field == 'E' || field == 'O' || field == '-' || field == '_' || field == '0' ||
+            field == '^' || field == '#') &&
            i + 1 < f.size()) {
       field = f[++i];
     }
@@ -74,19 +76,23 @@ std::string RuntimeFormatFromStrftime(std::string_view f) {
       case 'd': out += "dd"; break;
       case 'a': out += "ddd"; break;
       case 'A': out += "dddd"; break;
-      case 'b': case 'h': out += "mmm"; break;
+      case 'b':
+      case 'h': out += "mmm"; break;
       case 'B': out += "mmmm"; break;
       case 'e': out += "d"; break;
       case 'm': out += "mm"; break;
       case 'y': out += "yy"; break;
       case 'Y': out += "yyyy"; break;
-      case 'H': case 'I': out += "hh"; break;
-      case 'k': case 'l': out += "h"; break;
+      case 'H':
+      case 'I': out += "hh"; break;
+      case 'k':
+      case 'l': out += "h"; break;
       case 'M': out += "nn"; break;
       case 'S': out += "ss"; break;
       case 'D': out += "mm/dd/yy"; break;
       case 'F': out += "yyyy-mm-dd"; break;
-      case 'T': case 'r': out += "hh:nn:ss"; break;
+      case 'T':
+      case 'r': out += "hh:nn:ss"; break;
       case 'R': out += "hh:nn"; break;
       case '%': out += "%"; break;
       default: break;  // %p, %Z and the like have no runtime letter

@@ -24,8 +24,8 @@ namespace velkora::posix {
 //   fields map to the runtime letters (%d dd, %e d, %m mm, %b/%h mmm,
 //   %B mmmm, %a ddd, %A dddd, %y yy, %Y yyyy, %H/%I hh, %M nn, %S ss, %D,
 //   %F, %T, %R, %r expanded); %p and other fields are dropped, so 12-hour
-//   formats read as 24-hour ones. A German LC_TIME gives German names. A multi-byte separator (e.g. a narrow no-break space)
-//   becomes ' ' for thousands and keeps the default for the others.
+//   formats read as 24-hour ones. A German LC_TIME gives German names. A multi-byte separator (e.g.
+//   a narrow no-break space) becomes ' ' for thousands and keeps the default for the others.
 class PosixLocale final : public Locale {
  public:
   using EnvLookup = std::function<std::optional<std::string>(const char* name)>;

@@ -30,8 +30,8 @@ std::string EscapeName(const std::string& name) {
   std::string out;
   for (const char c : name) {
     const auto u = static_cast<unsigned char>(c);
-    if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '-' || u == '_' ||
-        (u == '.' && !out.empty())) {
+    if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '-' ||
+        u == '_' || (u == '.' && !out.empty())) {
       out.push_back(c);
     } else {
       char hex[4];
@@ -47,7 +47,8 @@ std::string EscapeName(const std::string& name) {
 std::string NamedLockPath(const std::string& name) {
   const char* runtime_dir = std::getenv("XDG_RUNTIME_DIR");
   struct stat info {};
-  if (runtime_dir && runtime_dir[0] == '/' && ::stat(runtime_dir, &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (runtime_dir && runtime_dir[0] == '/' && ::stat(runtime_dir, &info) == 0 &&
+      S_ISDIR(info.st_mode)) {
     return std::string(runtime_dir) + "/velkora-" + EscapeName(name) + ".lock";
   }
   return "/tmp/velkora-" + std::to_string(::getuid()) + "-" + EscapeName(name) + ".lock";

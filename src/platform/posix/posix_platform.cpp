@@ -4,7 +4,8 @@ namespace velkora::posix {
 namespace {
 
 std::unique_ptr<Locale> MakeLocale(const PosixPlatform::Options& options) {
-  if (options.german_formats) return std::make_unique<portable::FixedLocale>(FormatSettings::German());
+  if (options.german_formats)
+    return std::make_unique<portable::FixedLocale>(FormatSettings::German());
   return std::make_unique<PosixLocale>(options.env);
 }
 

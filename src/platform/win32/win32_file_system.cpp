@@ -19,8 +19,8 @@ bool Win32FileSystem::RemoveFile(const std::string& path) {
 }
 
 bool Win32FileSystem::EmptyFile(const std::string& path) {
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   return static_cast<bool>(file);
 }
 
@@ -74,7 +74,8 @@ std::string Win32FileSystem::FullPath(const std::string& path) const {
   if (path.empty()) return path;
   std::string full(MAX_PATH, '\0');
   for (int attempt = 0; attempt < 2; ++attempt) {
-    const DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    const DWORD length =
+        GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
     if (length == 0) return path;
     if (length < full.size()) {
       full.resize(length);
@@ -89,10 +90,9 @@ bool Win32FileSystem::ReadFolderForWalk(const std::string& folder, FolderIdentit
                                         std::vector<WalkEntry>& entries) const {
   // FILE_FLAG_OPEN_REPARSE_POINT opens a junction or link itself, so its
   // attributes tell what it is instead of those of its target.
-  UniqueFile handle(CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  UniqueFile handle(CreateFileA(
+      folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!handle) return false;
   BY_HANDLE_FILE_INFORMATION info{};
   if (!GetFileInformationByHandle(handle.get(), &info)) return false;

@@ -82,13 +82,15 @@ FormatSettings Win32Locale::Formats() const {
   fs.time_pm_string = LocaleText(LOCALE_S2359, defaults.time_pm_string);
   for (std::size_t i = 0; i < 12; ++i) {
     const LCTYPE offset = static_cast<LCTYPE>(i);
-    fs.short_month_names[i] = LocaleText(LOCALE_SABBREVMONTHNAME1 + offset, defaults.short_month_names[i]);
+    fs.short_month_names[i] =
+        LocaleText(LOCALE_SABBREVMONTHNAME1 + offset, defaults.short_month_names[i]);
     fs.long_month_names[i] = LocaleText(LOCALE_SMONTHNAME1 + offset, defaults.long_month_names[i]);
   }
   // The system counts weekdays from Monday (DAYNAME1) to Sunday (DAYNAME7).
   for (std::size_t i = 0; i < 7; ++i) {
     const LCTYPE offset = static_cast<LCTYPE>((i + 6) % 7);
-    fs.short_day_names[i] = LocaleText(LOCALE_SABBREVDAYNAME1 + offset, defaults.short_day_names[i]);
+    fs.short_day_names[i] =
+        LocaleText(LOCALE_SABBREVDAYNAME1 + offset, defaults.short_day_names[i]);
     fs.long_day_names[i] = LocaleText(LOCALE_SDAYNAME1 + offset, defaults.long_day_names[i]);
   }
   return fs;

@@ -2,9 +2,8 @@
 
 namespace velkora::win32 {
 
-BoxResult Win32MessageBoxes::Show(const std::string& text, const std::string& caption,
-                                  BoxIcon icon, BoxButtons buttons, bool default_no,
-                                  bool task_modal) {
+BoxResult Win32MessageBoxes::Show(const std::string& text, const std::string& caption, BoxIcon icon,
+                                  BoxButtons buttons, bool default_no, bool task_modal) {
   UINT style = buttons == BoxButtons::kYesNo ? MB_YESNO : MB_OK;
   switch (icon) {
     case BoxIcon::kNone: break;

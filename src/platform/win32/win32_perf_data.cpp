@@ -14,8 +14,7 @@ std::optional<RegistryValue> Win32PerfData::ReadStatValue(const std::string& nam
   }
   DWORD type = REG_NONE;
   DWORD size = 0;
-  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) !=
-      ERROR_SUCCESS) {
+  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   RegistryValue value;

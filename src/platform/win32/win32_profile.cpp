@@ -30,9 +30,9 @@ std::string Win32Profile::GetString(std::optional<std::string_view> section,
   std::string default_arg(default_text);
   // Large enough for the API's own limit; the caller's size is what is passed.
   std::vector<char> buffer(buffer_size == 0 ? 1 : buffer_size, '\0');
-  DWORD copied = GetPrivateProfileStringA(section_arg.get(), key_arg.get(), default_arg.c_str(),
-                                          buffer.data(), static_cast<DWORD>(buffer.size()),
-                                          file.c_str());
+  DWORD copied =
+      GetPrivateProfileStringA(section_arg.get(), key_arg.get(), default_arg.c_str(), buffer.data(),
+                               static_cast<DWORD>(buffer.size()), file.c_str());
   if (copied > buffer.size()) copied = static_cast<DWORD>(buffer.size());
   return std::string(buffer.data(), copied);
 }

@@ -57,8 +57,7 @@ void Win32RasLibrary::Unload() {
   ras_library_.reset();
 }
 
-uint32_t Win32RasLibrary::EnumConnections(std::size_t capacity,
-                                          std::vector<RasConnection>& records,
+uint32_t Win32RasLibrary::EnumConnections(std::size_t capacity, std::vector<RasConnection>& records,
                                           uint32_t& count) {
   records.clear();
   if (enum_connections_ == nullptr || capacity == 0) return kRasErrorNotAvailable;
@@ -72,8 +71,8 @@ uint32_t Win32RasLibrary::EnumConnections(std::size_t capacity,
   if (result != kRasOk && result != kRasErrorBufferTooSmall) return result;
   const std::size_t filled = std::min<std::size_t>(connections, capacity);
   for (std::size_t i = 0; i < filled; ++i) {
-    records.push_back({reinterpret_cast<uintptr_t>(buffer[i].handle),
-                       FieldText(buffer[i].entry_name)});
+    records.push_back(
+        {reinterpret_cast<uintptr_t>(buffer[i].handle), FieldText(buffer[i].entry_name)});
   }
   return result;
 }

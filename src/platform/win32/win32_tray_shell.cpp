@@ -34,8 +34,8 @@ bool Win32TrayShell::NotificationAreaSupported() const {
 
 void Win32TrayShell::CreateMessageWindow(TrayMessageHandler handler) {
   handler_ = std::move(handler);
-  message_window_.reset(CreateWindowExA(0, kWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                        nullptr, GetModuleHandleA(nullptr), this));
+  message_window_.reset(CreateWindowExA(0, kWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                        GetModuleHandleA(nullptr), this));
 }
 
 void Win32TrayShell::DestroyMessageWindow() {
@@ -61,12 +61,8 @@ bool Win32TrayShell::Notify(DWORD operation, const TrayIconRecord& record) {
 }
 
 bool Win32TrayShell::AddIcon(const TrayIconRecord& record) { return Notify(NIM_ADD, record); }
-bool Win32TrayShell::ModifyIcon(const TrayIconRecord& record) {
-  return Notify(NIM_MODIFY, record);
-}
-bool Win32TrayShell::DeleteIcon(const TrayIconRecord& record) {
-  return Notify(NIM_DELETE, record);
-}
+bool Win32TrayShell::ModifyIcon(const TrayIconRecord& record) { return Notify(NIM_MODIFY, record); }
+bool Win32TrayShell::DeleteIcon(const TrayIconRecord& record) { return Notify(NIM_DELETE, record); }
 
 uintptr_t Win32TrayShell::ApplicationIcon() const {
   return reinterpret_cast<uintptr_t>(LoadApplicationIcon(IconSize::kSmall));

@@ -89,8 +89,9 @@ bool FileExists(const std::string& path) {
 
 std::string ReadFirstLine(const std::string& path) {
   if (path.empty()) return {};
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return {};
   char buffer[64] = {};
   DWORD read = 0;
@@ -102,8 +103,9 @@ std::string ReadFirstLine(const std::string& path) {
 }
 
 void AppendLine(const std::string& path, const std::string& line) {
-  FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return;
   std::string data = line + "\n";
   DWORD written = 0;
@@ -151,12 +153,14 @@ BOOL CALLBACK CollectBoxes(HWND window, LPARAM param) {
   return TRUE;
 }
 
-int Watch(const std::string& log, int delay_ms, const std::string& answer_file, const std::string& stop_file) {
+int Watch(const std::string& log, int delay_ms, const std::string& answer_file,
+          const std::string& stop_file) {
   std::set<HWND> handled;
   while (!FileExists(stop_file)) {
     std::vector<HWND> boxes;
     EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&boxes));
-    for (auto it = handled.begin(); it != handled.end();) it = IsWindow(*it) ? std::next(it) : handled.erase(it);
+    for (auto it = handled.begin(); it != handled.end();)
+      it = IsWindow(*it) ? std::next(it) : handled.erase(it);
     for (HWND box : boxes) {
       if (handled.count(box) != 0) continue;
       if (ReadFirstLine(answer_file) == "hold") continue;
@@ -224,12 +228,12 @@ LRESULT CALLBACK OwnWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM 
     case WM_DESTROY:
       if (--own->open == 0) PostQuitMessage(0);
       return 0;
-    default:
-      return DefWindowProcA(window, message, wparam, lparam);
+    default: return DefWindowProcA(window, message, wparam, lparam);
   }
 }
 
-int OpenWindows(const std::string& record, DWORD timeout_ms, const std::vector<std::string>& titles) {
+int OpenWindows(const std::string& record, DWORD timeout_ms,
+                const std::vector<std::string>& titles) {
   OwnWindows own{record};
   WNDCLASSA window_class = {};
   window_class.lpfnWndProc = OwnWindowProc;
@@ -239,8 +243,8 @@ int OpenWindows(const std::string& record, DWORD timeout_ms, const std::vector<s
   // Each new window goes on top: open the last title first.
   for (auto title = titles.rbegin(); title != titles.rend(); ++title) {
     HWND window = CreateWindowExA(0, window_class.lpszClassName, title->c_str(),
-                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr,
-                                  window_class.hInstance, nullptr);
+                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100, nullptr,
+                                  nullptr, window_class.hInstance, nullptr);
     if (window == nullptr) return 1;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&own));
     ++own.open;

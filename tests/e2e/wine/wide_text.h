@@ -19,7 +19,8 @@ inline std::wstring Widen(const std::string& text, UINT code_page) {
 inline std::string ToUtf8(const std::wstring& text) {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
   std::string result(static_cast<size_t>(length), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), size, result.data(), length, nullptr, nullptr);
   return result;

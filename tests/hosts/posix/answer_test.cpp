@@ -20,9 +20,11 @@ TEST(AnswerTest, JsonStringEscaping) {
       {"\x01\x1f\x7f", "\"\\u0001\\u001f\\u007f\""},
       {"Größe € 😀", "\"Größe € 😀\""},
       // Not UTF-8: each stray byte becomes the Latin-1 character of its number.
-      {"Gr\xf6\xdf" "e", "\"Gr\\u00f6\\u00dfe\""},
+      {"Gr\xf6\xdf"
+       "e",
+       "\"Gr\\u00f6\\u00dfe\""},
       {"\xc3", "\"\\u00c3\""},
-      {"\xc0\xaf", "\"\\u00c0\\u00af\""},            // overlong
+      {"\xc0\xaf", "\"\\u00c0\\u00af\""},             // overlong
       {"\xed\xa0\x80", "\"\\u00ed\\u00a0\\u0080\""},  // surrogate
       {"\xe2\x82", "\"\\u00e2\\u0082\""},             // cut short
   };
@@ -36,12 +38,9 @@ TEST(AnswerTest, PlainAnswers) {
     const char* plain;
   };
   const Case cases[] = {
-      {Variant::Text("010103"), "010103"},
-      {Variant(), ""},
-      {Variant::Bool(true), "-1"},
-      {Variant::I4(-7), "-7"},
-      {Variant::R8(0.5), "0,5"},
-      {Variant::Text("a\r\nb"), "a\\r\\nb"},
+      {Variant::Text("010103"), "010103"}, {Variant(), ""},
+      {Variant::Bool(true), "-1"},         {Variant::I4(-7), "-7"},
+      {Variant::R8(0.5), "0,5"},           {Variant::Text("a\r\nb"), "a\\r\\nb"},
       {Variant::Null(), "<Null>"},
   };
   for (const Case& c : cases) {
@@ -66,16 +65,19 @@ TEST(AnswerTest, JsonValues) {
 
 TEST(AnswerTest, Errors) {
   CallResult r;
-  r.error = AutomationError{"ScriptFunctions.App", "Ungültige Variant-Typumwandlung\r\nzweite Zeile",
-                            static_cast<int32_t>(0x8000FFFFu)};
+  r.error =
+      AutomationError{"ScriptFunctions.App", "Ungültige Variant-Typumwandlung\r\nzweite Zeile",
+                      static_cast<int32_t>(0x8000FFFFu)};
   const FormatSettings fs;
   EXPECT_EQ(FormatAnswer(r, fs, AnswerMode::kPlain),
             "Fehler 0x8000FFFF: Ungültige Variant-Typumwandlung\\r\\nzweite Zeile");
-  EXPECT_EQ(FormatAnswer(r, fs, AnswerMode::kJson),
-            R"({"error":{"source":"ScriptFunctions.App","description":"Ungültige Variant-Typumwandlung\r\nzweite Zeile","status":-2147418113,"status_hex":"0x8000FFFF"}})");
+  EXPECT_EQ(
+      FormatAnswer(r, fs, AnswerMode::kJson),
+      R"({"error":{"source":"ScriptFunctions.App","description":"Ungültige Variant-Typumwandlung\r\nzweite Zeile","status":-2147418113,"status_hex":"0x8000FFFF"}})");
 
   CallLineError syntax{7, "expected ')'"};
-  EXPECT_EQ(FormatSyntaxError(syntax, AnswerMode::kPlain), "Syntaxfehler in Spalte 7: expected ')'");
+  EXPECT_EQ(FormatSyntaxError(syntax, AnswerMode::kPlain),
+            "Syntaxfehler in Spalte 7: expected ')'");
   EXPECT_EQ(FormatSyntaxError(syntax, AnswerMode::kJson),
             R"({"syntax_error":{"column":7,"message":"expected ')'"}})");
 }

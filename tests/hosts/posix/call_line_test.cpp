@@ -110,7 +110,8 @@ TEST(CallLineTest, LiteralTypes) {
       {"CLngLng(9007199254740993)", Variant::I8(9007199254740993)},
       {"clnglng(-9223372036854775808)", Variant::I8(INT64_MIN)},
       {"CDec(-1.50)", Variant::Dec(Decimal{2, true, 0, 150})},
-      {"CDec(79228162514264337593543950335)", Variant::Dec(Decimal{0, false, 0xFFFFFFFF, UINT64_MAX})},
+      {"CDec(79228162514264337593543950335)",
+       Variant::Dec(Decimal{0, false, 0xFFFFFFFF, UINT64_MAX})},
       {"CDec(0.0000000000000000000000000001)", Variant::Dec(Decimal{28, false, 0, 1})},
       {"Array()", Variant::Array(kVtVariant)},
       {"Array(1, \"x\", Array(2))", Variant::Array(kVtVariant)},
@@ -156,7 +157,8 @@ TEST(CallLineTest, NestingIsBoundedWithASyntaxError) {
       CallLineResult r = ParseCallLine(nested(word, depth));
       ASSERT_FALSE(r) << word << " " << depth;
       EXPECT_EQ(r.error().column, 3u + 64u * 6u) << "where the 65th level begins";
-      EXPECT_NE(r.error().message.find("nested deeper than 64"), std::string::npos) << r.error().message;
+      EXPECT_NE(r.error().message.find("nested deeper than 64"), std::string::npos)
+          << r.error().message;
     }
   }
   // Levels count along one path, not across siblings.
@@ -166,7 +168,8 @@ TEST(CallLineTest, NestingIsBoundedWithASyntaxError) {
 }
 
 TEST(CallLineTest, NamedArguments) {
-  ParsedCall call = MustParse("IniRead(\"a.ini\", Eintrag:=\"K\", sektion := \"S\", Wert:=ByRef(0))");
+  ParsedCall call =
+      MustParse("IniRead(\"a.ini\", Eintrag:=\"K\", sektion := \"S\", Wert:=ByRef(0))");
   ASSERT_EQ(call.args.size(), 4u);
   EXPECT_FALSE(call.args[0].name);
   EXPECT_EQ(call.args[1].name, "Eintrag");
@@ -221,7 +224,8 @@ TEST(CallLineTest, MalformedLinesNameTheColumn) {
     CallLineResult r = ParseCallLine(c.line);
     ASSERT_FALSE(r) << c.line;
     EXPECT_EQ(r.error().column, c.column) << c.line << ": " << r.error().message;
-    EXPECT_NE(r.error().message.find(c.message), std::string::npos) << c.line << ": " << r.error().message;
+    EXPECT_NE(r.error().message.find(c.message), std::string::npos)
+        << c.line << ": " << r.error().message;
   }
 }
 

@@ -49,7 +49,8 @@ TEST(HostOptionsTest, FoldersFollowXdgRules) {
 // name joined to them later must not be taken from a folder again.
 TEST(HostOptionsTest, RelativeFoldersBecomeFullPaths) {
   const std::string here = std::filesystem::current_path().string();
-  HostOptionsResult r = ParseHostOptions({"--config-dir", "examples/lcr/", "--state-dir=./log/../state"}, Env({}));
+  HostOptionsResult r =
+      ParseHostOptions({"--config-dir", "examples/lcr/", "--state-dir=./log/../state"}, Env({}));
   ASSERT_TRUE(r) << r.error();
   EXPECT_EQ(r->config_dir, here + "/examples/lcr");
   EXPECT_EQ(r->state_dir, here + "/state");
@@ -61,7 +62,8 @@ TEST(HostOptionsTest, RelativeFoldersBecomeFullPaths) {
 
 TEST(HostOptionsTest, OptionsThenParameters) {
   const EnvLookup env = Env({{"HOME", "/h"}});
-  HostOptionsResult r = ParseHostOptions({"--json", "--locale", "de", "TESTMODE", "--json", "a b"}, env);
+  HostOptionsResult r =
+      ParseHostOptions({"--json", "--locale", "de", "TESTMODE", "--json", "a b"}, env);
   ASSERT_TRUE(r) << r.error();
   EXPECT_TRUE(r->json);
   EXPECT_TRUE(r->german_formats);

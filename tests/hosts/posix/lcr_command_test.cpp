@@ -37,8 +37,9 @@ TEST(ParseLcrCommand, OptionsAroundTheDuration) {
   EXPECT_EQ(ParseLcrCommand({"-5"}, Env({{"HOME", "/h"}}))->config_dir, "/h/.config/velkora");
   EXPECT_TRUE(ParseLcrCommand({"--help"}, Env({}))->help);
   // A relative folder is a full path from the current folder.
-  EXPECT_EQ(ParseLcrCommand({"60", "--config-dir", "examples/lcr/einstellungen"}, Env({}))->config_dir,
-            std::filesystem::current_path().string() + "/examples/lcr/einstellungen");
+  EXPECT_EQ(
+      ParseLcrCommand({"60", "--config-dir", "examples/lcr/einstellungen"}, Env({}))->config_dir,
+      std::filesystem::current_path().string() + "/examples/lcr/einstellungen");
 }
 
 TEST(ParseLcrCommand, BadCommandLines) {

@@ -35,7 +35,8 @@ void* operator new(std::size_t size) {
   AllocationFailure& f = allocation_failure;
   if (f.armed) {
     ++f.counted;
-    if (f.counted == f.fail_from || (f.fail_rest && f.counted > f.fail_from)) throw std::bad_alloc();
+    if (f.counted == f.fail_from || (f.fail_rest && f.counted > f.fail_from))
+      throw std::bad_alloc();
   }
   if (void* memory = std::malloc(size != 0 ? size : 1)) return memory;
   throw std::bad_alloc();
@@ -218,7 +219,8 @@ TEST_F(AppObjectTest, AnObjectWhereTextIsExpectedIsAskedForItsDefaultValue) {
   // Without one it is refused as before.
   DefaultValueObject none;
   arg = none.AsArgument();
-  EXPECT_EQ(Call(dispid::kWindowExists, &arg, 1, nullptr, 0, &result, &exception), DISP_E_EXCEPTION);
+  EXPECT_EQ(Call(dispid::kWindowExists, &arg, 1, nullptr, 0, &result, &exception),
+            DISP_E_EXCEPTION);
   EXPECT_EQ(exception.scode, static_cast<SCODE>(E_UNEXPECTED));
   EXPECT_STREQ(exception.bstrDescription, L"Ung\u00fcltige Variant-Typumwandlung");
   clear();
@@ -339,8 +341,8 @@ TEST_F(AppObjectTest, InvokeExTakesInvokesPathWithItsChecks) {
                          &result, &exception, nullptr),
             DISP_E_BADPARAMCOUNT);
   EXPECT_EQ(host_.StatusLine(), status_before);
-  EXPECT_EQ(ex->InvokeEx(99, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &only_this, &result,
-                         &exception, nullptr),
+  EXPECT_EQ(ex->InvokeEx(99, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &only_this, &result, &exception,
+                         nullptr),
             DISP_E_MEMBERNOTFOUND);
   EXPECT_EQ(ex->InvokeEx(dispid::kVelkoraVersion, LOCALE_USER_DEFAULT, DISPATCH_METHOD, nullptr,
                          &result, &exception, nullptr),

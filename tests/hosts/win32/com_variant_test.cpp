@@ -27,7 +27,9 @@ TEST(ComVariant, ScriptVariablesArriveByReference) {
   std::deque<Variant> referents;
   Variant v = FromComVariant(ref, referents);
   ASSERT_TRUE(v.IsByRef());
-  EXPECT_EQ(v.Deref().AsText(), "Gr\xFC\xDF" "e");  // code page 1252
+  EXPECT_EQ(v.Deref().AsText(),
+            "Gr\xFC\xDF"
+            "e");  // code page 1252
   VariantClear(&inner);
 }
 
@@ -40,7 +42,8 @@ TEST(ComVariant, AReferenceLoopIsRefused) {
   V_VARIANTREF(&loop) = &loop;
   std::deque<Variant> referents;
   EXPECT_THROW(VariantToText(FromComVariant(loop, referents), FormatSettings{}), VariantTypeError);
-  EXPECT_THROW(VariantToText(TextArgumentFromComVariant(loop, referents), FormatSettings{}), VariantTypeError);
+  EXPECT_THROW(VariantToText(TextArgumentFromComVariant(loop, referents), FormatSettings{}),
+               VariantTypeError);
 }
 
 TEST(ComVariant, OtherReferencesAreReadThroughAndTextKeepsEmbeddedZeros) {
@@ -83,7 +86,8 @@ TEST(ComVariant, ArraysObjectsAndOddTypesAreMarkedNotConverted) {
 std::string PlatformText(VARIANT& value) {
   VARIANT text;
   VariantInit(&text);
-  if (FAILED(VariantChangeTypeEx(&text, &value, LOCALE_USER_DEFAULT, 0, VT_BSTR))) return "<no text>";
+  if (FAILED(VariantChangeTypeEx(&text, &value, LOCALE_USER_DEFAULT, 0, VT_BSTR)))
+    return "<no text>";
   std::string result = AnsiFromWide(V_BSTR(&text), SysStringLen(V_BSTR(&text)));
   VariantClear(&text);
   return result;
@@ -117,8 +121,12 @@ TEST(ComVariant, NumbersKeepTheirTypeAndEveryDigit) {
     BYTE sign;
     ULONG hi;
     ULONGLONG lo;
-  } decimals[] = {{0, 0, 0xFFFFFFFF, 0xFFFFFFFFFFFFFFFFull}, {28, 0, 0xFFFFFFFF, 0xFFFFFFFFFFFFFFFFull},
-                  {2, DECIMAL_NEG, 0, 150},  {7, 0, 0, 9000}, {0, 0, 0, 0}, {3, 0, 0, 12345678901234567ull}};
+  } decimals[] = {{0, 0, 0xFFFFFFFF, 0xFFFFFFFFFFFFFFFFull},
+                  {28, 0, 0xFFFFFFFF, 0xFFFFFFFFFFFFFFFFull},
+                  {2, DECIMAL_NEG, 0, 150},
+                  {7, 0, 0, 9000},
+                  {0, 0, 0, 0},
+                  {3, 0, 0, 12345678901234567ull}};
   for (const auto& d : decimals) {
     add(VT_DECIMAL, [&](VARIANT& v) {
       V_DECIMAL(&v).scale = d.scale;
@@ -150,7 +158,10 @@ TEST(ComVariant, ResultsBecomeAutomationTypes) {
   EXPECT_EQ(V_BOOL(&out), VARIANT_TRUE);
 
   VariantInit(&out);
-  ASSERT_EQ(ToComVariant(Variant::Text("\xFC" "ber"), &out), S_OK);
+  ASSERT_EQ(ToComVariant(Variant::Text("\xFC"
+                                       "ber"),
+                         &out),
+            S_OK);
   ASSERT_EQ(V_VT(&out), VT_BSTR);
   EXPECT_STREQ(V_BSTR(&out), L"\u00fcber");
   VariantClear(&out);
@@ -160,7 +171,6 @@ TEST(ComVariant, ResultsBecomeAutomationTypes) {
   EXPECT_EQ(V_VT(&out), VT_I4);
   EXPECT_EQ(V_I4(&out), -7);
 }
-
 
 TEST(TextArguments, AnObjectStandsForItsDefaultValue) {
   std::deque<Variant> referents;
@@ -231,8 +241,9 @@ TEST(TextArguments, AFolderGivesItsPathADictionaryNothing) {
     V_BSTR(&path) = SysAllocString(L"C:\\windows");
     DISPPARAMS params{&path, nullptr, 1, 0};
     UniqueVariant folder;
-    ASSERT_EQ(files->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, folder.put(), nullptr, nullptr),
-              S_OK);
+    ASSERT_EQ(
+        files->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, folder.put(), nullptr, nullptr),
+        S_OK);
     VariantClear(&path);
     ASSERT_EQ(V_VT(&folder.get()), VT_DISPATCH);
     const Variant text = TextArgumentFromComVariant(folder.get(), referents);

@@ -44,8 +44,8 @@ TEST(ServerResources, CarryTheApplicationIconInEverySize) {
     images.emplace(entry[0] == 0 ? 256 : entry[0], word(6 + 14 * i + 6));
     EXPECT_NE(FindResourceA(exe.get(), MAKEINTRESOURCEA(word(6 + 14 * i + 12)), RT_ICON), nullptr);
   }
-  EXPECT_EQ(images, (std::set<std::pair<int, int>>{{16, 32}, {24, 32}, {32, 32}, {48, 32},
-                                                   {256, 32}}));
+  EXPECT_EQ(images,
+            (std::set<std::pair<int, int>>{{16, 32}, {24, 32}, {32, 32}, {48, 32}, {256, 32}}));
 }
 
 }  // namespace

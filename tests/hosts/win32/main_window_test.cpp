@@ -37,10 +37,10 @@ TEST(MainWindowMenus, CaptionsOrderAndCommands) {
   std::vector<std::string> items;
   Describe(menu.get(), "", items);
   EXPECT_EQ(items, (std::vector<std::string>{
-                       "&Datei", "  &Vordergrund 101", "  -", "  &Ende 102",
-                       "&Test", "  Info 103", "  Version 104", "  Ininame 105", "  -",
-                       "  Fenster vorhanden 106", "  Fenster Schließen 107", "  WndGetList 108",
-                       "  WndClose 109", "  -", "  Verbindungsname 110", "  LCR 111"}));
+                       "&Datei", "  &Vordergrund 101", "  -", "  &Ende 102", "&Test", "  Info 103",
+                       "  Version 104", "  Ininame 105", "  -", "  Fenster vorhanden 106",
+                       "  Fenster Schließen 107", "  WndGetList 108", "  WndClose 109", "  -",
+                       "  Verbindungsname 110", "  LCR 111"}));
 
   UniqueMenu tray = MakeTrayMenu();
   items.clear();

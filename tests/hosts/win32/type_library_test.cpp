@@ -120,7 +120,8 @@ TEST_F(TypeLibraryTest, MethodsMatchTheMethodTable) {
     FUNCDESC* func = nullptr;
     ASSERT_EQ(interface_->GetFuncDesc(i, &func), S_OK);
     EXPECT_EQ(func->memid, method.dispid);
-    EXPECT_EQ(func->oVft, static_cast<SHORT>((7 + i) * sizeof(void*)));  // after IUnknown, IDispatch
+    EXPECT_EQ(func->oVft,
+              static_cast<SHORT>((7 + i) * sizeof(void*)));  // after IUnknown, IDispatch
     EXPECT_EQ(func->funckind, FUNC_PUREVIRTUAL);
     EXPECT_EQ(func->invkind, INVOKE_FUNC);
     EXPECT_EQ(func->callconv, CC_STDCALL);
@@ -170,7 +171,6 @@ TEST_F(TypeLibraryTest, MethodsMatchTheMethodTable) {
     EXPECT_EQ(id, method.dispid);
   }
 }
-
 
 // The manifest names no processor: a 32-bit build of the same sources must
 // start as well, and the loader refuses an executable whose manifest names

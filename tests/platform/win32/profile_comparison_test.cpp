@@ -46,7 +46,7 @@ enum class WineWay {
   // both as its own):
   kUntrimmedNoValueArguments,  // no trimming of arguments when deleting or listing a section's keys
   kBlankDefault,               // keeps one blank of a default made only of blanks
-  kQuotedValueCut,             // cuts a quoted value one character short when the buffer only just holds it
+  kQuotedValueCut,  // cuts a quoted value one character short when the buffer only just holds it
 };
 
 constexpr std::array kWineWays = {WineWay::kNone,
@@ -63,16 +63,20 @@ const char* Describe(WineWay way) {
     case WineWay::kNone: return "none";
     case WineWay::kBracketsInHeaders:
       return "Wine ends a section name at the last ']' and treats a line without ']' as a key";
-    case WineWay::kCommentLinesAsKeys: return "Wine keeps ';' lines as keys (a lookup of \";key\" finds them)";
+    case WineWay::kCommentLinesAsKeys:
+      return "Wine keeps ';' lines as keys (a lookup of \";key\" finds them)";
     case WineWay::kLeadingBlankValues: return "Wine removes leading blanks from a written value";
     case WineWay::kUtf8ByteOrderMark: return "Wine understands a UTF-8 byte-order mark";
     case WineWay::kTabsInArguments: return "Wine trims tabs from arguments as well as spaces";
     case WineWay::kUntrimmedNoValueArguments:
-      return "Wine keeps the spaces around section and key arguments when deleting a key or a section and when "
+      return "Wine keeps the spaces around section and key arguments when deleting a key or a "
+             "section and when "
              "listing a section's keys (found here)";
-    case WineWay::kBlankDefault: return "Wine keeps one blank of a default text made only of blanks (found here)";
+    case WineWay::kBlankDefault:
+      return "Wine keeps one blank of a default text made only of blanks (found here)";
     case WineWay::kQuotedValueCut:
-      return "Wine cuts a quoted value one character short when the buffer only just holds it (found here)";
+      return "Wine cuts a quoted value one character short when the buffer only just holds it "
+             "(found here)";
   }
   return "?";
 }
@@ -89,7 +93,7 @@ struct Op {
 };
 
 struct Sequence {
-  std::string file;          // initial bytes ("" = no file)
+  std::string file;  // initial bytes ("" = no file)
   bool file_meets_way = false;
   std::vector<Op> ops;
 };
@@ -112,13 +116,16 @@ class Generator {
   uint32_t Below(uint32_t n) { return static_cast<uint32_t>(random_() % n); }
   bool Chance(uint32_t percent) { return Below(100) < percent; }
   template <typename T>
-  const T& Pick(const std::vector<T>& items) { return items[Below(static_cast<uint32_t>(items.size()))]; }
+  const T& Pick(const std::vector<T>& items) {
+    return items[Below(static_cast<uint32_t>(items.size()))];
+  }
 
   std::string Word(const char* alphabet, uint32_t max_length) {
     const std::string letters(alphabet);
     std::string word;
     const uint32_t length = 1 + Below(max_length);
-    for (uint32_t i = 0; i < length; ++i) word += letters[Below(static_cast<uint32_t>(letters.size()))];
+    for (uint32_t i = 0; i < length; ++i)
+      word += letters[Below(static_cast<uint32_t>(letters.size()))];
     return word;
   }
 
@@ -140,17 +147,19 @@ class Generator {
   std::string Value() {
     switch (Below(10)) {
       case 0: return "";
-      case 1: return "\"" + Word("abc d", 5) + "\"";   // quoted: the quotes go
+      case 1: return "\"" + Word("abc d", 5) + "\"";  // quoted: the quotes go
       case 2: return "'" + Word("abc", 3) + "'";
-      case 3: return "\"" + Word("abc", 3) + "'";      // mismatched: they stay
-      case 4: return Word("abc", 3) + " ;x";           // no inline comment
+      case 3: return "\"" + Word("abc", 3) + "'";  // mismatched: they stay
+      case 4: return Word("abc", 3) + " ;x";       // no inline comment
       case 5: return Word("a=b", 4);
-      case 6: return Word("abc", 3) + "  ";            // trailing blanks
+      case 6: return Word("abc", 3) + "  ";  // trailing blanks
       default: return Word("abcdefghijklmnopqrstuvwxyz0123456789", 8);
     }
   }
 
-  std::string Blanks() { return Chance(25) ? std::string(Chance(50) ? " " : "\t ") : std::string(); }
+  std::string Blanks() {
+    return Chance(25) ? std::string(Chance(50) ? " " : "\t ") : std::string();
+  }
 
   std::string Header(const std::string& name) {
     if (way_ == WineWay::kBracketsInHeaders && Chance(30)) {
@@ -172,7 +181,8 @@ class Generator {
     const int lines = static_cast<int>(Below(30));
     for (int i = 0; i < lines; ++i) {
       switch (Below(10)) {
-        case 0: case 1: file += Header(Name(sections_)) + eol; break;
+        case 0:
+        case 1: file += Header(Name(sections_)) + eol; break;
         case 2: file += "; " + Word("abc =", 6) + eol; break;
         case 3: file += Blanks() + eol; break;
         case 4: file += Word("abc", 4) + eol; break;  // no '=': no key
@@ -180,7 +190,8 @@ class Generator {
           file += Blanks() + Name(keys_) + Blanks() + "=" + Blanks() + Value() + Blanks() + eol;
       }
     }
-    if (Chance(20) && !file.empty()) file.erase(file.size() - eol.size());  // no line break at the end
+    if (Chance(20) && !file.empty())
+      file.erase(file.size() - eol.size());  // no line break at the end
     meets_way = meets_;
     return file;
   }
@@ -270,10 +281,15 @@ std::string Shown(const std::string& text) {
 std::string Describe(const Op& op) {
   std::ostringstream text;
   switch (op.kind) {
-    case OpKind::kRead: text << "read " << Shown(op.section) << "/" << Shown(op.key) << " default " << Shown(op.value); break;
+    case OpKind::kRead:
+      text << "read " << Shown(op.section) << "/" << Shown(op.key) << " default "
+           << Shown(op.value);
+      break;
     case OpKind::kListSections: text << "list sections"; break;
     case OpKind::kListKeys: text << "list keys of " << Shown(op.section); break;
-    case OpKind::kWrite: text << "write " << Shown(op.section) << "/" << Shown(op.key) << "=" << Shown(op.value); break;
+    case OpKind::kWrite:
+      text << "write " << Shown(op.section) << "/" << Shown(op.key) << "=" << Shown(op.value);
+      break;
     case OpKind::kDeleteKey: text << "delete " << Shown(op.section) << "/" << Shown(op.key); break;
     case OpKind::kDeleteSection: text << "delete section " << Shown(op.section); break;
   }
@@ -302,9 +318,11 @@ bool IsQuotedValueCut(const Op& op, const std::string& engine, const std::string
 std::string ReadableContent(const std::string& bytes) {
   using portable::ini_engine::GetString;
   std::string content;
-  for (const std::string& section : SplitProfileList(GetString(bytes, std::nullopt, std::nullopt, "", 16384))) {
+  for (const std::string& section :
+       SplitProfileList(GetString(bytes, std::nullopt, std::nullopt, "", 16384))) {
     content += "[" + section + "]\n";
-    for (const std::string& key : SplitProfileList(GetString(bytes, section, std::nullopt, "", 16384))) {
+    for (const std::string& key :
+         SplitProfileList(GetString(bytes, section, std::nullopt, "", 16384))) {
       content += key + "=" + GetString(bytes, section, key, "", 2048) + "\n";
     }
   }
@@ -330,33 +348,40 @@ std::vector<Difference> Compare(const Sequence& s, const std::string& path) {
     std::string real;
     switch (op.kind) {
       case OpKind::kRead:
-        engine = portable::ini_engine::GetString(engine_file, op.section, op.key, op.value, op.buffer);
+        engine =
+            portable::ini_engine::GetString(engine_file, op.section, op.key, op.value, op.buffer);
         real = system.GetString(op.section, op.key, op.value, op.buffer, path);
         break;
       case OpKind::kListSections:
-        engine = portable::ini_engine::GetString(engine_file, std::nullopt, std::nullopt, "", op.buffer);
+        engine =
+            portable::ini_engine::GetString(engine_file, std::nullopt, std::nullopt, "", op.buffer);
         real = system.GetString(std::nullopt, std::nullopt, "", op.buffer, path);
         break;
       case OpKind::kListKeys: {
-        engine = portable::ini_engine::GetString(engine_file, op.section, std::nullopt, "", op.buffer);
+        engine =
+            portable::ini_engine::GetString(engine_file, op.section, std::nullopt, "", op.buffer);
         real = system.GetString(op.section, std::nullopt, "", op.buffer, path);
         const std::string one_pass = ShownEntries(
             portable::ini_engine::GetSectionValues(engine_file, op.section, op.buffer, 2048));
-        const std::string key_by_key = ShownEntries(system.GetSectionValues(op.section, op.buffer, 2048, path));
+        const std::string key_by_key =
+            ShownEntries(system.GetSectionValues(op.section, op.buffer, 2048, path));
         if (one_pass != key_by_key) {
-          differences.push_back({i, Describe(op) + " as entries: engine " + one_pass + ", system " + key_by_key,
-                                 std::nullopt});
+          differences.push_back(
+              {i, Describe(op) + " as entries: engine " + one_pass + ", system " + key_by_key,
+               std::nullopt});
         }
         break;
       }
       case OpKind::kWrite:
       case OpKind::kDeleteKey:
       case OpKind::kDeleteSection: {
-        const std::optional<std::string_view> key =
-            op.kind == OpKind::kDeleteSection ? std::nullopt : std::optional<std::string_view>(op.key);
+        const std::optional<std::string_view> key = op.kind == OpKind::kDeleteSection
+                                                        ? std::nullopt
+                                                        : std::optional<std::string_view>(op.key);
         const std::optional<std::string_view> value =
             op.kind == OpKind::kWrite ? std::optional<std::string_view>(op.value) : std::nullopt;
-        const std::optional<std::string> written = portable::ini_engine::WriteString(engine_file, op.section, key, value);
+        const std::optional<std::string> written =
+            portable::ini_engine::WriteString(engine_file, op.section, key, value);
         if (written && *written != engine_file) {
           engine_file = *written;
           engine_exists = true;
@@ -365,15 +390,17 @@ std::vector<Difference> Compare(const Sequence& s, const std::string& path) {
         real = system.WriteString(op.section, key, value, path) ? "written" : "refused";
         const bool system_exists = std::filesystem::exists(path);
         if (system_exists != engine_exists) {
-          differences.push_back({i, Describe(op) + ": the file exists for the " +
-                                        (engine_exists ? "engine only" : "system only"),
+          differences.push_back({i,
+                                 Describe(op) + ": the file exists for the " +
+                                     (engine_exists ? "engine only" : "system only"),
                                  std::nullopt});
         } else if (system_exists) {
           const std::string engine_content = ReadableContent(engine_file);
           const std::string system_content = ReadableContent(testing_support::ReadBytes(path));
           if (engine_content != system_content) {
-            differences.push_back({i, Describe(op) + ": the file holds, engine " + Shown(engine_content) +
-                                          ", system " + Shown(system_content),
+            differences.push_back({i,
+                                   Describe(op) + ": the file holds, engine " +
+                                       Shown(engine_content) + ", system " + Shown(system_content),
                                    std::nullopt});
           }
         }
@@ -383,7 +410,8 @@ std::vector<Difference> Compare(const Sequence& s, const std::string& path) {
     if (engine != real) {
       std::optional<WineWay> shows;
       if (IsQuotedValueCut(op, engine, real)) shows = WineWay::kQuotedValueCut;
-      differences.push_back({i, Describe(op) + ": engine " + Shown(engine) + ", system " + Shown(real), shows});
+      differences.push_back(
+          {i, Describe(op) + ": engine " + Shown(engine) + ", system " + Shown(real), shows});
     }
   }
   return differences;
@@ -394,14 +422,16 @@ TEST(ProfileComparison, EngineAgreesWithTheSystemUpToKnownWineWays) {
   // 40 seeds take about 20 s under Wine; VELKORA_COMPARISON_SEEDS asks for
   // a longer run.
   uint32_t seeds = 40;
-  if (const char* more = std::getenv("VELKORA_COMPARISON_SEEDS")) seeds = static_cast<uint32_t>(std::atoi(more));
+  if (const char* more = std::getenv("VELKORA_COMPARISON_SEEDS"))
+    seeds = static_cast<uint32_t>(std::atoi(more));
   std::map<WineWay, int> explained;
   int sequences = 0;
   int operations = 0;
   for (uint32_t seed = 1; seed <= seeds; ++seed) {
     for (const WineWay way : kWineWays) {
       const Sequence s = Generator(seed * 7919 + static_cast<uint32_t>(way), way).Make();
-      const std::string path = dir.File("seq-" + std::to_string(seed) + "-" + std::to_string(static_cast<int>(way)) + ".ini");
+      const std::string path = dir.File("seq-" + std::to_string(seed) + "-" +
+                                        std::to_string(static_cast<int>(way)) + ".ini");
       ++sequences;
       operations += static_cast<int>(s.ops.size());
       // Where the sequence first meets its Wine way.
@@ -420,18 +450,21 @@ TEST(ProfileComparison, EngineAgreesWithTheSystemUpToKnownWineWays) {
           continue;
         }
         std::string before;
-        for (std::size_t i = 0; i < d.op_index; ++i) before += "\n  " + std::to_string(i) + ": " + Describe(s.ops[i]);
-        ADD_FAILURE() << "seed " << seed << ", way " << Describe(way) << ", operation " << d.op_index << ": "
-                      << d.what << "\nfile " << Shown(s.file) << "\nafter" << before;
+        for (std::size_t i = 0; i < d.op_index; ++i)
+          before += "\n  " + std::to_string(i) + ": " + Describe(s.ops[i]);
+        ADD_FAILURE() << "seed " << seed << ", way " << Describe(way) << ", operation "
+                      << d.op_index << ": " << d.what << "\nfile " << Shown(s.file) << "\nafter"
+                      << before;
       }
     }
   }
   std::cout << sequences << " sequences, " << operations << " operations compared\n";
   for (const WineWay way : kWineWays) {
-    if (way != WineWay::kNone) std::cout << explained[way] << " differences from: " << Describe(way) << "\n";
+    if (way != WineWay::kNone)
+      std::cout << explained[way] << " differences from: " << Describe(way) << "\n";
   }
-  std::cout << explained[WineWay::kQuotedValueCut] << " differences from: " << Describe(WineWay::kQuotedValueCut)
-            << "\n";
+  std::cout << explained[WineWay::kQuotedValueCut]
+            << " differences from: " << Describe(WineWay::kQuotedValueCut) << "\n";
 }
 
 }  // namespace

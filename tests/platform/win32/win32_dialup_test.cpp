@@ -28,12 +28,9 @@ static_assert(sizeof(RasConnRecord) == PaddedTo4(offsetof(RASCONNA, szPhonebook)
 
 static_assert(offsetof(RasConnStatusRecord, state) == offsetof(RASCONNSTATUSA, rasconnstate));
 static_assert(offsetof(RasConnStatusRecord, error) == offsetof(RASCONNSTATUSA, dwError));
-static_assert(offsetof(RasConnStatusRecord, device_type) ==
-              offsetof(RASCONNSTATUSA, szDeviceType));
-static_assert(offsetof(RasConnStatusRecord, device_name) ==
-              offsetof(RASCONNSTATUSA, szDeviceName));
-static_assert(sizeof(RasConnStatusRecord) ==
-              PaddedTo4(offsetof(RASCONNSTATUSA, szPhoneNumber)));
+static_assert(offsetof(RasConnStatusRecord, device_type) == offsetof(RASCONNSTATUSA, szDeviceType));
+static_assert(offsetof(RasConnStatusRecord, device_name) == offsetof(RASCONNSTATUSA, szDeviceName));
+static_assert(sizeof(RasConnStatusRecord) == PaddedTo4(offsetof(RASCONNSTATUSA, szPhoneNumber)));
 
 static_assert(offsetof(RasEntryNameRecord, entry_name) == offsetof(RASENTRYNAMEA, szEntryName));
 static_assert(sizeof(RasEntryNameRecord) == PaddedTo4(offsetof(RASENTRYNAMEA, dwFlags)));

@@ -61,7 +61,8 @@ TEST(Win32Locale, NamesComeFromTheUserLocale) {
   EXPECT_EQ(fs.short_month_names[11], locale_text(LOCALE_SABBREVMONTHNAME12));
   // Whole pictures, as a system set to them would format the log's date.
   const DateTime date = EncodeDate(2026, 12, 7);
-  EXPECT_EQ(FormatDateTime(DatePictureFromSystem("dddd, d. MMMM yyyy"), date, fs), system_text("dddd, d. MMMM yyyy"));
+  EXPECT_EQ(FormatDateTime(DatePictureFromSystem("dddd, d. MMMM yyyy"), date, fs),
+            system_text("dddd, d. MMMM yyyy"));
   EXPECT_EQ(FormatDateTime(DatePictureFromSystem("dd-MMM-yyyy"), date, fs),
             "07-" + locale_text(LOCALE_SABBREVMONTHNAME12) + "-2026");
   monday.wDay = 6;

@@ -40,9 +40,7 @@ DWORD WaitForExit(const UniqueHandle& process) {
   return code;
 }
 
-std::string UniqueName() {
-  return "Velkora_Test_Lock_" + std::to_string(GetCurrentProcessId());
-}
+std::string UniqueName() { return "Velkora_Test_Lock_" + std::to_string(GetCurrentProcessId()); }
 
 TEST(Win32NamedLock, SecondProcessSeesTheLockUntilItIsReleased) {
   Win32NamedLockFactory factory;
@@ -72,7 +70,6 @@ TEST(Win32NamedLock, LockOfAnEndedProcessIsGone) {
   EXPECT_EQ(WaitForExit(holder), 0u);
   EXPECT_TRUE(factory.Acquire(UniqueName()));
 }
-
 
 TEST(Win32NamedLock, AWaitingAcquisitionGetsTheLockOfAProcessThatEnds) {
   UniqueHandle holder = StartProbe(UniqueName(), 1500);

@@ -20,7 +20,8 @@ using namespace std::string_literals;
 class Win32ProfileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WriteBytes(file_, "[section1]\r\nname1=val1\r\nname2=\"val2\"\r\nname3\r\nname4=a\r\n[section2]\r\n");
+    WriteBytes(file_,
+               "[section1]\r\nname1=val1\r\nname2=\"val2\"\r\nname3\r\nname4=a\r\n[section2]\r\n");
   }
   std::string Read(const char* section, const char* key, std::size_t size = 260,
                    const char* default_text = "") {

@@ -12,7 +12,8 @@ namespace {
 std::string DefaultValue(const std::string& key) {
   char value[256] = {};
   LONG size = sizeof value;
-  if (RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), value, &size) != ERROR_SUCCESS) return "<none>";
+  if (RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), value, &size) != ERROR_SUCCESS)
+    return "<none>";
   return value;
 }
 

@@ -101,16 +101,16 @@ int Describe(HWND window) {
   const LONG style = GetWindowLongW(window, GWL_STYLE);
   const LONG ex_style = GetWindowLongW(window, GWL_EXSTYLE);
   // The caption last: it may hold blanks.
-  std::printf("window class=%s visible=%d enabled=%d iconic=%d topmost=%d left=%ld top=%ld "
-              "right=%ld bottom=%ld client=%ldx%ld clientleft=%ld clienttop=%ld sysmenu=%d "
-              "minimizebox=%d maximizebox=%d thickframe=%d caption=%s\n",
-              ToUtf8(ClassName(window)).c_str(), IsWindowVisible(window) ? 1 : 0,
-              IsWindowEnabled(window) ? 1 : 0, IsIconic(window) ? 1 : 0,
-              (ex_style & WS_EX_TOPMOST) ? 1 : 0, rect.left, rect.top, rect.right, rect.bottom,
-              client.right, client.bottom, client_origin.x, client_origin.y,
-              (style & WS_SYSMENU) ? 1 : 0,
-              (style & WS_MINIMIZEBOX) ? 1 : 0, (style & WS_MAXIMIZEBOX) ? 1 : 0,
-              (style & WS_THICKFRAME) ? 1 : 0, ToUtf8(Text(window)).c_str());
+  std::printf(
+      "window class=%s visible=%d enabled=%d iconic=%d topmost=%d left=%ld top=%ld "
+      "right=%ld bottom=%ld client=%ldx%ld clientleft=%ld clienttop=%ld sysmenu=%d "
+      "minimizebox=%d maximizebox=%d thickframe=%d caption=%s\n",
+      ToUtf8(ClassName(window)).c_str(), IsWindowVisible(window) ? 1 : 0,
+      IsWindowEnabled(window) ? 1 : 0, IsIconic(window) ? 1 : 0, (ex_style & WS_EX_TOPMOST) ? 1 : 0,
+      rect.left, rect.top, rect.right, rect.bottom, client.right, client.bottom, client_origin.x,
+      client_origin.y, (style & WS_SYSMENU) ? 1 : 0, (style & WS_MINIMIZEBOX) ? 1 : 0,
+      (style & WS_MAXIMIZEBOX) ? 1 : 0, (style & WS_THICKFRAME) ? 1 : 0,
+      ToUtf8(Text(window)).c_str());
   EnumChildWindows(window, PrintControl, reinterpret_cast<LPARAM>(window));
   return 0;
 }
