@@ -102,10 +102,23 @@ std::string ReadFirstLine(const std::string& path) {
   return line;
 }
 
+// A script polling the file may hold it open without sharing writes at the
+// moment a close request comes in: the open is tried again for up to two
+// seconds, so that no request goes unrecorded.
 void AppendLine(const std::string& path, const std::string& line) {
-  FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const auto open = [&] {
+    return CreateFileA(path.c_str(), FILE_APPEND_DATA,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+  };
+  HANDLE handle = open();
+  for (int attempt = 0;
+       attempt < 100 && handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+       ++attempt) {
+    Sleep(20);
+    handle = open();
+  }
+  FileHandle file(handle);
   if (!file.valid()) return;
   std::string data = line + "\n";
   DWORD written = 0;
