@@ -11,25 +11,13 @@
 #   tests/e2e/wine/release/msi.sh --build-dir <build/mingw64> [--work <dir>]
 set -uo pipefail
 
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../../../.." && pwd)
-build_dir=$root/build/mingw64
-work=$root/build/msi-e2e
-while (($#)); do
-  case $1 in
-    --build-dir) build_dir=$(realpath -m "$2"); shift 2 ;;
-    --work) work=$(realpath -m "$2"); shift 2 ;;
-    *) echo "usage: $0 --build-dir <dir> [--work <dir>]" >&2; exit 64 ;;
-  esac
-done
-
-# shellcheck source=../lib.sh
-source "$here/../lib.sh"
+work=msi-e2e
+# shellcheck source=options.sh
+source "$(dirname "$0")/options.sh"
 mkdir -p "$work"
 trap 'e2e_teardown' EXIT
 trap 'exit 130' INT TERM
 
-version=$(sed -nE 's/^project\(velkora VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")
 # The later version: the patch number one up.
 next_version=${version%.*}.$((${version##*.} + 1))
 out=$work/out

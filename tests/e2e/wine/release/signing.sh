@@ -9,25 +9,13 @@
 #   tests/e2e/wine/release/signing.sh --build-dir <build/mingw64> [--work <dir>]
 set -uo pipefail
 
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../../../.." && pwd)
-build_dir=$root/build/mingw64
-work=$root/build/signing-e2e
-while (($#)); do
-  case $1 in
-    --build-dir) build_dir=$(realpath -m "$2"); shift 2 ;;
-    --work) work=$(realpath -m "$2"); shift 2 ;;
-    *) echo "usage: $0 --build-dir <dir> [--work <dir>]" >&2; exit 64 ;;
-  esac
-done
-
-# shellcheck source=../lib.sh
-source "$here/../lib.sh"
+work=signing-e2e
+# shellcheck source=options.sh
+source "$(dirname "$0")/options.sh"
 rm -rf "$work"
 mkdir -p "$work"
 E2E_RUN=$work
 
-version=$(sed -nE 's/^project\(velkora VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")
 name=velkora-$version-win64
 out=$work/out
 msi=$out/velkora-$version-x64.msi
