@@ -319,7 +319,7 @@ e2e_server_suite() {
   e2e_start_bg "$E2E_APP_DIR" "$E2E_RUN/byhand.out" "$E2E_EXE_WIN"
   pid=$E2E_LAST_PID
   local i
-  for ((i = 0; i < 150; i++)); do
+  for ((i = 0; i < 600; i++)); do
     velkora_log | grep -q 'Application.Run$' && break
     e2e_pid_alive "$pid" || break
     sleep 0.1
