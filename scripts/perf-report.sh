@@ -83,6 +83,7 @@ mkdir -p docs
   echo '```'
   awk '
     /^== / { name = substr($0, 4); print; next }
+    name == "" { next }  # the build before the first benchmark
     /^PERF\|/ { next }
     name ~ /^bench_/ { if ($0 ~ /^ratio / || $0 ~ /^runaway search/ || $0 ~ /step limit/ || $0 ~ /^(search|find):/) print; next }
     { print }' "$output"
