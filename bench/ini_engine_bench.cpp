@@ -34,41 +34,75 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kFileSize = 1 << 20;
 
-// A realistic settings file: sections of a dozen keys with comments and
-// blank lines, until it reaches 1 MB. Returns the path.
-class BenchFile {
+// A file in a folder of its own below the temporary folder; both go with it.
+class TempIniFile {
  public:
-  BenchFile() {
+  TempIniFile(const std::string& name, const std::string& text) {
     std::random_device random;
     dir_ = fs::temp_directory_path() / ("velkora-bench-" + std::to_string(random()));
     fs::create_directories(dir_);
-    path_ = (dir_ / "big.ini").string();
-    std::string text = "; generated for the benchmark\r\n";
-    int section = 0;
-    while (text.size() < kFileSize - 200) {
-      text += "[Section" + std::to_string(section++) + "]\r\n";
-      for (int key = 0; key < 12 && text.size() < kFileSize - 200; ++key) {
-        text += "Key" + std::to_string(key) + " = \"value number " + std::to_string(key * section) +
-                "\"\r\n";
-        if (key % 5 == 4) text += "; a comment line\r\n\r\n";
-      }
-    }
-    last_section_ = "Section" + std::to_string(section);
-    text += "[" + last_section_ + "]\r\nTarget=found it\r\n";
+    path_ = (dir_ / name).string();
     std::ofstream(path_, std::ios::binary) << text;
   }
-  ~BenchFile() {
+  ~TempIniFile() {
     std::error_code ignored;
     fs::remove_all(dir_, ignored);
   }
+  TempIniFile(const TempIniFile&) = delete;
+  TempIniFile& operator=(const TempIniFile&) = delete;
   const std::string& path() const { return path_; }
-  const std::string& last_section() const { return last_section_; }
 
  private:
   fs::path dir_;
   std::string path_;
-  std::string last_section_;
 };
+
+// A realistic settings file: sections of a dozen keys with comments and
+// blank lines, until it reaches 1 MB; the last section holds Target.
+std::string RealisticText(std::string& last_section) {
+  std::string text = "; generated for the benchmark\r\n";
+  int section = 0;
+  while (text.size() < kFileSize - 200) {
+    text += "[Section" + std::to_string(section++) + "]\r\n";
+    for (int key = 0; key < 12 && text.size() < kFileSize - 200; ++key) {
+      text += "Key" + std::to_string(key) + " = \"value number " + std::to_string(key * section) +
+              "\"\r\n";
+      if (key % 5 == 4) text += "; a comment line\r\n\r\n";
+    }
+  }
+  last_section = "Section" + std::to_string(section);
+  text += "[" + last_section + "]\r\nTarget=found it\r\n";
+  return text;
+}
+
+class BenchFile {
+ public:
+  BenchFile() : file_("big.ini", RealisticText(last_section_)) {}
+  const std::string& path() const { return file_.path(); }
+  const std::string& last_section() const { return last_section_; }
+
+ private:
+  std::string last_section_;  // before file_, which fills it
+  TempIniFile file_;
+};
+
+// Every benchmark here reports the file's size per iteration.
+void CountFileBytes(benchmark::State& state, const std::string& path) {
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(fs::file_size(path)));
+}
+
+// The fastest plain way to read a file: one sized read into a sized buffer.
+void ReadFileBytesOnce(benchmark::State& state, const std::string& path) {
+  for (auto _ : state) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    benchmark::DoNotOptimize(bytes);
+  }
+  CountFileBytes(state, path);
+}
 
 const BenchFile& File() {
   static const BenchFile file;
@@ -83,24 +117,11 @@ void BM_ReadValueThroughProfile(benchmark::State& state) {
     if (value != "found it") state.SkipWithError("value not found");
     benchmark::DoNotOptimize(value);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          static_cast<int64_t>(fs::file_size(file.path())));
+  CountFileBytes(state, file.path());
 }
 BENCHMARK(BM_ReadValueThroughProfile)->Unit(benchmark::kMicrosecond);
 
-void BM_ReadFileBytesOnce(benchmark::State& state) {
-  const BenchFile& file = File();
-  for (auto _ : state) {
-    // The fastest plain way: one sized read into a sized buffer.
-    std::ifstream in(file.path(), std::ios::binary | std::ios::ate);
-    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
-    in.seekg(0);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    benchmark::DoNotOptimize(bytes);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          static_cast<int64_t>(fs::file_size(file.path())));
-}
+void BM_ReadFileBytesOnce(benchmark::State& state) { ReadFileBytesOnce(state, File().path()); }
 BENCHMARK(BM_ReadFileBytesOnce)->Unit(benchmark::kMicrosecond);
 
 void BM_ListSectionsThroughProfile(benchmark::State& state) {
@@ -111,52 +132,35 @@ void BM_ListSectionsThroughProfile(benchmark::State& state) {
     if (names.rfind("Section0", 0) != 0) state.SkipWithError("no section list");
     benchmark::DoNotOptimize(names);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          static_cast<int64_t>(fs::file_size(file.path())));
+  CountFileBytes(state, file.path());
 }
 BENCHMARK(BM_ListSectionsThroughProfile)->Unit(benchmark::kMicrosecond);
 
 // One section of 20,000 short keys, "k<n>=<n>", about 270 KB.
-class LongSectionFile {
- public:
-  static constexpr int kKeys = 20000;
-  LongSectionFile() {
-    std::random_device random;
-    dir_ = fs::temp_directory_path() / ("velkora-bench-" + std::to_string(random()));
-    fs::create_directories(dir_);
-    path_ = (dir_ / "long.ini").string();
-    std::string text = "[Lang]\r\n";
-    for (int k = 0; k < kKeys; ++k)
-      text += "k" + std::to_string(k) + "=" + std::to_string(k) + "\r\n";
-    std::ofstream(path_, std::ios::binary) << text;
-  }
-  ~LongSectionFile() {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-  const std::string& path() const { return path_; }
+constexpr int kLongSectionKeys = 20000;
 
- private:
-  fs::path dir_;
-  std::string path_;
-};
+std::string LongSectionText() {
+  std::string text = "[Lang]\r\n";
+  for (int k = 0; k < kLongSectionKeys; ++k)
+    text += "k" + std::to_string(k) + "=" + std::to_string(k) + "\r\n";
+  return text;
+}
 
-const LongSectionFile& LongFile() {
-  static const LongSectionFile file;
+const TempIniFile& LongFile() {
+  static const TempIniFile file("long.ini", LongSectionText());
   return file;
 }
 
 void SectionValues(benchmark::State& state, std::size_t list_buffer, std::size_t at_least) {
   velkora::posix::IniFileProfile profile;
-  const LongSectionFile& file = LongFile();
+  const TempIniFile& file = LongFile();
   for (auto _ : state) {
     auto entries = profile.GetSectionValues("Lang", list_buffer, 2048, file.path());
     if (entries.size() < at_least || entries.front().value != "0")
       state.SkipWithError("section not read");
     benchmark::DoNotOptimize(entries);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          static_cast<int64_t>(fs::file_size(file.path())));
+  CountFileBytes(state, file.path());
 }
 
 void BM_SectionValuesAsTheScriptFunction(benchmark::State& state) {
@@ -165,21 +169,12 @@ void BM_SectionValuesAsTheScriptFunction(benchmark::State& state) {
 BENCHMARK(BM_SectionValuesAsTheScriptFunction)->Unit(benchmark::kMicrosecond);
 
 void BM_SectionValuesAllKeys(benchmark::State& state) {
-  SectionValues(state, 1 << 20, LongSectionFile::kKeys);
+  SectionValues(state, 1 << 20, kLongSectionKeys);
 }
 BENCHMARK(BM_SectionValuesAllKeys)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadLongSectionFileOnce(benchmark::State& state) {
-  const LongSectionFile& file = LongFile();
-  for (auto _ : state) {
-    std::ifstream in(file.path(), std::ios::binary | std::ios::ate);
-    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
-    in.seekg(0);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    benchmark::DoNotOptimize(bytes);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          static_cast<int64_t>(fs::file_size(file.path())));
+  ReadFileBytesOnce(state, LongFile().path());
 }
 BENCHMARK(BM_ReadLongSectionFileOnce)->Unit(benchmark::kMicrosecond);
 
