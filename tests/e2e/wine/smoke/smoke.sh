@@ -23,7 +23,7 @@ e2e_smoke_suite() {
   e2e_check "windows.js passes" e2e_cscript "$dir/windows.js"
   e2e_check "the JScript Popup recorded" \
     grep -qxF "$(printf 'E2E JScript\tAus JScript\tok')" <<<"$(e2e_boxes_since "$before")"
-  e2e_check "no notepad.exe left" e2e_wait_no_process notepad.exe 20
+  e2e_check "no notepad.exe left" e2e_wait_no_process notepad.exe 150
   e2e_end
 
   # The runner must not take a silent script error, or a missing or wrong
