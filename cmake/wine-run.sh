@@ -30,7 +30,8 @@ if [ ! -f "$prefix/system.reg" ]; then
     fi'
 fi
 
-wineserver -p30 </dev/null >/dev/null 2>&1
+keep_server() { wineserver -p30 </dev/null >/dev/null 2>&1; }
+keep_server
 
 out=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
 err=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
@@ -41,7 +42,7 @@ rc=$?
 # client error. Give that server a second to be gone, then run it once more.
 if [ $rc -ne 0 ] && [ ! -s "$out" ] && grep -q '^wine client error' "$err"; then
   sleep 1
-  wineserver -p30 </dev/null >/dev/null 2>&1
+  keep_server
   wine "$@" >"$out" 2>"$err" </dev/null
   rc=$?
 fi

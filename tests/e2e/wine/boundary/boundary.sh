@@ -93,12 +93,12 @@ boundary_successive_runs() {
   started=$SECONDS
   e2e_check "1000 runs without a failure" boundary_successive successive-1000 1000 0 260
   e2e_log "    1000 successive runs took $((SECONDS - started)) s"
-  e2e_check "the last server ended" velkora_wait_gone 300
+  e2e_check "the last server ended" velkora_wait_gone
   e2e_end
 
   e2e_begin "server: runs started while the server before is in its last 250 ms, ending or gone"
   e2e_check "40 runs without a failure" boundary_successive successive-last 40 240 520
-  e2e_check "the last server ended" velkora_wait_gone 300
+  e2e_check "the last server ended" velkora_wait_gone
   e2e_end
 
   e2e_begin "server: scripts started one after another"
@@ -108,7 +108,7 @@ boundary_successive_runs() {
   done
   e2e_log "    10 successive scripts took $((SECONDS - started)) s"
   e2e_check "10 scripts, $failed failed" test "$failed" = 0
-  e2e_check "the last server ended" velkora_wait_gone 300
+  e2e_check "the last server ended" velkora_wait_gone
   e2e_end
 }
 
@@ -166,7 +166,7 @@ boundary_start_waits_for_running_server() {
   e2e_check "a script is served by it" e2e_cscript "$E2E_SRC/boundary/successive.vbs" 60
   velkora_keep waiting
   e2e_check "it ended after the release" e2e_wait_pid_end "$waiting" 100
-  e2e_check "no server left" velkora_wait_gone 300
+  e2e_check "no server left" velkora_wait_gone
   e2e_end
 }
 
@@ -188,7 +188,7 @@ boundary_registration_while_held() {
   status=0; boundary_release || status=$?
   e2e_check "hold.vbs passes" test "$status" = 0
   velkora_keep hold.vbs
-  e2e_check "the server ended" velkora_wait_gone 300
+  e2e_check "the server ended" velkora_wait_gone
   e2e_end
 }
 
@@ -205,7 +205,7 @@ boundary_local_server_quoted() {
   e2e_check "a script starts the server through it" e2e_cscript "$dir/successive.vbs" 60
   e2e_check "... the one in the folder with blanks, which wrote its settings there" \
     test -e "$E2E_DRIVE_C/velkora e2e blank/velkora.ini"
-  e2e_check "the server ended" velkora_wait_gone 300
+  e2e_check "the server ended" velkora_wait_gone
   status=0; velkora_run regserver-back /RegServer || status=$?
   e2e_check "registered from C:\\velkora-e2e again" test "$status" = 0
   e2e_end

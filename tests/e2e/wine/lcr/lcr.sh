@@ -38,7 +38,7 @@ e2e_lcr_suite() {
   before=$(e2e_box_count)
   e2e_check "lcr.vbs passes" e2e_cscript "$dir/lcr.vbs" 180
   velkora_keep lcr.vbs
-  e2e_check "the server process ended" velkora_wait_gone 300
+  e2e_check "the server process ended" velkora_wait_gone
   boxes=$(e2e_boxes_since "$before")
   e2e_check "two boxes, one for each duration that is no integer" test "$(grep -c . <<<"$boxes")" = 2
   e2e_check "box for a text" lcr_box_seen "$boxes" "Exception: 'zwei Minuten' ist kein gültiger Integerwert"
@@ -60,7 +60,7 @@ e2e_lcr_suite() {
   before=$(e2e_box_count)
   e2e_check "lcr.js passes" e2e_cscript "$dir/lcr.js" 180
   velkora_keep lcr.js
-  e2e_check "the server process ended" velkora_wait_gone 300
+  e2e_check "the server process ended" velkora_wait_gone
   boxes=$(e2e_boxes_since "$before")
   e2e_check "two boxes for each of the two calls" test "$(grep -c . <<<"$boxes")" = 4
   e2e_check "first the mode, then no providers" test "$(head -n 2 <<<"$boxes" | cut -f2 | tr '\n' '|')" = \
@@ -82,7 +82,7 @@ e2e_lcr_suite() {
   # The run folder lies on Z:, so the script runs from the server's folder.
   e2e_check "search.vbs passes" e2e_cscript "$dir/search.vbs" 300 "$E2E_APP_DIR"
   velkora_keep search.vbs
-  e2e_check "the server process ended" velkora_wait_gone 300
+  e2e_check "the server process ended" velkora_wait_gone
   e2e_check "the folder found is stored in TK32Pfad" \
     test "$(lcr_ini_value LCR TK32Pfad)" = 'C:\Programme\TK32\'
   e2e_check "the log tells of the search once" test \

@@ -16,6 +16,7 @@ velkora_run() {
 
 velkora_pids() { e2e_wine_pids 'velkora.exe'; }
 
+# velkora_wait_gone [tenths]: waits until no velkora.exe of this run is alive.
 velkora_wait_gone() {
   e2e_wait_no_process 'velkora.exe' "${1:-300}"
 }
@@ -176,7 +177,7 @@ e2e_server_suite() {
   e2e_check "LocalServer32 holds the short path, no blank: <$server32>" \
     velkora_is_short_exe_path "$server32"
   e2e_check "no box shown while registering" test "$(e2e_box_count)" = "$before"
-  e2e_check "no server process left" velkora_wait_gone 50
+  e2e_check "no server process left" velkora_wait_gone
   status=0; velkora_run regserver3 /RegServer || status=$?
   e2e_check "registered again for the following tests" test "$status" = 0
   e2e_end
@@ -186,7 +187,7 @@ e2e_server_suite() {
   before=$(e2e_box_count)
   e2e_check "automation.vbs passes" e2e_cscript "$dir/automation.vbs" 120
   velkora_keep automation.vbs
-  e2e_check "the server process ended" velkora_wait_gone 300
+  e2e_check "the server process ended" velkora_wait_gone
   local boxes
   boxes=$(e2e_boxes_since "$before")
   e2e_check "exactly one box: ShowInfo's" test "$(grep -c . <<<"$boxes")" = 1
@@ -206,7 +207,7 @@ e2e_server_suite() {
   before=$(e2e_box_count)
   e2e_check "automation.js passes" e2e_cscript "$dir/automation.js" 90
   velkora_keep automation.js
-  e2e_check "the server process ended" velkora_wait_gone 300
+  e2e_check "the server process ended" velkora_wait_gone
   e2e_check "one box: ShowInfo's" test "$(e2e_boxes_since "$before" | grep -c .)" = 1
   e2e_check "ShowInfo's box from JScript" grep -qE $'^Info\t.*Version 1\\.1\\.3.*\tok$' \
     <<<"$(e2e_boxes_since "$before")"
@@ -233,7 +234,7 @@ e2e_server_suite() {
     'WindowExists("[object Object]")' 'WndGetList("C:\windows",";")' 'VelkoraVersion()'
   e2e_check "arguments.js: only the calls that ran were logged" \
     test "$(velkora_log | grep -cE ' (WndGetList|WindowExists)\(')" = 12
-  e2e_check "the server process ended" velkora_wait_gone 300
+  e2e_check "the server process ended" velkora_wait_gone
   e2e_check "no box shown" test "$(e2e_box_count)" = "$before"
   e2e_end
 
@@ -247,7 +248,7 @@ e2e_server_suite() {
     e2e_check "$script: every log line begins with its timestamp" \
       test "$(velkora_log | grep -acvE '^[0-9]{1,2}[./][0-9]{1,2}[./][0-9]{4}')" = 0
   done
-  e2e_check "the server process ended" velkora_wait_gone 300
+  e2e_check "the server process ended" velkora_wait_gone
   e2e_check "no box shown" test "$(e2e_box_count)" = "$before"
   e2e_end
 
@@ -296,11 +297,11 @@ e2e_server_suite() {
     esac
   done
   e2e_check "no notepad.exe left" e2e_wait_no_process notepad.exe 150
-  e2e_check "the server process ended" velkora_wait_gone 300
+  e2e_check "the server process ended" velkora_wait_gone
   e2e_end
 
   e2e_begin "server: INI functions through the system's profile functions, German locale"
-  velkora_wait_gone 300
+  velkora_wait_gone
   before=$(e2e_box_count)
   for script in ini.vbs ini.js; do
     velkora_preset_ini 'SchreibeLog=1'
@@ -308,7 +309,7 @@ e2e_server_suite() {
     # the decimal comma.
     E2E_CSCRIPT_LOCALE=de_DE.UTF-8 e2e_check "$script passes" e2e_cscript "$dir/$script" 120
     velkora_keep "$script"
-    e2e_check "$script: the server ended" velkora_wait_gone 300
+    e2e_check "$script: the server ended" velkora_wait_gone
   done
   velkora_ini_suite_checks "$before"
   e2e_end
@@ -344,7 +345,7 @@ e2e_server_suite() {
   # server leaves Wine's COM service pointing at a dead process, and every
   # later CreateObject of the run fails.
   e2e_timed "$E2E_RUN" 30 wine box_watcher.exe close 'Velkora 1.1.3' 10000 >"$E2E_RUN/byhand-close.out" 2>&1
-  e2e_check "the server started by hand ended when its window was closed" velkora_wait_gone 300
+  e2e_check "the server started by hand ended when its window was closed" velkora_wait_gone
   e2e_kill_pid "$pid"
   e2e_end
 }
